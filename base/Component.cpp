@@ -1,0 +1,86 @@
+#include "base/Component.h"
+
+#include "base/AnsiText.h"
+
+#include <algorithm>
+
+namespace orbelin {
+
+TComponent::TComponent(TComponent* owner) : FOwner(owner)
+{
+    if (owner)
+        owner->InsertComponent(this);
+}
+
+TComponent::~TComponent()
+{
+    // Tell every component that asked; each removes its links to us.
+    while (!FFreeNotifies.empty()) {
+        TComponent* other = FFreeNotifies.back();
+        FFreeNotifies.pop_back();
+        other->RemoveFreeNotification(this);
+        other->Notification(this, TOperation::opRemove);
+    }
+    DestroyComponents();
+    if (FOwner) {
+        FOwner->RemoveComponent(this);
+        FOwner->Notification(this, TOperation::opRemove);
+    }
+}
+
+void TComponent::DestroyComponents()
+{
+    while (!FComponents.empty()) {
+        TComponent* child = FComponents.back();
+        FComponents.pop_back();
+        child->FOwner = nullptr;
+        delete child;
+    }
+}
+
+TComponent* TComponent::FindComponent(std::string_view name) const
+{
+    for (TComponent* c : FComponents)
+        if (SameText(c->Name(), name))
+            return c;
+    return nullptr;
+}
+
+void TComponent::FreeNotification(TComponent* other)
+{
+    if (!other || other == this)
+        return;
+    if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), other) == FFreeNotifies.end())
+        FFreeNotifies.push_back(other);
+    if (std::find(other->FFreeNotifies.begin(), other->FFreeNotifies.end(), this) == other->FFreeNotifies.end())
+        other->FFreeNotifies.push_back(this);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* other)
+{
+    std::erase(FFreeNotifies, other);
+    std::erase(other->FFreeNotifies, this);
+}
+
+bool TComponent::SetProperty(std::string_view name, const TPropertyValue& value)
+{
+    if (SameText(name, "Name")) {
+        FName = value.AsString();
+        return true;
+    }
+    if (SameText(name, "Tag")) {
+        Tag = static_cast<intptr_t>(value.AsInteger());
+        return true;
+    }
+    return false;
+}
+
+bool TComponent::SetEvent(std::string_view, TNotifyEvent) { return false; }
+
+void TComponent::Notification(TComponent*, TOperation) {}
+
+void TComponent::InsertComponent(TComponent* component) { FComponents.push_back(component); }
+
+void TComponent::RemoveComponent(TComponent* component) { std::erase(FComponents, component); }
+
+} // namespace orbelin

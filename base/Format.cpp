@@ -1,0 +1,31 @@
+#include "base/Format.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace orbelin {
+
+std::string FormatV(const char* format, std::va_list args)
+{
+    std::va_list copy;
+    va_copy(copy, args);
+    const int needed = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    if (needed <= 0)
+        return {};
+    std::string out(static_cast<size_t>(needed) + 1, '\0');
+    std::vsnprintf(out.data(), out.size(), format, args);
+    out.resize(static_cast<size_t>(needed));
+    return out;
+}
+
+std::string Format(const char* format, ...)
+{
+    std::va_list args;
+    va_start(args, format);
+    std::string out = FormatV(format, args);
+    va_end(args);
+    return out;
+}
+
+} // namespace orbelin

@@ -1,0 +1,153 @@
+#include "base/Streams.h"
+
+#include "base/Exceptions.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace orbelin {
+
+int64_t TStream::Size()
+{
+    const int64_t here = Position();
+    const int64_t end = Seek(0, TSeekOrigin::soEnd);
+    Seek(here, TSeekOrigin::soBeginning);
+    return end;
+}
+
+void TStream::ReadBuffer(void* buffer, int64_t count)
+{
+    if (count != 0 && Read(buffer, count) != count)
+        throw EReadError(SReadError);
+}
+
+void TStream::WriteBuffer(const void* buffer, int64_t count)
+{
+    if (count != 0 && Write(buffer, count) != count)
+        throw EWriteError(SWriteError);
+}
+
+int64_t TStream::CopyFrom(TStream& source, int64_t count)
+{
+    if (count == 0) {
+        source.SetPosition(0);
+        count = source.Size();
+    }
+    constexpr int64_t kChunk = 64 * 1024;
+    std::vector<uint8_t> buffer(static_cast<size_t>(std::min(count, kChunk)));
+    int64_t left = count;
+    while (left > 0) {
+        const int64_t n = std::min(left, kChunk);
+        source.ReadBuffer(buffer.data(), n);
+        WriteBuffer(buffer.data(), n);
+        left -= n;
+    }
+    return count;
+}
+
+int64_t TMemoryStream::Read(void* buffer, int64_t count)
+{
+    const int64_t size = Size();
+    if (count <= 0 || FPosition >= size)
+        return 0;
+    const int64_t n = std::min(count, size - FPosition);
+    std::memcpy(buffer, FData.data() + FPosition, static_cast<size_t>(n));
+    FPosition += n;
+    return n;
+}
+
+int64_t TMemoryStream::Write(const void* buffer, int64_t count)
+{
+    if (count <= 0)
+        return 0;
+    const int64_t end = FPosition + count;
+    if (end > Size())
+        FData.resize(static_cast<size_t>(end));
+    std::memcpy(FData.data() + FPosition, buffer, static_cast<size_t>(count));
+    FPosition = end;
+    return count;
+}
+
+int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin)
+{
+    switch (origin) {
+    case TSeekOrigin::soBeginning: FPosition = offset; break;
+    case TSeekOrigin::soCurrent: FPosition += offset; break;
+    case TSeekOrigin::soEnd: FPosition = Size() + offset; break;
+    }
+    FPosition = std::max<int64_t>(FPosition, 0);
+    return FPosition;
+}
+
+void TMemoryStream::SetSize(int64_t size)
+{
+    FData.resize(static_cast<size_t>(std::max<int64_t>(size, 0)));
+    FPosition = std::min(FPosition, Size());
+}
+
+void TMemoryStream::Clear()
+{
+    FData.clear();
+    FPosition = 0;
+}
+
+void TMemoryStream::LoadFromStream(TStream& source)
+{
+    source.SetPosition(0);
+    const int64_t n = source.Size();
+    FData.resize(static_cast<size_t>(n));
+    FPosition = 0;
+    source.ReadBuffer(FData.data(), n);
+}
+
+void TMemoryStream::SaveToStream(TStream& target) const
+{
+    target.WriteBuffer(FData.data(), static_cast<int64_t>(FData.size()));
+}
+
+void TMemoryStream::LoadFromFile(const std::string& fileName)
+{
+    TFileStream file(fileName, TFileMode::fmOpenRead);
+    LoadFromStream(file);
+}
+
+void TMemoryStream::SaveToFile(const std::string& fileName) const
+{
+    TFileStream file(fileName, TFileMode::fmCreate);
+    SaveToStream(file);
+}
+
+TStringStream::TStringStream(const std::string& initial)
+{
+    WriteString(initial);
+    SetPosition(0);
+}
+
+std::string TStringStream::DataString() const
+{
+    return std::string(reinterpret_cast<const char*>(Memory()), Bytes().size());
+}
+
+std::string TStringStream::ReadString(int64_t count)
+{
+    const int64_t n = std::max<int64_t>(0, std::min(count, Size() - Position()));
+    std::string out(static_cast<size_t>(n), '\0');
+    Read(out.data(), n);
+    return out;
+}
+
+std::string ReadFileBytes(const std::string& fileName)
+{
+    TFileStream file(fileName, TFileMode::fmOpenRead);
+    std::string bytes(static_cast<size_t>(file.Size()), '\0');
+    file.ReadBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    return bytes;
+}
+
+void WriteFileBytes(const std::string& fileName, const std::string& bytes)
+{
+    TFileStream file(fileName, TFileMode::fmCreate);
+    file.WriteString(bytes);
+}
+
+} // namespace orbelin

@@ -1,0 +1,97 @@
+#pragma once
+// Byte streams with a position, as request/response bodies, skins and files use them.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace orbelin {
+
+enum class TSeekOrigin { soBeginning, soCurrent, soEnd };
+
+class TStream {
+public:
+    virtual ~TStream() = default;
+    TStream() = default;
+    TStream(const TStream&) = delete;
+    TStream& operator=(const TStream&) = delete;
+
+    // Read/Write move up to count bytes and return how many moved.
+    virtual int64_t Read(void* buffer, int64_t count) = 0;
+    virtual int64_t Write(const void* buffer, int64_t count) = 0;
+    virtual int64_t Seek(int64_t offset, TSeekOrigin origin) = 0;
+    virtual void SetSize(int64_t size) = 0;
+
+    int64_t Position() { return Seek(0, TSeekOrigin::soCurrent); }
+    void SetPosition(int64_t position) { Seek(position, TSeekOrigin::soBeginning); }
+    virtual int64_t Size();
+
+    // Exact transfers: raise EReadError / EWriteError on a short count.
+    void ReadBuffer(void* buffer, int64_t count);
+    void WriteBuffer(const void* buffer, int64_t count);
+    void WriteString(const std::string& text) { WriteBuffer(text.data(), static_cast<int64_t>(text.size())); }
+    // Copies count bytes from source (0: the whole source from its start).
+    int64_t CopyFrom(TStream& source, int64_t count);
+};
+
+class TMemoryStream : public TStream {
+public:
+    int64_t Read(void* buffer, int64_t count) override;
+    int64_t Write(const void* buffer, int64_t count) override;
+    int64_t Seek(int64_t offset, TSeekOrigin origin) override;
+    void SetSize(int64_t size) override;
+    int64_t Size() override { return static_cast<int64_t>(FData.size()); }
+
+    void Clear();
+    uint8_t* Memory() { return FData.data(); }
+    const uint8_t* Memory() const { return FData.data(); }
+    const std::vector<uint8_t>& Bytes() const { return FData; }
+    void LoadFromStream(TStream& source);
+    void SaveToStream(TStream& target) const;
+    void LoadFromFile(const std::string& fileName);
+    void SaveToFile(const std::string& fileName) const;
+
+private:
+    std::vector<uint8_t> FData;
+    int64_t FPosition = 0;
+};
+
+class TStringStream : public TMemoryStream {
+public:
+    TStringStream() = default;
+    explicit TStringStream(const std::string& initial);
+    std::string DataString() const;
+    // Reads up to count bytes from the position.
+    std::string ReadString(int64_t count);
+};
+
+enum class TFileMode { fmCreate, fmOpenRead, fmOpenWrite, fmOpenReadWrite };
+
+// A file on disk. Opening raises EFCreateError / EFOpenError with the
+// platform's description of the failure.
+class TFileStream : public TStream {
+public:
+    TFileStream(const std::string& fileName, TFileMode mode);
+    ~TFileStream() override;
+
+    int64_t Read(void* buffer, int64_t count) override;
+    int64_t Write(const void* buffer, int64_t count) override;
+    int64_t Seek(int64_t offset, TSeekOrigin origin) override;
+    void SetSize(int64_t size) override;
+    const std::string& FileName() const { return FFileName; }
+
+private:
+    struct Handle;
+    std::string FFileName;
+    std::unique_ptr<Handle> FHandle;
+};
+
+// The platform's text for its last file error (GetLastError or errno).
+std::string LastSystemErrorText();
+
+// Whole-file helpers built on TFileStream.
+std::string ReadFileBytes(const std::string& fileName);
+void WriteFileBytes(const std::string& fileName, const std::string& bytes);
+
+} // namespace orbelin

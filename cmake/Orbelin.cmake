@@ -1,0 +1,39 @@
+# Shared settings of the project's own targets.
+
+set(ORBELIN_WARNINGS -Wall -Wextra)
+
+# orbelin_library(NAME SOURCES ... [LIBS ...])
+function(orbelin_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${ORBELIN_WARNINGS})
+  if(ARG_LIBS)
+    target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+  endif()
+  orbelin_sanitize(${name})
+endfunction()
+
+# orbelin_test(NAME SOURCES ... LIBS ... [TIMEOUT seconds])
+# One GoogleTest executable, registered as one ctest test. In the Windows
+# build ctest runs it through the toolchain's emulator (Wine).
+function(orbelin_test name)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${ORBELIN_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} gtest gtest_main)
+  orbelin_sanitize(${name})
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=0)
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+endfunction()
+
+function(orbelin_sanitize target)
+  if(ORBELIN_SANITIZE AND NOT WIN32)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+endfunction()
