@@ -32,7 +32,7 @@ function(orbelin_test name)
 endfunction()
 
 function(orbelin_sanitize target)
-  if(ORBELIN_SANITIZE AND NOT WIN32)
+  if(ORBELIN_SANITIZE AND NOT WIN32 AND NOT ORBELIN_FUZZ)
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
   endif()
