@@ -36,7 +36,7 @@ bool TryEncodeDate(int year, int month, int day, TDateTime& out) noexcept
     int64_t days = DaysBeforeYear(year);
     for (int m = 1; m < month; ++m)
         days += DaysInMonth(year, m);
-    days += day - 1;
+    days += day; // 0001-01-01 counts as day 1, so 1899-12-30 encodes as 0
     out = static_cast<double>(days - kDaysTo1899);
     return true;
 }
@@ -68,7 +68,7 @@ TDateTime EncodeTime(int hour, int minute, int second, int millisecond)
 
 TDateParts DecodeDate(TDateTime value) noexcept
 {
-    int64_t days = static_cast<int64_t>(std::floor(value)) + kDaysTo1899; // days since 0001-01-01
+    int64_t days = static_cast<int64_t>(std::floor(value)) + kDaysTo1899 - 1; // days since 0001-01-01
     TDateParts parts;
     if (days < 0 || days > 3652058)
         return parts;

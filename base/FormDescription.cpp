@@ -133,8 +133,8 @@ private:
     std::string ParseString()
     {
         std::string out;
+        SkipSpace();
         for (;;) {
-            SkipSpace();
             if (Peek() == '\'') {
                 Next();
                 for (;;) {
@@ -163,16 +163,22 @@ private:
             } else {
                 break;
             }
-            // A '+' at the end of a line joins the next piece.
+            // Pieces written together join ('a'#13#10'b'); so does a '+'
+            // between pieces. Pieces apart are separate values (list items).
+            if (Peek() == '\'' || Peek() == '#')
+                continue;
+            const size_t mark = FPos;
+            const int markLine = FLine;
             SkipSpace();
-            if (Peek() == '+') {
-                Next();
-                SkipSpace();
-                if (Peek() != '\'' && Peek() != '#')
-                    Fail("string expected after '+'");
-            } else if (Peek() != '\'' && Peek() != '#') {
+            if (Peek() != '+') {
+                FPos = mark;
+                FLine = markLine;
                 break;
             }
+            Next();
+            SkipSpace();
+            if (Peek() != '\'' && Peek() != '#')
+                Fail("string expected after '+'");
         }
         return out;
     }

@@ -11,3 +11,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 # ctest runs the Windows executables under Wine through this wrapper.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)
+# Narrow string literals are the program's ANSI texts: code page 936 (GB18030 agrees with it on every character 936 has, and can also encode the odd library literal 936 lacks).
+set(CMAKE_CXX_FLAGS_INIT "-fexec-charset=GB18030")

@@ -1,0 +1,11 @@
+#pragma once
+// Start-up of the program, shared by the executable and the window tests.
+
+namespace orbelin {
+
+inline constexpr const char* ApplicationTitle = "Orbelin多国语言在线翻译系统";
+
+// Initialises the application, sets the title, creates Form1 and Form2.
+void CreateProgramForms();
+
+} // namespace orbelin

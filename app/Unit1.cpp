@@ -1,0 +1,148 @@
+#include "app/Unit1.h"
+
+#include "app/Unit2.h"
+#include "base/StringList.h"
+#include "base/Streams.h"
+#include "ui/Application.h"
+
+namespace orbelin {
+
+TForm1* Form1 = nullptr;
+
+TForm1::TForm1(TComponent* owner) : TForm(owner)
+{
+    auto bind = [this](const char* name, void (TForm1::*handler)(TObject*)) {
+        RegisterMethod(name, [this, handler](TObject* sender) { (this->*handler)(sender); });
+    };
+    bind("Memo1Change", &TForm1::Memo1Change);
+    bind("Memo2Change", &TForm1::Memo2Change);
+    bind("BitBtn1Click", &TForm1::BitBtn1Click);
+    bind("BitBtn2Click", &TForm1::BitBtn2Click);
+    bind("BitBtn3Click", &TForm1::BitBtn3Click);
+    bind("Button1Click", &TForm1::Button1Click);
+    bind("Button2Click", &TForm1::Button2Click);
+    bind("Button3Click", &TForm1::Button3Click);
+    bind("Button4Click", &TForm1::Button4Click);
+    bind("Button5Click", &TForm1::Button5Click);
+    bind("Button6Click", &TForm1::Button6Click);
+    bind("BitBtn4Click", &TForm1::BitBtn4Click);
+    ReadDescription("TFORM1");
+
+    GroupBox1 = Child<TGroupBox>("GroupBox1");
+    wl_srclang = Child<TComboBox>("wl_srclang");
+    Memo1 = Child<TMemo>("Memo1");
+    Button1 = Child<TButton>("Button1");
+    Button2 = Child<TButton>("Button2");
+    Button3 = Child<TButton>("Button3");
+    GroupBox2 = Child<TGroupBox>("GroupBox2");
+    wl_glossary = Child<TComboBox>("wl_glossary");
+    wl_trglang = Child<TComboBox>("wl_trglang");
+    Memo2 = Child<TMemo>("Memo2");
+    BitBtn1 = Child<TBitBtn>("BitBtn1");
+    Button5 = Child<TButton>("Button5");
+    Button6 = Child<TButton>("Button6");
+    GroupBox4 = Child<TGroupBox>("GroupBox4");
+    RadioButton1 = Child<TRadioButton>("RadioButton1");
+    RadioButton2 = Child<TRadioButton>("RadioButton2");
+    RadioButton3 = Child<TRadioButton>("RadioButton3");
+    Button4 = Child<TButton>("Button4");
+    BitBtn4 = Child<TBitBtn>("BitBtn4");
+    BitBtn2 = Child<TBitBtn>("BitBtn2");
+    BitBtn3 = Child<TBitBtn>("BitBtn3");
+    SaveDialog1 = Child<TSaveDialog>("SaveDialog1");
+}
+
+void TForm1::Memo1Change(TObject*)
+{
+    // Text in the source box makes translating possible again after a clear.
+    if (!Memo1->Text().empty())
+        BitBtn1->SetEnabled(true);
+}
+
+void TForm1::Memo2Change(TObject*)
+{
+    const bool hasText = !Memo2->Text().empty();
+    for (TControl* control : {static_cast<TControl*>(Button5), static_cast<TControl*>(Button6),
+                              static_cast<TControl*>(Button4), static_cast<TControl*>(RadioButton2),
+                              static_cast<TControl*>(RadioButton3)})
+        control->SetEnabled(hasText);
+}
+
+void TForm1::BitBtn1Click(TObject*) {}
+
+void TForm1::BitBtn2Click(TObject*) { Form2->ShowModal(); }
+
+void TForm1::BitBtn3Click(TObject*) { Application().Terminate(); }
+
+void TForm1::Button1Click(TObject*)
+{
+    Memo1->SetFocus();
+    if (Memo1->SelLength() == 0)
+        Memo1->SelectAll();
+    Memo1->CopyToClipboard();
+}
+
+void TForm1::Button2Click(TObject*)
+{
+    Memo1->SetFocus();
+    Memo1->PasteFromClipboard();
+}
+
+void TForm1::Button3Click(TObject*)
+{
+    Memo1->Clear();
+    BitBtn1->SetEnabled(false);
+}
+
+void TForm1::Button5Click(TObject*)
+{
+    Memo2->SetFocus();
+    Memo2->SelectAll();
+    Memo2->CopyToClipboard();
+}
+
+void TForm1::Button6Click(TObject*)
+{
+    Memo2->Clear();
+    RadioButton2->SetEnabled(false);
+    RadioButton3->SetEnabled(false);
+}
+
+std::string TForm1::CombinedSaveText() const
+{
+    TStringList scratch;
+    // Setting and reading back the first block ends each of its lines with
+    // exactly one CR LF, whatever line breaks the source box held.
+    scratch.SetText("以下为原文内容：\r\n原文语言：" + wl_srclang->SelectedText() + "\r\n" + Memo1->Text() + "\r\n");
+    const std::string firstBlock = scratch.Text();
+    scratch.SetText(firstBlock + "\r\n" + "以下为译文内容：" + "\r\n" + "译文语言：" + wl_trglang->SelectedText() +
+                    "\r\n" + Memo2->Text());
+    return scratch.Text();
+}
+
+void TForm1::Button4Click(TObject*)
+{
+    const std::string combined = CombinedSaveText();
+    if (RadioButton2->Checked() && SaveDialog1->Execute(WindowHandle()))
+        WriteFileBytes(SaveDialog1->FileName, Memo2->Text());
+    if (RadioButton3->Checked() && SaveDialog1->Execute(WindowHandle()))
+        WriteFileBytes(SaveDialog1->FileName, combined);
+}
+
+std::string TForm1::HelpFileName()
+{
+    char path[MAX_PATH * 2] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof(path));
+    std::string exe(path, n);
+    const size_t slash = exe.find_last_of("\\/");
+    return (slash == std::string::npos ? std::string() : exe.substr(0, slash + 1)) + "help.txt";
+}
+
+void TForm1::BitBtn4Click(TObject*)
+{
+    const std::string fileName = HelpFileName();
+    Memo2->Clear();
+    Memo2->SetText(ReadFileBytes(fileName));
+}
+
+} // namespace orbelin

@@ -1,0 +1,58 @@
+#pragma once
+// The main window: source and target boxes, the three lists and the commands.
+
+#include "ui/Dialogs.h"
+#include "ui/Forms.h"
+#include "ui/StdCtrls.h"
+
+namespace orbelin {
+
+class TForm1 : public TForm {
+public:
+    explicit TForm1(TComponent* owner);
+
+    TGroupBox* GroupBox1;
+    TComboBox* wl_srclang;
+    TMemo* Memo1;
+    TButton* Button1;
+    TButton* Button2;
+    TButton* Button3;
+    TGroupBox* GroupBox2;
+    TComboBox* wl_glossary;
+    TComboBox* wl_trglang;
+    TMemo* Memo2;
+    TBitBtn* BitBtn1;
+    TButton* Button5;
+    TButton* Button6;
+    TGroupBox* GroupBox4;
+    TRadioButton* RadioButton1;
+    TRadioButton* RadioButton2;
+    TRadioButton* RadioButton3;
+    TButton* Button4;
+    TBitBtn* BitBtn4;
+    TBitBtn* BitBtn2;
+    TBitBtn* BitBtn3;
+    TSaveDialog* SaveDialog1;
+
+    void Memo1Change(TObject* Sender);
+    void Memo2Change(TObject* Sender);
+    void BitBtn1Click(TObject* Sender);
+    void BitBtn2Click(TObject* Sender);
+    void BitBtn3Click(TObject* Sender);
+    void Button1Click(TObject* Sender);
+    void Button2Click(TObject* Sender);
+    void Button3Click(TObject* Sender);
+    void Button4Click(TObject* Sender);
+    void Button5Click(TObject* Sender);
+    void Button6Click(TObject* Sender);
+    void BitBtn4Click(TObject* Sender);
+
+    // The text the combined save writes: both boxes under their headings.
+    std::string CombinedSaveText() const;
+    // "help.txt" in the folder of the program's own executable.
+    static std::string HelpFileName();
+};
+
+extern TForm1* Form1;
+
+} // namespace orbelin

@@ -1,0 +1,16 @@
+#pragma once
+// The About window: product name, version, contact lines over a picture.
+
+#include "ui/Forms.h"
+
+namespace orbelin {
+
+class TForm2 : public TForm {
+public:
+    explicit TForm2(TComponent* owner);
+    void Button1Click(TObject* Sender);
+};
+
+extern TForm2* Form2;
+
+} // namespace orbelin

@@ -1,0 +1,20 @@
+// orbelin.exe: the translation client.
+
+#include "app/Program.h"
+#include "ui/Application.h"
+
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    using namespace orbelin;
+    try {
+        CreateProgramForms();
+        Application().Run();
+    } catch (...) {
+        Application().HandleException();
+    }
+    // Forms and their components go before the process ends.
+    Application().DestroyComponents();
+    return 0;
+}

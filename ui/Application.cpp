@@ -1,0 +1,181 @@
+#include "ui/Application.h"
+
+#include "base/Exceptions.h"
+#include "ui/Forms.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace orbelin {
+
+TApplication& Application()
+{
+    static TApplication application;
+    return application;
+}
+
+TApplication::TApplication() : TComponent(nullptr) {}
+
+TApplication::~TApplication()
+{
+    DestroyComponents();
+    if (FMenuFont)
+        DeleteObject(FMenuFont);
+}
+
+void TApplication::Initialize()
+{
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
+        FMenuFont = CreateFontIndirectA(&metrics.lfMenuFont);
+}
+
+void TApplication::Run()
+{
+    if (FMainForm)
+        FMainForm->Show();
+    while (!FTerminated && HandleMessage(true)) {
+    }
+    FTerminated = true;
+}
+
+void TApplication::Terminate()
+{
+    if (!FTerminated)
+        PostQuitMessage(0);
+    FTerminated = true;
+}
+
+bool TApplication::HandleMessage(bool wait)
+{
+    MSG msg;
+    if (wait) {
+        if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+            FTerminated = true;
+            return false;
+        }
+    } else {
+        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            return true;
+        if (msg.message == WM_QUIT) {
+            FTerminated = true;
+            return false;
+        }
+    }
+    // Tab, arrow and Enter keys move between controls as in a dialog.
+    HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (top && dynamic_cast<TForm*>(TWinControl::FromHandle(top)) && IsDialogMessageA(top, &msg))
+        return true;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    return true;
+}
+
+void TApplication::ProcessMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        if (msg.message == WM_QUIT)
+            return;
+        HandleMessage(false);
+    }
+}
+
+std::string TApplication::ErrorBoxText(const std::string& message)
+{
+    if (message.empty())
+        return message;
+    // Find the first byte of the last character: double-byte characters
+    // compare by their lead byte.
+    size_t last = 0;
+    for (size_t i = 0; i < message.size();) {
+        last = i;
+        const auto c = static_cast<unsigned char>(message[i]);
+        i += (c >= 0x81 && c <= 0xFE && i + 1 < message.size()) ? 2 : 1;
+    }
+    if (static_cast<unsigned char>(message[last]) > static_cast<unsigned char>('.'))
+        return message + ".";
+    return message;
+}
+
+void TApplication::ShowException(const std::string& message)
+{
+    HWND owner = GetActiveWindow();
+    if (!owner && FMainForm)
+        owner = FMainForm->WindowHandle();
+    MessageBoxA(owner, ErrorBoxText(message).c_str(), FTitle.c_str(), MB_OK | MB_ICONERROR);
+}
+
+void TApplication::HandleException()
+{
+    try {
+        throw;
+    } catch (const EAbort&) {
+    } catch (const Exception& e) {
+        ShowException(e.Message());
+    } catch (const std::exception& e) {
+        ShowException(e.what());
+    } catch (...) {
+        ShowException("Unknown error");
+    }
+}
+
+namespace {
+thread_local HHOOK gMessageHook = nullptr;
+
+// Gives the plain message dialog its "OK" button and centres it on the screen.
+LRESULT CALLBACK PlainDialogHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE) {
+        HWND box = reinterpret_cast<HWND>(wParam);
+        char className[16] = {};
+        GetClassNameA(box, className, sizeof(className));
+        if (lstrcmpA(className, "#32770") == 0) {
+            SetDlgItemTextA(box, IDOK, "OK");
+            RECT r;
+            GetWindowRect(box, &r);
+            const int w = r.right - r.left, h = r.bottom - r.top;
+            SetWindowPos(box, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2,
+                         0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            HHOOK hook = gMessageHook;
+            gMessageHook = nullptr;
+            const LRESULT result = CallNextHookEx(hook, code, wParam, lParam);
+            UnhookWindowsHookEx(hook);
+            return result;
+        }
+    }
+    return CallNextHookEx(gMessageHook, code, wParam, lParam);
+}
+} // namespace
+
+void TApplication::ShowMessage(const std::string& text)
+{
+    HWND owner = GetActiveWindow();
+    if (!owner && FMainForm)
+        owner = FMainForm->WindowHandle();
+    gMessageHook = SetWindowsHookExA(WH_CBT, &PlainDialogHook, nullptr, GetCurrentThreadId());
+    MessageBoxA(owner, text.c_str(), FTitle.c_str(), MB_OK);
+    if (gMessageHook) {
+        UnhookWindowsHookEx(gMessageHook);
+        gMessageHook = nullptr;
+    }
+}
+
+void TApplication::RemoveForm(TForm* form)
+{
+    std::erase(FForms, form);
+    if (FMainForm == form)
+        FMainForm = nullptr;
+}
+
+void TApplication::Notification(TComponent* component, TOperation operation)
+{
+    if (operation == TOperation::opRemove && component == FMainForm)
+        FMainForm = nullptr;
+}
+
+} // namespace orbelin

@@ -1,0 +1,76 @@
+#pragma once
+// The application object: title, forms, the message loop and the default
+// handler for exceptions that no event handler caught.
+
+#include "base/Component.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace orbelin {
+
+class TForm;
+
+class TApplication : public TComponent {
+public:
+    TApplication();
+    ~TApplication() override;
+
+    void Initialize();
+    const std::string& Title() const { return FTitle; }
+    void SetTitle(std::string title) { FTitle = std::move(title); }
+
+    // Creates a form owned by the application; the first one is the main form.
+    template <class T>
+    T* CreateForm()
+    {
+        auto* form = new T(this); // owned by the application
+        if (!FMainForm)
+            FMainForm = form;
+        return form;
+    }
+    TForm* MainForm() const { return FMainForm; }
+
+    // Shows the main form and dispatches messages until Terminate.
+    void Run();
+    void Terminate();
+    bool Terminated() const { return FTerminated; }
+    // Dispatches the messages waiting now; returns at once when there are none.
+    void ProcessMessages();
+    // One message: waits for it when wait is true. False when WM_QUIT came.
+    bool HandleMessage(bool wait);
+
+    // The default handler: shows the current exception's message in an
+    // error box captioned with the title. Call from inside a catch block.
+    void HandleException();
+    void ShowException(const std::string& message);
+    // The error box text: "." is appended when the message's last character
+    // sorts after "." (a double-byte character counting by its lead byte).
+    static std::string ErrorBoxText(const std::string& message);
+
+    // The plain message dialog: the title as caption, no icon, one "OK".
+    void ShowMessage(const std::string& text);
+
+    // Every form, in creation order.
+    const std::vector<TForm*>& Forms() const { return FForms; }
+    void AddForm(TForm* form) { FForms.push_back(form); }
+    void RemoveForm(TForm* form);
+    HFONT MenuFont() const { return FMenuFont; }
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    std::string FTitle;
+    TForm* FMainForm = nullptr;
+    std::vector<TForm*> FForms;
+    bool FTerminated = false;
+    HFONT FMenuFont = nullptr;
+};
+
+// The one application object of the process.
+TApplication& Application();
+
+} // namespace orbelin

@@ -1,0 +1,444 @@
+#include "ui/Controls.h"
+
+#include "base/AnsiText.h"
+#include "ui/Application.h"
+#include "ui/Forms.h"
+
+#include <algorithm>
+
+namespace orbelin {
+
+namespace {
+constexpr const char* kControlProp = "OrbelinControl";
+constexpr const char* kOwnClass = "OrbelinWindow";
+thread_local TWinControl* gCreating = nullptr;
+} // namespace
+
+// ---------------------------------------------------------------- TControl
+
+TControl::TControl(TComponent* owner) : TComponent(owner)
+{
+    WindowProc = [this](TMessage& m) { WndProc(m); };
+}
+
+TControl::~TControl()
+{
+    if (FParent)
+        FParent->RemoveControl(this);
+}
+
+void TControl::SetParent(TWinControl* parent)
+{
+    if (FParent == parent)
+        return;
+    if (FParent)
+        FParent->RemoveControl(this);
+    FParent = parent;
+    if (FParent) {
+        FParent->InsertControl(this);
+        if (FParentFont)
+            FFont = FParent->Font();
+    }
+}
+
+TForm* TControl::ParentForm() const
+{
+    const TControl* c = this;
+    while (c->FParent)
+        c = c->FParent;
+    return dynamic_cast<TForm*>(const_cast<TControl*>(c));
+}
+
+void TControl::SetBounds(int left, int top, int width, int height)
+{
+    if (left == FLeft && top == FTop && width == FWidth && height == FHeight)
+        return;
+    FLeft = left;
+    FTop = top;
+    FWidth = width;
+    FHeight = height;
+    BoundsChanged();
+}
+
+void TControl::SetEnabled(bool enabled)
+{
+    if (FEnabled == enabled)
+        return;
+    FEnabled = enabled;
+    EnabledChanged();
+    Perform(CM_ENABLEDCHANGED);
+}
+
+void TControl::SetVisible(bool visible)
+{
+    if (FVisible == visible)
+        return;
+    FVisible = visible;
+    VisibleChanged();
+    Perform(CM_VISIBLECHANGED);
+}
+
+void TControl::SetCaption(const std::string& caption)
+{
+    if (FCaption == caption)
+        return;
+    FCaption = caption;
+    CaptionChanged();
+    Perform(CM_TEXTCHANGED);
+}
+
+void TControl::FontChanged()
+{
+    FFont.Changed();
+    Invalidate();
+}
+
+void TControl::SetColor(TColor color)
+{
+    FColor = color;
+    Invalidate();
+}
+
+LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    TMessage m{msg, wParam, lParam, 0};
+    WindowProc(m);
+    return m.Result;
+}
+
+void TControl::Invalidate() {}
+
+void TControl::Click()
+{
+    if (OnClick)
+        OnClick(this);
+}
+
+void TControl::WndProc(TMessage&) {}
+
+bool TControl::SetProperty(std::string_view name, const TPropertyValue& value)
+{
+    auto integer = [&] { return static_cast<int>(value.AsInteger()); };
+    if (SameText(name, "Left"))
+        FLeft = integer();
+    else if (SameText(name, "Top"))
+        FTop = integer();
+    else if (SameText(name, "Width"))
+        FWidth = integer();
+    else if (SameText(name, "Height"))
+        FHeight = integer();
+    else if (SameText(name, "Caption") || SameText(name, "Text"))
+        FCaption = value.AsString();
+    else if (SameText(name, "Enabled"))
+        FEnabled = value.AsBoolean();
+    else if (SameText(name, "Visible"))
+        FVisible = value.AsBoolean();
+    else if (SameText(name, "TabOrder"))
+        FTabOrder = integer();
+    else if (SameText(name, "TabStop"))
+        FTabStop = value.AsBoolean();
+    else if (SameText(name, "Hint"))
+        FHint = value.AsString();
+    else if (SameText(name, "ShowHint"))
+        FShowHint = value.AsBoolean();
+    else if (SameText(name, "ParentFont"))
+        FParentFont = value.AsBoolean();
+    else if (SameText(name, "Color")) {
+        TColor c = FColor;
+        if (!IdentToColor(value.AsString(), c))
+            return false;
+        FColor = c;
+    } else if (StartsText("Font.", name)) {
+        FParentFont = false;
+        return FFont.SetProperty(name, value);
+    } else if (SameText(name, "ParentColor") || SameText(name, "ParentShowHint"))
+        ; // taken from the parent when the window is created
+    else
+        return TComponent::SetProperty(name, value);
+    return true;
+}
+
+bool TControl::SetEvent(std::string_view name, TNotifyEvent handler)
+{
+    if (SameText(name, "OnClick")) {
+        OnClick = std::move(handler);
+        return true;
+    }
+    return TComponent::SetEvent(name, std::move(handler));
+}
+
+void TGraphicControl::Invalidate()
+{
+    if (FParent && FParent->HandleAllocated()) {
+        const RECT r = BoundsRect();
+        InvalidateRect(FParent->WindowHandle(), &r, TRUE);
+    }
+}
+
+// ------------------------------------------------------------- TWinControl
+
+const char* OwnWindowClass()
+{
+    static const bool registered = [] {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof(wc);
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = &TWinControl::StaticWndProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+        wc.lpszClassName = kOwnClass;
+        return RegisterClassExA(&wc) != 0;
+    }();
+    (void)registered;
+    return kOwnClass;
+}
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) { FTabStop = true; }
+
+TWinControl::~TWinControl()
+{
+    // Children go first: they still talk to this window while they close.
+    for (TControl* c : FControls)
+        c->FParent = nullptr;
+    FControls.clear();
+    DestroyHandle();
+}
+
+HWND TWinControl::Handle()
+{
+    if (!FHandle)
+        CreateHandle();
+    return FHandle;
+}
+
+void TWinControl::InsertControl(TControl* control) { FControls.push_back(control); }
+
+void TWinControl::RemoveControl(TControl* control) { std::erase(FControls, control); }
+
+TWinControl* TWinControl::FromHandle(HWND window)
+{
+    return window ? static_cast<TWinControl*>(GetPropA(window, kControlProp)) : nullptr;
+}
+
+void TWinControl::CreateParams(TCreateParams& params)
+{
+    params.ClassName = OwnWindowClass();
+    params.Style = WS_CHILD | WS_CLIPSIBLINGS;
+    if (FVisible)
+        params.Style |= WS_VISIBLE;
+    if (!FEnabled)
+        params.Style |= WS_DISABLED;
+    if (FTabStop)
+        params.Style |= WS_TABSTOP;
+    params.ParentWindow = FParent ? FParent->Handle() : nullptr;
+}
+
+void TWinControl::CreateHandle()
+{
+    if (FHandle)
+        return;
+    TCreateParams params;
+    CreateParams(params);
+    gCreating = this;
+    HWND window = CreateWindowExA(params.ExStyle, params.ClassName.c_str(), FCaption.c_str(), params.Style, FLeft,
+                                  FTop, FWidth, FHeight, params.ParentWindow, nullptr, GetModuleHandleA(nullptr),
+                                  nullptr);
+    gCreating = nullptr;
+    if (!window)
+        throw Exception("Error creating window of " + Name());
+    if (!FHandle)
+        Attach(window);
+    InitializeWnd();
+    // Tab order is the z-order of the child windows: create them in it.
+    std::vector<TControl*> ordered = FControls;
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](TControl* a, TControl* b) { return a->TabOrder() < b->TabOrder(); });
+    for (TControl* c : ordered)
+        if (auto* w = dynamic_cast<TWinControl*>(c))
+            w->CreateHandle();
+}
+
+void TWinControl::Attach(HWND window)
+{
+    FHandle = window;
+    SetPropA(window, kControlProp, this);
+    const auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+    if (current != &StaticWndProc) {
+        FDefWndProc = current;
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StaticWndProc));
+    }
+}
+
+void TWinControl::InitializeWnd()
+{
+    SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Handle()), FALSE);
+}
+
+void TWinControl::DestroyHandle()
+{
+    if (FHandle)
+        DestroyWindow(FHandle); // WM_NCDESTROY clears FHandle
+    FHandle = nullptr;
+}
+
+bool TWinControl::Focused() const { return FHandle && GetFocus() == FHandle; }
+
+void TWinControl::SetFocus()
+{
+    if (FHandle)
+        ::SetFocus(FHandle);
+}
+
+std::string TWinControl::Text() const
+{
+    if (!FHandle)
+        return FCaption;
+    const int n = GetWindowTextLengthA(FHandle);
+    std::string text(static_cast<size_t>(n) + 1, '\0');
+    const int got = GetWindowTextA(FHandle, text.data(), n + 1);
+    text.resize(static_cast<size_t>(std::max(got, 0)));
+    return text;
+}
+
+void TWinControl::Invalidate()
+{
+    if (FHandle)
+        InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height)
+{
+    TControl::SetBounds(left, top, width, height);
+}
+
+void TWinControl::EnabledChanged()
+{
+    if (FHandle)
+        EnableWindow(FHandle, FEnabled);
+}
+
+void TWinControl::VisibleChanged()
+{
+    if (FHandle)
+        ShowWindow(FHandle, FVisible ? SW_SHOW : SW_HIDE);
+}
+
+void TWinControl::BoundsChanged()
+{
+    if (FHandle)
+        MoveWindow(FHandle, FLeft, FTop, FWidth, FHeight, TRUE);
+}
+
+void TWinControl::CaptionChanged()
+{
+    if (FHandle)
+        SetWindowTextA(FHandle, FCaption.c_str());
+}
+
+HBRUSH TWinControl::CtlColor(HDC dc)
+{
+    SetTextColor(dc, ColorToRGB(FFont.Color));
+    SetBkColor(dc, ColorToRGB(FColor));
+    if (!FBrush)
+        FBrush.Reset(CreateSolidBrush(ColorToRGB(FColor)));
+    return FBrush.Get();
+}
+
+void TWinControl::PaintGraphicControls(HDC dc)
+{
+    for (TControl* c : FControls) {
+        auto* g = dynamic_cast<TGraphicControl*>(c);
+        if (!g || !g->Visible())
+            continue;
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, g->Left(), g->Top(), g->Left() + g->Width(), g->Top() + g->Height());
+        SetViewportOrgEx(dc, g->Left(), g->Top(), nullptr);
+        TCanvas canvas(dc);
+        g->Paint(canvas);
+        RestoreDC(dc, saved);
+    }
+}
+
+void TWinControl::TrackMouse()
+{
+    if (FMouseInside)
+        return;
+    FMouseInside = true;
+    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, FHandle, 0};
+    TrackMouseEvent(&track);
+    Perform(CM_MOUSEENTER);
+}
+
+void TWinControl::DefaultHandler(TMessage& message)
+{
+    if (!FHandle)
+        return;
+    message.Result = FDefWndProc ? CallWindowProcA(FDefWndProc, FHandle, message.Msg, message.WParam, message.LParam)
+                                 : DefWindowProcA(FHandle, message.Msg, message.WParam, message.LParam);
+}
+
+void TWinControl::WndProc(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_COMMAND:
+        if (message.LParam != 0) {
+            if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(message.LParam))) {
+                child->CommandNotify(HIWORD(message.WParam));
+                return;
+            }
+        }
+        break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+        if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(message.LParam))) {
+            if (HBRUSH brush = child->CtlColor(reinterpret_cast<HDC>(message.WParam))) {
+                message.Result = reinterpret_cast<LRESULT>(brush);
+                return;
+            }
+        }
+        break;
+    case WM_MOUSEMOVE:
+        TrackMouse();
+        break;
+    case WM_MOUSELEAVE:
+        FMouseInside = false;
+        Perform(CM_MOUSELEAVE);
+        break;
+    case WM_KILLFOCUS:
+        DefaultHandler(message);
+        Perform(CM_EXIT);
+        return;
+    default:
+        break;
+    }
+    DefaultHandler(message);
+}
+
+LRESULT CALLBACK TWinControl::StaticWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    TWinControl* control = FromHandle(window);
+    if (!control && gCreating) {
+        control = gCreating;
+        control->Attach(window);
+    }
+    if (!control)
+        return DefWindowProcA(window, msg, wParam, lParam);
+    TMessage message{msg, wParam, lParam, 0};
+    try {
+        control->WindowProc(message);
+    } catch (...) {
+        Application().HandleException();
+    }
+    if (msg == WM_NCDESTROY) {
+        RemovePropA(window, kControlProp);
+        if (control->FDefWndProc)
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control->FDefWndProc));
+        control->FHandle = nullptr;
+    }
+    return message.Result;
+}
+
+} // namespace orbelin

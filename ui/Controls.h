@@ -1,0 +1,175 @@
+#pragma once
+// Controls: components with a place on a parent window. Windowed controls
+// (TWinControl) own a window handle; graphic controls are painted by their
+// parent. Every control passes its messages through the replaceable
+// WindowProc, so the skin engine can hook a control by swapping it and
+// calling the saved one for what it does not handle.
+
+#include "base/Component.h"
+#include "base/Exceptions.h"
+#include "ui/Graphics.h"
+#include "ui/Messages.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace orbelin {
+
+class TWinControl;
+class TForm;
+
+using TWndMethod = std::function<void(TMessage&)>;
+
+class TControl : public TComponent {
+public:
+    explicit TControl(TComponent* owner);
+    ~TControl() override;
+
+    TWinControl* Parent() const { return FParent; }
+    virtual void SetParent(TWinControl* parent);
+    // The form this control sits on (itself for a form).
+    TForm* ParentForm() const;
+
+    int Left() const { return FLeft; }
+    int Top() const { return FTop; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    RECT BoundsRect() const { return RECT{FLeft, FTop, FLeft + FWidth, FTop + FHeight}; }
+    virtual void SetBounds(int left, int top, int width, int height);
+
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool enabled);
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool visible);
+    const std::string& Caption() const { return FCaption; }
+    virtual void SetCaption(const std::string& caption);
+
+    TFont& Font() { return FFont; }
+    void FontChanged();
+    TColor Color() const { return FColor; }
+    void SetColor(TColor color);
+    int TabOrder() const { return FTabOrder; }
+    const std::string& Hint() const { return FHint; }
+    bool ShowHint() const { return FShowHint; }
+
+    // Message entry point; replace to hook, call the saved value for the rest.
+    TWndMethod WindowProc;
+    LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    virtual void Invalidate();
+    virtual bool IsWindowed() const { return false; }
+
+    TNotifyEvent OnClick;
+    virtual void Click();
+
+    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+    bool SetEvent(std::string_view name, TNotifyEvent handler) override;
+
+protected:
+    virtual void WndProc(TMessage& message);
+    virtual void EnabledChanged() {}
+    virtual void VisibleChanged() {}
+    virtual void BoundsChanged() {}
+    virtual void CaptionChanged() {}
+
+    friend class TWinControl;
+    TWinControl* FParent = nullptr;
+    int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+    bool FEnabled = true;
+    bool FVisible = true;
+    std::string FCaption;
+    TFont FFont;
+    bool FParentFont = true;
+    TColor FColor = clBtnFace;
+    int FTabOrder = -1;
+    bool FTabStop = false;
+    std::string FHint;
+    bool FShowHint = false;
+};
+
+// A control without a window, painted by its parent.
+class TGraphicControl : public TControl {
+public:
+    using TControl::TControl;
+    virtual void Paint(TCanvas& canvas) = 0;
+    void Invalidate() override;
+};
+
+struct TCreateParams {
+    std::string ClassName;
+    DWORD Style = WS_CHILD | WS_CLIPSIBLINGS;
+    DWORD ExStyle = 0;
+    HWND ParentWindow = nullptr;
+};
+
+class TWinControl : public TControl {
+public:
+    explicit TWinControl(TComponent* owner);
+    ~TWinControl() override;
+
+    bool IsWindowed() const override { return true; }
+    HWND Handle();
+    HWND WindowHandle() const { return FHandle; }
+    bool HandleAllocated() const { return FHandle != nullptr; }
+    // Creates this window and then its children, in tab order.
+    void CreateHandle();
+    void DestroyHandle();
+
+    int ControlCount() const { return static_cast<int>(FControls.size()); }
+    TControl* Controls(int index) const { return FControls.at(static_cast<size_t>(index)); }
+    void InsertControl(TControl* control);
+    void RemoveControl(TControl* control);
+
+    bool Focused() const;
+    virtual void SetFocus();
+    // The window text (the caption of a button, the text of an edit).
+    std::string Text() const;
+    void Invalidate() override;
+    void SetBounds(int left, int top, int width, int height) override;
+
+    // The control object behind a window created by this layer, or null.
+    static TWinControl* FromHandle(HWND window);
+
+protected:
+    virtual void CreateParams(TCreateParams& params);
+    // Runs once the handle exists: font, text and the rest of the state.
+    virtual void InitializeWnd();
+    void WndProc(TMessage& message) override;
+    // Passes a message to the window's original procedure.
+    void DefaultHandler(TMessage& message);
+
+    // Notifications the parent reflects back to the control that sent them.
+    virtual void CommandNotify(WORD code) { (void)code; }
+    // WM_CTLCOLOR*: return a brush, or null for the default colours.
+    virtual HBRUSH CtlColor(HDC dc);
+    void PaintGraphicControls(HDC dc);
+
+    void EnabledChanged() override;
+    void VisibleChanged() override;
+    void BoundsChanged() override;
+    void CaptionChanged() override;
+
+    HWND FHandle = nullptr;
+    WNDPROC FDefWndProc = nullptr;
+    std::vector<TControl*> FControls; // not owned: the owner frees them
+    TGdiHandle<HBRUSH> FBrush;
+
+public:
+    // The window procedure of every window of this layer.
+    static LRESULT CALLBACK StaticWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    void Attach(HWND window);
+    void TrackMouse();
+    bool FMouseInside = false;
+    TControl* FMouseGraphic = nullptr;
+
+    friend class TApplication;
+};
+
+// The class name registered for the layer's own windows (forms, panels).
+const char* OwnWindowClass();
+
+} // namespace orbelin

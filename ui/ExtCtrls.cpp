@@ -1,0 +1,169 @@
+#include "ui/ExtCtrls.h"
+
+#include "base/AnsiText.h"
+#include "ui/Application.h"
+
+namespace orbelin {
+
+TImage::TImage(TComponent* owner) : TGraphicControl(owner) {}
+
+void TImage::Paint(TCanvas& canvas)
+{
+    if (FStretch)
+        FPicture.StretchDraw(canvas.Handle(), RECT{0, 0, FWidth, FHeight});
+    else
+        FPicture.Draw(canvas.Handle(), 0, 0);
+}
+
+bool TImage::SetProperty(std::string_view name, const TPropertyValue& value)
+{
+    if (SameText(name, "Picture.Resource"))
+        FPicture.LoadFromResource(GetModuleHandleA(nullptr), value.AsString().c_str());
+    else if (SameText(name, "Stretch"))
+        FStretch = value.AsBoolean();
+    else if (SameText(name, "Align") || SameText(name, "Transparent") || SameText(name, "Center"))
+        ;
+    else
+        return TGraphicControl::SetProperty(name, value);
+    return true;
+}
+
+TBevel::TBevel(TComponent* owner) : TGraphicControl(owner) {}
+
+void TBevel::Paint(TCanvas& canvas)
+{
+    // An etched line: shadow, then highlight below or to the right.
+    canvas.PenColor = static_cast<TColor>(0xFF000000 | COLOR_BTNSHADOW);
+    const int w = FWidth, h = FHeight;
+    switch (FShape) {
+    case TShape::bsTopLine:
+        canvas.Line(0, 0, w, 0);
+        canvas.PenColor = static_cast<TColor>(0xFF000000 | COLOR_BTNHIGHLIGHT);
+        canvas.Line(0, 1, w, 1);
+        break;
+    case TShape::bsBottomLine:
+        canvas.Line(0, h - 2, w, h - 2);
+        canvas.PenColor = static_cast<TColor>(0xFF000000 | COLOR_BTNHIGHLIGHT);
+        canvas.Line(0, h - 1, w, h - 1);
+        break;
+    case TShape::bsLeftLine:
+        canvas.Line(0, 0, 0, h);
+        canvas.PenColor = static_cast<TColor>(0xFF000000 | COLOR_BTNHIGHLIGHT);
+        canvas.Line(1, 0, 1, h);
+        break;
+    case TShape::bsRightLine:
+        canvas.Line(w - 2, 0, w - 2, h);
+        canvas.PenColor = static_cast<TColor>(0xFF000000 | COLOR_BTNHIGHLIGHT);
+        canvas.Line(w - 1, 0, w - 1, h);
+        break;
+    case TShape::bsBox:
+        canvas.FrameRect(RECT{0, 0, w, h});
+        break;
+    }
+}
+
+bool TBevel::SetProperty(std::string_view name, const TPropertyValue& value)
+{
+    if (SameText(name, "Shape")) {
+        const std::string& s = value.AsIdentifier();
+        FShape = SameText(s, "bsTopLine")      ? TShape::bsTopLine
+                 : SameText(s, "bsBottomLine") ? TShape::bsBottomLine
+                 : SameText(s, "bsLeftLine")   ? TShape::bsLeftLine
+                 : SameText(s, "bsRightLine")  ? TShape::bsRightLine
+                                               : TShape::bsBox;
+    } else
+        return TGraphicControl::SetProperty(name, value);
+    return true;
+}
+
+// ------------------------------------------------------------------ TTimer
+
+namespace {
+constexpr const char* kTimerClass = "OrbelinTimer";
+constexpr UINT_PTR kTimerId = 1;
+} // namespace
+
+TTimer::TTimer(TComponent* owner) : TComponent(owner)
+{
+    static const bool registered = [] {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = &TTimer::TimerWndProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = kTimerClass;
+        return RegisterClassExA(&wc) != 0;
+    }();
+    (void)registered;
+    FWindow = CreateWindowExA(0, kTimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
+                              nullptr);
+    SetWindowLongPtrA(FWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    Update();
+}
+
+TTimer::~TTimer()
+{
+    if (FWindow) {
+        KillTimer(FWindow, kTimerId);
+        DestroyWindow(FWindow);
+    }
+}
+
+void TTimer::SetInterval(unsigned milliseconds)
+{
+    FInterval = milliseconds;
+    Update();
+}
+
+void TTimer::SetEnabled(bool enabled)
+{
+    FEnabled = enabled;
+    Update();
+}
+
+void TTimer::Update()
+{
+    if (!FWindow)
+        return;
+    KillTimer(FWindow, kTimerId);
+    if (FEnabled && FInterval > 0 && !Loading())
+        SetTimer(FWindow, kTimerId, FInterval, nullptr);
+}
+
+LRESULT CALLBACK TTimer::TimerWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_TIMER) {
+        auto* timer = reinterpret_cast<TTimer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (timer && timer->OnTimer) {
+            try {
+                timer->OnTimer(timer);
+            } catch (...) {
+                Application().HandleException();
+            }
+        }
+        return 0;
+    }
+    return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+bool TTimer::SetProperty(std::string_view name, const TPropertyValue& value)
+{
+    if (SameText(name, "Interval"))
+        FInterval = static_cast<unsigned>(value.AsInteger());
+    else if (SameText(name, "Enabled"))
+        FEnabled = value.AsBoolean();
+    else
+        return TComponent::SetProperty(name, value);
+    Update();
+    return true;
+}
+
+bool TTimer::SetEvent(std::string_view name, TNotifyEvent handler)
+{
+    if (SameText(name, "OnTimer")) {
+        OnTimer = std::move(handler);
+        return true;
+    }
+    return TComponent::SetEvent(name, std::move(handler));
+}
+
+} // namespace orbelin

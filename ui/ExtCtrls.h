@@ -1,0 +1,64 @@
+#pragma once
+// Picture, bevel line and timer.
+
+#include "ui/Controls.h"
+
+#include <memory>
+
+namespace orbelin {
+
+class TImage : public TGraphicControl {
+public:
+    explicit TImage(TComponent* owner);
+    TBitmap& Picture() { return FPicture; }
+    bool Stretch() const { return FStretch; }
+    void Paint(TCanvas& canvas) override;
+    // Picture.Resource = 'NAME' names a BITMAP resource of the program.
+    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+
+private:
+    TBitmap FPicture;
+    bool FStretch = false;
+};
+
+class TBevel : public TGraphicControl {
+public:
+    enum class TShape { bsBox, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine };
+    explicit TBevel(TComponent* owner);
+    void Paint(TCanvas& canvas) override;
+    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+    TShape Shape() const { return FShape; }
+
+private:
+    TShape FShape = TShape::bsBox;
+};
+
+// Ticks through the message loop of the thread that created it.
+class TTimer : public TComponent {
+public:
+    explicit TTimer(TComponent* owner);
+    ~TTimer() override;
+
+    unsigned Interval() const { return FInterval; }
+    void SetInterval(unsigned milliseconds);
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool enabled);
+    TNotifyEvent OnTimer;
+
+    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+    bool SetEvent(std::string_view name, TNotifyEvent handler) override;
+    void Loaded() override
+    {
+        TComponent::Loaded();
+        Update();
+    }
+
+private:
+    void Update();
+    static LRESULT CALLBACK TimerWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+    HWND FWindow = nullptr;
+    unsigned FInterval = 1000;
+    bool FEnabled = true;
+};
+
+} // namespace orbelin

@@ -1,0 +1,332 @@
+#include "ui/Forms.h"
+
+#include "base/AnsiText.h"
+#include "base/FormDescription.h"
+#include "ui/Application.h"
+#include "ui/FormReader.h"
+
+namespace orbelin {
+
+TForm::TForm(TComponent* owner) : TWinControl(owner)
+{
+    FVisible = false;
+    FTabStop = false;
+    Application().AddForm(this);
+}
+
+TForm::~TForm()
+{
+    Application().RemoveForm(this);
+    // Controls and components of the form go while its window still exists.
+    DestroyComponents();
+    DestroyHandle();
+}
+
+void TForm::RegisterMethod(std::string name, TNotifyEvent handler) { FMethods[std::move(name)] = std::move(handler); }
+
+TNotifyEvent TForm::FindMethod(std::string_view name) const
+{
+    const auto found = FMethods.find(name);
+    return found == FMethods.end() ? TNotifyEvent() : found->second;
+}
+
+void TForm::ReadDescription(const char* resourceName)
+{
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC info = FindResourceA(module, resourceName, MAKEINTRESOURCEA(10)); // RT_RCDATA
+    HGLOBAL data = info ? LoadResource(module, info) : nullptr;
+    const char* bytes = data ? static_cast<const char*>(LockResource(data)) : nullptr;
+    if (!bytes)
+        throw EFormDescriptionError(std::string("Resource ") + resourceName + " not found");
+    ReadDescriptionText(std::string_view(bytes, SizeofResource(module, info)));
+}
+
+void TForm::ReadDescriptionText(std::string_view text)
+{
+    ReadFormDescription(*this, ParseFormDescription(text));
+    CreateHandle();
+    if (OnCreate)
+        OnCreate(this);
+}
+
+void TForm::CreateParams(TCreateParams& params)
+{
+    TWinControl::CreateParams(params);
+    params.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    params.ExStyle = 0;
+    const bool sysMenu = FBorderIcons & biSystemMenu;
+    switch (FBorderStyle) {
+    case TFormBorderStyle::bsNone: params.Style |= WS_POPUP; break;
+    case TFormBorderStyle::bsDialog:
+        params.Style |= WS_CAPTION | DS_MODALFRAME | (sysMenu ? WS_SYSMENU : 0);
+        params.ExStyle |= WS_EX_DLGMODALFRAME;
+        break;
+    case TFormBorderStyle::bsSingle:
+    case TFormBorderStyle::bsToolWindow:
+        params.Style |= WS_CAPTION | (sysMenu ? WS_SYSMENU : 0);
+        break;
+    case TFormBorderStyle::bsSizeable:
+    case TFormBorderStyle::bsSizeToolWin:
+        params.Style |= WS_CAPTION | WS_THICKFRAME | (sysMenu ? WS_SYSMENU : 0);
+        break;
+    }
+    if (sysMenu && FBorderStyle != TFormBorderStyle::bsDialog) {
+        if (FBorderIcons & biMinimize)
+            params.Style |= WS_MINIMIZEBOX;
+        if (FBorderIcons & biMaximize)
+            params.Style |= WS_MAXIMIZEBOX;
+    }
+    if (FAlphaBlend)
+        params.ExStyle |= WS_EX_LAYERED;
+    // Secondary forms belong to the main form: they stay above it and share its taskbar button.
+    TForm* main = Application().MainForm();
+    params.ParentWindow = (main && main != this) ? main->Handle() : nullptr;
+    if (!params.ParentWindow)
+        params.ExStyle |= WS_EX_APPWINDOW;
+
+    RECT r{0, 0, FClientWidth ? FClientWidth : FWidth, FClientHeight ? FClientHeight : FHeight};
+    if (FClientWidth || FClientHeight)
+        AdjustWindowRectEx(&r, params.Style, FALSE, params.ExStyle);
+    FWidth = r.right - r.left;
+    FHeight = r.bottom - r.top;
+}
+
+void TForm::InitializeWnd()
+{
+    TWinControl::InitializeWnd();
+    if (FAlphaBlend)
+        SetLayeredWindowAttributes(FHandle, 0, static_cast<BYTE>(FAlphaBlendValue), LWA_ALPHA);
+    if (FIcon.Handle()) {
+        SendMessageA(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FIcon.Handle()));
+        SendMessageA(FHandle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(FIcon.Handle()));
+    }
+    // The window's real client size decides; the border metrics may differ.
+    if (FClientWidth && FClientHeight) {
+        RECT client;
+        GetClientRect(FHandle, &client);
+        FWidth += FClientWidth - (client.right - client.left);
+        FHeight += FClientHeight - (client.bottom - client.top);
+        SetWindowPos(FHandle, nullptr, 0, 0, FWidth, FHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void TForm::PlaceWindow()
+{
+    if (FPosition == TPosition::poDesigned || FPosition == TPosition::poDefault)
+        return;
+    TForm* main = Application().MainForm();
+    HWND anchor = (main && main != this && main->HandleAllocated()) ? main->WindowHandle() : nullptr;
+    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    HMONITOR monitor = anchor ? MonitorFromWindow(anchor, MONITOR_DEFAULTTONEAREST)
+                              : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (monitor && GetMonitorInfoA(monitor, &info))
+        area = info.rcMonitor;
+    if ((FPosition == TPosition::poMainFormCenter || FPosition == TPosition::poOwnerFormCenter) && anchor)
+        GetWindowRect(anchor, &area);
+    RECT window;
+    GetWindowRect(FHandle, &window);
+    const int w = window.right - window.left;
+    const int h = window.bottom - window.top;
+    FLeft = area.left + (area.right - area.left - w) / 2;
+    FTop = area.top + (area.bottom - area.top - h) / 2;
+    SetWindowPos(FHandle, nullptr, FLeft, FTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::Show()
+{
+    SetVisible(true);
+    if (HandleAllocated()) {
+        SetForegroundWindow(FHandle);
+        SetActiveWindow(FHandle);
+    }
+}
+
+void TForm::Hide() { SetVisible(false); }
+
+void TForm::VisibleChanged()
+{
+    if (!HandleAllocated())
+        return;
+    if (FVisible && !FPlaced) {
+        PlaceWindow();
+        FPlaced = true;
+    }
+    ShowWindow(FHandle, FVisible ? SW_SHOW : SW_HIDE);
+    if (FVisible && OnShow)
+        OnShow(this);
+}
+
+namespace {
+// Disables the thread's other visible windows for a modal loop and enables
+// them again on every path out of it.
+class TDisabledWindows {
+public:
+    explicit TDisabledWindows(HWND except) : FExcept(except)
+    {
+        EnumThreadWindows(GetCurrentThreadId(), &Collect, reinterpret_cast<LPARAM>(this));
+    }
+    ~TDisabledWindows()
+    {
+        for (HWND w : FWindows)
+            if (IsWindow(w))
+                EnableWindow(w, TRUE);
+    }
+    TDisabledWindows(const TDisabledWindows&) = delete;
+    TDisabledWindows& operator=(const TDisabledWindows&) = delete;
+
+private:
+    static BOOL CALLBACK Collect(HWND window, LPARAM self)
+    {
+        auto* me = reinterpret_cast<TDisabledWindows*>(self);
+        if (window != me->FExcept && IsWindowVisible(window) && IsWindowEnabled(window)) {
+            EnableWindow(window, FALSE);
+            me->FWindows.push_back(window);
+        }
+        return TRUE;
+    }
+    HWND FExcept;
+    std::vector<HWND> FWindows;
+};
+} // namespace
+
+int TForm::ShowModal()
+{
+    if (FVisible || FModal)
+        throw Exception("Cannot make a visible window modal");
+    HWND previous = GetActiveWindow();
+    ModalResult = mrNone;
+    FModal = true;
+    {
+        TDisabledWindows disabled(Handle());
+        Show();
+        try {
+            while (ModalResult == mrNone) {
+                if (!Application().HandleMessage(true)) {
+                    ModalResult = mrCancel;
+                    break;
+                }
+                if (Application().Terminated())
+                    ModalResult = mrCancel;
+            }
+        } catch (...) {
+            FModal = false;
+            Hide();
+            throw;
+        }
+    }
+    FModal = false;
+    Hide();
+    if (previous && IsWindow(previous))
+        SetActiveWindow(previous);
+    return ModalResult;
+}
+
+void TForm::Close()
+{
+    if (OnClose)
+        OnClose(this);
+    if (Application().MainForm() == this)
+        Application().Terminate();
+    else if (FModal)
+        ModalResult = mrCancel;
+    else
+        Hide();
+}
+
+void TForm::SetCaption(const std::string& caption) { TWinControl::SetCaption(caption); }
+
+void TForm::Paint(HDC dc)
+{
+    PaintGraphicControls(dc);
+}
+
+void TForm::WndProc(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_CLOSE:
+        Close();
+        return;
+    case WM_ERASEBKGND: {
+        RECT r;
+        GetClientRect(FHandle, &r);
+        TCanvas canvas(reinterpret_cast<HDC>(message.WParam));
+        canvas.BrushColor = FColor;
+        canvas.FillRect(r);
+        message.Result = 1;
+        return;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(FHandle, &ps);
+        Paint(dc);
+        EndPaint(FHandle, &ps);
+        return;
+    }
+    default:
+        break;
+    }
+    TWinControl::WndProc(message);
+}
+
+bool TForm::SetProperty(std::string_view name, const TPropertyValue& value)
+{
+    if (SameText(name, "ClientWidth"))
+        FClientWidth = static_cast<int>(value.AsInteger());
+    else if (SameText(name, "ClientHeight"))
+        FClientHeight = static_cast<int>(value.AsInteger());
+    else if (SameText(name, "BorderStyle")) {
+        const std::string& s = value.AsIdentifier();
+        FBorderStyle = SameText(s, "bsNone")          ? TFormBorderStyle::bsNone
+                       : SameText(s, "bsSingle")      ? TFormBorderStyle::bsSingle
+                       : SameText(s, "bsDialog")      ? TFormBorderStyle::bsDialog
+                       : SameText(s, "bsToolWindow")  ? TFormBorderStyle::bsToolWindow
+                       : SameText(s, "bsSizeToolWin") ? TFormBorderStyle::bsSizeToolWin
+                                                      : TFormBorderStyle::bsSizeable;
+    } else if (SameText(name, "BorderIcons")) {
+        FBorderIcons = 0;
+        if (value.SetContains("biSystemMenu"))
+            FBorderIcons |= biSystemMenu;
+        if (value.SetContains("biMinimize"))
+            FBorderIcons |= biMinimize;
+        if (value.SetContains("biMaximize"))
+            FBorderIcons |= biMaximize;
+        if (value.SetContains("biHelp"))
+            FBorderIcons |= biHelp;
+    } else if (SameText(name, "Position")) {
+        const std::string& s = value.AsIdentifier();
+        FPosition = SameText(s, "poScreenCenter")      ? TPosition::poScreenCenter
+                    : SameText(s, "poDesktopCenter")   ? TPosition::poDesktopCenter
+                    : SameText(s, "poMainFormCenter")  ? TPosition::poMainFormCenter
+                    : SameText(s, "poOwnerFormCenter") ? TPosition::poOwnerFormCenter
+                    : SameText(s, "poDefault")         ? TPosition::poDefault
+                                                       : TPosition::poDesigned;
+    } else if (SameText(name, "AlphaBlend"))
+        FAlphaBlend = value.AsBoolean();
+    else if (SameText(name, "AlphaBlendValue"))
+        FAlphaBlendValue = static_cast<int>(value.AsInteger());
+    else if (SameText(name, "Icon.Resource"))
+        FIcon.LoadFromResource(GetModuleHandleA(nullptr), value.AsString().c_str(), 0);
+    else if (SameText(name, "OldCreateOrder") || SameText(name, "PixelsPerInch") || SameText(name, "TextHeight") ||
+             SameText(name, "Scaled"))
+        ; // design-time values
+    else
+        return TWinControl::SetProperty(name, value);
+    return true;
+}
+
+bool TForm::SetEvent(std::string_view name, TNotifyEvent handler)
+{
+    if (SameText(name, "OnCreate"))
+        OnCreate = std::move(handler);
+    else if (SameText(name, "OnShow"))
+        OnShow = std::move(handler);
+    else if (SameText(name, "OnClose"))
+        OnClose = std::move(handler);
+    else
+        return TWinControl::SetEvent(name, std::move(handler));
+    return true;
+}
+
+} // namespace orbelin

@@ -1,0 +1,96 @@
+#pragma once
+// Top-level windows. A form reads its layout, texts and settings from its
+// form description resource; the derived class only registers its event
+// handlers and reacts to events.
+
+#include "ui/Controls.h"
+
+#include <map>
+#include <memory>
+
+namespace orbelin {
+
+enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum class TPosition { poDesigned, poDefault, poScreenCenter, poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
+enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+
+inline constexpr int mrNone = 0;
+inline constexpr int mrOk = 1;
+inline constexpr int mrCancel = 2;
+
+class TForm : public TWinControl {
+public:
+    explicit TForm(TComponent* owner);
+    ~TForm() override;
+
+    void Show();
+    void Hide();
+    // Shows the form and runs a nested message loop until ModalResult is set;
+    // the program's other windows take no input meanwhile.
+    int ShowModal();
+    // Main form: ends the application; modal form: ends the modal loop; else hides.
+    void Close();
+    bool Modal() const { return FModal; }
+    int ModalResult = mrNone;
+
+    int ClientWidth() const { return FClientWidth; }
+    int ClientHeight() const { return FClientHeight; }
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    unsigned BorderIcons() const { return FBorderIcons; }
+    TPosition Position() const { return FPosition; }
+    bool AlphaBlend() const { return FAlphaBlend; }
+    int AlphaBlendValue() const { return FAlphaBlendValue; }
+    HICON Icon() const { return FIcon.Handle(); }
+    // Controls in the form's tab order, depth first.
+    void SetCaption(const std::string& caption) override;
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnClose;
+
+    // Event handlers by name, for the form description's "OnClick = X".
+    TNotifyEvent FindMethod(std::string_view name) const;
+    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+    bool SetEvent(std::string_view name, TNotifyEvent handler) override;
+
+    // The component of this form with the given name and class; raises when
+    // the description lacks it.
+    template <class T>
+    T* Child(std::string_view name) const
+    {
+        auto* c = dynamic_cast<T*>(FindComponent(name));
+        if (!c)
+            throw Exception("Form " + Name() + " has no component " + std::string(name));
+        return c;
+    }
+
+protected:
+    void RegisterMethod(std::string name, TNotifyEvent handler);
+    // Reads the RCDATA resource resourceName into this form and its components,
+    // then creates the window (hidden).
+    void ReadDescription(const char* resourceName);
+    void ReadDescriptionText(std::string_view text);
+
+    void CreateParams(TCreateParams& params) override;
+    void InitializeWnd() override;
+    void WndProc(TMessage& message) override;
+    void VisibleChanged() override;
+
+private:
+    void PlaceWindow();
+    void Paint(HDC dc);
+
+    std::map<std::string, TNotifyEvent, std::less<>> FMethods;
+    TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;
+    unsigned FBorderIcons = biSystemMenu | biMinimize | biMaximize;
+    TPosition FPosition = TPosition::poDesigned;
+    int FClientWidth = 0;
+    int FClientHeight = 0;
+    bool FAlphaBlend = false;
+    int FAlphaBlendValue = 255;
+    bool FModal = false;
+    bool FPlaced = false;
+    TIcon FIcon;
+};
+
+} // namespace orbelin

@@ -1,0 +1,228 @@
+#include "ui/Graphics.h"
+
+#include "base/AnsiText.h"
+
+namespace orbelin {
+
+COLORREF ColorToRGB(TColor color)
+{
+    const auto c = static_cast<uint32_t>(color);
+    if ((c & 0xFF000000u) == 0xFF000000u)
+        return GetSysColor(static_cast<int>(c & 0xFF));
+    return c & 0x00FFFFFFu;
+}
+
+bool IdentToColor(const std::string& text, TColor& color)
+{
+    static const struct {
+        const char* name;
+        TColor value;
+    } kNames[] = {
+        {"clNone", clNone},           {"clDefault", clDefault},   {"clBlack", clBlack},
+        {"clWhite", clWhite},         {"clRed", clRed},           {"clBlue", clBlue},
+        {"clMaroon", clMaroon},       {"clNavy", clNavy},         {"clFuchsia", clFuchsia},
+        {"clBtnFace", clBtnFace},     {"clWindow", clWindow},     {"clWindowText", clWindowText},
+        {"clBtnText", clBtnText},     {"clHighlight", clHighlight}, {"clHighlightText", clHighlightText},
+        {"clGrayText", clGrayText},
+    };
+    for (const auto& entry : kNames)
+        if (SameText(text, entry.name)) {
+            color = entry.value;
+            return true;
+        }
+    int64_t value = 0;
+    if (TryStrToInt64(text, value)) {
+        color = static_cast<TColor>(value);
+        return true;
+    }
+    return false;
+}
+
+TFont& TFont::operator=(const TFont& other)
+{
+    if (this != &other) {
+        Name = other.Name;
+        Height = other.Height;
+        Color = other.Color;
+        Style = other.Style;
+        Charset = other.Charset;
+        FHandle.Reset();
+    }
+    return *this;
+}
+
+HFONT TFont::Handle() const
+{
+    if (!FHandle) {
+        LOGFONTA lf{};
+        lf.lfHeight = Height;
+        lf.lfWeight = (Style & fsBold) ? FW_BOLD : FW_NORMAL;
+        lf.lfItalic = (Style & fsItalic) ? TRUE : FALSE;
+        lf.lfUnderline = (Style & fsUnderline) ? TRUE : FALSE;
+        lf.lfStrikeOut = (Style & fsStrikeOut) ? TRUE : FALSE;
+        lf.lfCharSet = static_cast<BYTE>(Charset);
+        lf.lfQuality = DEFAULT_QUALITY;
+        lstrcpynA(lf.lfFaceName, Name.c_str(), LF_FACESIZE);
+        FHandle.Reset(CreateFontIndirectA(&lf));
+    }
+    return FHandle.Get();
+}
+
+bool TFont::SetProperty(std::string_view name, const TPropertyValue& value)
+{
+    if (SameText(name, "Font.Name"))
+        Name = value.AsString();
+    else if (SameText(name, "Font.Height"))
+        Height = static_cast<int>(value.AsInteger());
+    else if (SameText(name, "Font.Charset"))
+        Charset = value.IsInteger() ? static_cast<int>(value.AsInteger())
+                                    : (SameText(value.AsString(), "GB2312_CHARSET") ? GB2312_CHARSET : DEFAULT_CHARSET);
+    else if (SameText(name, "Font.Color")) {
+        TColor c = Color;
+        IdentToColor(value.AsString(), c);
+        Color = c;
+    } else if (SameText(name, "Font.Style")) {
+        Style = 0;
+        if (value.SetContains("fsBold"))
+            Style |= fsBold;
+        if (value.SetContains("fsItalic"))
+            Style |= fsItalic;
+        if (value.SetContains("fsUnderline"))
+            Style |= fsUnderline;
+        if (value.SetContains("fsStrikeOut"))
+            Style |= fsStrikeOut;
+    } else
+        return false;
+    FHandle.Reset();
+    return true;
+}
+
+void TCanvas::FillRect(const RECT& r)
+{
+    TGdiHandle<HBRUSH> brush(CreateSolidBrush(ColorToRGB(BrushColor)));
+    ::FillRect(FDC, &r, brush.Get());
+}
+
+void TCanvas::FrameRect(const RECT& r)
+{
+    TGdiHandle<HBRUSH> brush(CreateSolidBrush(ColorToRGB(PenColor)));
+    ::FrameRect(FDC, &r, brush.Get());
+}
+
+void TCanvas::Line(int x1, int y1, int x2, int y2)
+{
+    TGdiHandle<HPEN> pen(CreatePen(PS_SOLID, 1, ColorToRGB(PenColor)));
+    TSelectObject select(FDC, pen.Get());
+    MoveToEx(FDC, x1, y1, nullptr);
+    LineTo(FDC, x2, y2);
+}
+
+void TCanvas::TextOut(int x, int y, const std::string& text)
+{
+    TSelectObject select(FDC, Font.Handle());
+    const int oldMode = SetBkMode(FDC, TRANSPARENT);
+    const COLORREF oldColor = SetTextColor(FDC, ColorToRGB(Font.Color));
+    ::TextOutA(FDC, x, y, text.data(), static_cast<int>(text.size()));
+    SetTextColor(FDC, oldColor);
+    SetBkMode(FDC, oldMode);
+}
+
+void TCanvas::DrawText(const std::string& text, RECT r, UINT format)
+{
+    TSelectObject select(FDC, Font.Handle());
+    const int oldMode = SetBkMode(FDC, TRANSPARENT);
+    const COLORREF oldColor = SetTextColor(FDC, ColorToRGB(Font.Color));
+    ::DrawTextA(FDC, text.data(), static_cast<int>(text.size()), &r, format);
+    SetTextColor(FDC, oldColor);
+    SetBkMode(FDC, oldMode);
+}
+
+SIZE TCanvas::TextExtent(const std::string& text)
+{
+    TSelectObject select(FDC, Font.Handle());
+    SIZE size{};
+    GetTextExtentPoint32A(FDC, text.data(), static_cast<int>(text.size()), &size);
+    return size;
+}
+
+TBitmap::TBitmap(int width, int height) { SetSize(width, height); }
+
+TBitmap::~TBitmap() { ReleaseDC(); }
+
+void TBitmap::ReleaseDC()
+{
+    if (FDC) {
+        SelectObject(FDC, FOldBitmap);
+        DeleteDC(FDC);
+        FDC = nullptr;
+    }
+}
+
+void TBitmap::SetSize(int width, int height)
+{
+    ReleaseDC();
+    HDC screen = GetDC(nullptr);
+    FBitmap.Reset(CreateCompatibleBitmap(screen, width, height));
+    ::ReleaseDC(nullptr, screen);
+    FWidth = width;
+    FHeight = height;
+}
+
+void TBitmap::Assign(HBITMAP bitmap)
+{
+    ReleaseDC();
+    FBitmap.Reset(bitmap);
+    BITMAP info{};
+    if (bitmap && GetObjectA(bitmap, sizeof(info), &info)) {
+        FWidth = info.bmWidth;
+        FHeight = info.bmHeight;
+    } else {
+        FWidth = FHeight = 0;
+    }
+}
+
+bool TBitmap::LoadFromResource(HINSTANCE instance, const char* name)
+{
+    Assign(static_cast<HBITMAP>(LoadImageA(instance, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    return !Empty();
+}
+
+HDC TBitmap::DC()
+{
+    if (!FDC) {
+        FDC = CreateCompatibleDC(nullptr);
+        FOldBitmap = SelectObject(FDC, FBitmap.Get());
+    }
+    return FDC;
+}
+
+void TBitmap::StretchDraw(HDC target, const RECT& r)
+{
+    if (Empty())
+        return;
+    const int oldMode = SetStretchBltMode(target, HALFTONE);
+    StretchBlt(target, r.left, r.top, r.right - r.left, r.bottom - r.top, DC(), 0, 0, FWidth, FHeight, SRCCOPY);
+    SetStretchBltMode(target, oldMode);
+}
+
+void TBitmap::Draw(HDC target, int x, int y)
+{
+    if (!Empty())
+        BitBlt(target, x, y, FWidth, FHeight, DC(), 0, 0, SRCCOPY);
+}
+
+TIcon::~TIcon()
+{
+    if (FIcon)
+        DestroyIcon(FIcon);
+}
+
+bool TIcon::LoadFromResource(HINSTANCE instance, const char* name, int size)
+{
+    if (FIcon)
+        DestroyIcon(FIcon);
+    FIcon = static_cast<HICON>(LoadImageA(instance, name, IMAGE_ICON, size, size, 0));
+    return FIcon != nullptr;
+}
+
+} // namespace orbelin

@@ -1,0 +1,169 @@
+#pragma once
+// Owning wrappers for GDI objects and a canvas over a device context. Each
+// wrapper deletes what it created and restores what it selected.
+
+#include "base/Component.h"
+
+#include <windows.h>
+
+#include <string>
+#include <utility>
+
+namespace orbelin {
+
+using TColor = int32_t;
+inline constexpr TColor clNone = 0x1FFFFFFF;
+inline constexpr TColor clDefault = 0x20000000;
+inline constexpr TColor clBlack = 0x000000;
+inline constexpr TColor clWhite = 0xFFFFFF;
+inline constexpr TColor clRed = 0x0000FF;
+inline constexpr TColor clBlue = 0xFF0000;
+inline constexpr TColor clMaroon = 0x000080;
+inline constexpr TColor clNavy = 0x800000;
+inline constexpr TColor clFuchsia = 0xFF00FF;
+inline constexpr TColor clBtnFace = static_cast<TColor>(0xFF000000 | COLOR_BTNFACE);
+inline constexpr TColor clWindow = static_cast<TColor>(0xFF000000 | COLOR_WINDOW);
+inline constexpr TColor clWindowText = static_cast<TColor>(0xFF000000 | COLOR_WINDOWTEXT);
+inline constexpr TColor clBtnText = static_cast<TColor>(0xFF000000 | COLOR_BTNTEXT);
+inline constexpr TColor clHighlight = static_cast<TColor>(0xFF000000 | COLOR_HIGHLIGHT);
+inline constexpr TColor clHighlightText = static_cast<TColor>(0xFF000000 | COLOR_HIGHLIGHTTEXT);
+inline constexpr TColor clGrayText = static_cast<TColor>(0xFF000000 | COLOR_GRAYTEXT);
+
+// 0xFF0000nn is system colour nn, anything else 0x00BBGGRR.
+COLORREF ColorToRGB(TColor color);
+// clRed, clBtnFace, $00FF00FF, 255 ... as a form description writes them.
+bool IdentToColor(const std::string& text, TColor& color);
+
+// Move-only owner of one GDI object handle.
+template <class H>
+class TGdiHandle {
+public:
+    TGdiHandle() = default;
+    explicit TGdiHandle(H handle) : FHandle(handle) {}
+    TGdiHandle(TGdiHandle&& other) noexcept : FHandle(std::exchange(other.FHandle, nullptr)) {}
+    TGdiHandle& operator=(TGdiHandle&& other) noexcept
+    {
+        if (this != &other)
+            Reset(std::exchange(other.FHandle, nullptr));
+        return *this;
+    }
+    ~TGdiHandle() { Reset(); }
+    H Get() const { return FHandle; }
+    H Release() { return std::exchange(FHandle, nullptr); }
+    void Reset(H handle = nullptr)
+    {
+        if (FHandle)
+            DeleteObject(FHandle);
+        FHandle = handle;
+    }
+    explicit operator bool() const { return FHandle != nullptr; }
+
+private:
+    H FHandle = nullptr;
+};
+
+enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+
+class TFont {
+public:
+    std::string Name = "宋体";
+    int Height = -12; // negative: character height in pixels
+    TColor Color = clWindowText;
+    unsigned Style = 0;
+    int Charset = GB2312_CHARSET;
+
+    HFONT Handle() const; // created on demand, owned
+    void Changed() { FHandle.Reset(); }
+    bool operator==(const TFont& o) const
+    {
+        return Name == o.Name && Height == o.Height && Color == o.Color && Style == o.Style && Charset == o.Charset;
+    }
+    TFont& operator=(const TFont& other);
+    TFont() = default;
+    TFont(const TFont& other) { *this = other; }
+    // Font.Name, Font.Height, Font.Color, Font.Style, Font.Charset.
+    bool SetProperty(std::string_view name, const TPropertyValue& value);
+
+private:
+    mutable TGdiHandle<HFONT> FHandle;
+};
+
+// Selects an object into a DC for a scope and selects the old one back.
+class TSelectObject {
+public:
+    TSelectObject(HDC dc, HGDIOBJ object) : FDC(dc), FOld(SelectObject(dc, object)) {}
+    ~TSelectObject() { SelectObject(FDC, FOld); }
+    TSelectObject(const TSelectObject&) = delete;
+    TSelectObject& operator=(const TSelectObject&) = delete;
+
+private:
+    HDC FDC;
+    HGDIOBJ FOld;
+};
+
+// A canvas over a DC it does not own.
+class TCanvas {
+public:
+    explicit TCanvas(HDC dc) : FDC(dc) {}
+    HDC Handle() const { return FDC; }
+    TFont Font;
+    TColor BrushColor = clWhite;
+    TColor PenColor = clBlack;
+
+    void FillRect(const RECT& r);
+    void FrameRect(const RECT& r);
+    void Line(int x1, int y1, int x2, int y2);
+    // Draws text with the canvas font, transparent background.
+    void TextOut(int x, int y, const std::string& text);
+    void DrawText(const std::string& text, RECT r, UINT format);
+    SIZE TextExtent(const std::string& text);
+
+private:
+    HDC FDC;
+};
+
+// A device-dependent bitmap with its own memory DC.
+class TBitmap {
+public:
+    TBitmap() = default;
+    TBitmap(int width, int height);
+    ~TBitmap();
+    TBitmap(const TBitmap&) = delete;
+    TBitmap& operator=(const TBitmap&) = delete;
+
+    void SetSize(int width, int height);
+    // Takes ownership of bitmap.
+    void Assign(HBITMAP bitmap);
+    bool LoadFromResource(HINSTANCE instance, const char* name);
+    bool Empty() const { return !FBitmap; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    HBITMAP Handle() const { return FBitmap.Get(); }
+    HDC DC(); // memory DC with the bitmap selected
+    TCanvas Canvas() { return TCanvas(DC()); }
+    void StretchDraw(HDC target, const RECT& r);
+    void Draw(HDC target, int x, int y);
+
+private:
+    void ReleaseDC();
+    TGdiHandle<HBITMAP> FBitmap;
+    HDC FDC = nullptr;
+    HGDIOBJ FOldBitmap = nullptr;
+    int FWidth = 0;
+    int FHeight = 0;
+};
+
+class TIcon {
+public:
+    TIcon() = default;
+    ~TIcon();
+    TIcon(const TIcon&) = delete;
+    TIcon& operator=(const TIcon&) = delete;
+    bool LoadFromResource(HINSTANCE instance, const char* name, int size);
+    HICON Handle() const { return FIcon; }
+
+private:
+    HICON FIcon = nullptr;
+};
+
+} // namespace orbelin

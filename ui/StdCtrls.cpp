@@ -1,0 +1,398 @@
+#include "ui/StdCtrls.h"
+
+#include "base/AnsiText.h"
+#include "base/StringList.h"
+#include "ui/Forms.h"
+
+namespace orbelin {
+
+// ------------------------------------------------------------------ TLabel
+
+TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {}
+
+void TLabel::Paint(TCanvas& canvas)
+{
+    const RECT r{0, 0, FWidth, FHeight};
+    if (!FTransparent) {
+        canvas.BrushColor = FColor;
+        canvas.FillRect(r);
+    }
+    canvas.Font = FFont;
+    if (!FEnabled)
+        canvas.Font.Color = clGrayText;
+    canvas.DrawText(FCaption, r, DT_LEFT | DT_TOP | DT_NOPREFIX);
+}
+
+bool TLabel::SetProperty(std::string_view name, const TPropertyValue& value)
+{
+    if (SameText(name, "Transparent"))
+        FTransparent = value.AsBoolean();
+    else if (SameText(name, "AutoSize") || SameText(name, "Layout") || SameText(name, "WordWrap"))
+        ; // labels keep the bounds their description gives
+    else
+        return TGraphicControl::SetProperty(name, value);
+    return true;
+}
+
+// ---------------------------------------------------------- TButtonControl
+
+void TButtonControl::CommandNotify(WORD code)
+{
+    if (code == BN_CLICKED)
+        Click();
+}
+
+// ----------------------------------------------------------------- TButton
+
+TButton::TButton(TComponent* owner) : TButtonControl(owner) {}
+
+void TButton::CreateParams(TCreateParams& params)
+{
+    TButtonControl::CreateParams(params);
+    params.ClassName = "BUTTON";
+    params.Style |= FDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+}
+
+bool TButton::SetProperty(std::string_view name, const TPropertyValue& value)
+{
+    if (SameText(name, "Default"))
+        FDefault = value.AsBoolean();
+    else if (SameText(name, "ModalResult"))
+        ModalResult = static_cast<int>(value.AsInteger());
+    else
+        return TButtonControl::SetProperty(name, value);
+    return true;
+}
+
+void TButton::Click()
+{
+    if (ModalResult != 0)
+        if (TForm* form = ParentForm())
+            form->ModalResult = ModalResult;
+    TButtonControl::Click();
+}
+
+bool TBitBtn::SetProperty(std::string_view name, const TPropertyValue& value)
+{
+    if (SameText(name, "Kind") || SameText(name, "Glyph.Resource") || SameText(name, "Spacing") ||
+        SameText(name, "Margin") || SameText(name, "Layout"))
+        return true; // no glyphs on this program's buttons
+    return TButton::SetProperty(name, value);
+}
+
+// ------------------------------------------------------------ TRadioButton
+
+TRadioButton::TRadioButton(TComponent* owner) : TButtonControl(owner) {}
+
+void TRadioButton::CreateParams(TCreateParams& params)
+{
+    TButtonControl::CreateParams(params);
+    params.ClassName = "BUTTON";
+    params.Style |= BS_RADIOBUTTON;
+}
+
+void TRadioButton::InitializeWnd()
+{
+    TButtonControl::InitializeWnd();
+    SendMessageA(FHandle, BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool TRadioButton::Checked() const
+{
+    if (FHandle)
+        return SendMessageA(FHandle, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return FChecked;
+}
+
+void TRadioButton::SetChecked(bool checked)
+{
+    FChecked = checked;
+    if (FHandle)
+        SendMessageA(FHandle, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (checked && FParent)
+        for (int i = 0; i < FParent->ControlCount(); ++i)
+            if (auto* other = dynamic_cast<TRadioButton*>(FParent->Controls(i)); other && other != this)
+                other->SetChecked(false);
+}
+
+void TRadioButton::Click()
+{
+    SetChecked(true);
+    TButtonControl::Click();
+}
+
+bool TRadioButton::SetProperty(std::string_view name, const TPropertyValue& value)
+{
+    if (SameText(name, "Checked"))
+        FChecked = value.AsBoolean();
+    else
+        return TButtonControl::SetProperty(name, value);
+    return true;
+}
+
+// --------------------------------------------------------------- TGroupBox
+
+TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner) { FTabStop = false; }
+
+void TGroupBox::CreateParams(TCreateParams& params)
+{
+    TWinControl::CreateParams(params);
+    params.ClassName = "BUTTON";
+    params.Style |= BS_GROUPBOX | WS_CLIPCHILDREN;
+    // Lets the dialog manager tab into the controls inside.
+    params.ExStyle |= WS_EX_CONTROLPARENT;
+}
+
+void TGroupBox::WndProc(TMessage& message)
+{
+    if (message.Msg == WM_PAINT) {
+        DefaultHandler(message);
+        HDC dc = GetDC(FHandle);
+        PaintGraphicControls(dc);
+        ReleaseDC(FHandle, dc);
+        return;
+    }
+    if (message.Msg == WM_ERASEBKGND) {
+        RECT r;
+        GetClientRect(FHandle, &r);
+        TCanvas canvas(reinterpret_cast<HDC>(message.WParam));
+        canvas.BrushColor = FColor;
+        canvas.FillRect(r);
+        message.Result = 1;
+        return;
+    }
+    TWinControl::WndProc(message);
+}
+
+// ------------------------------------------------------------------- TMemo
+
+TMemo::TMemo(TComponent* owner) : TWinControl(owner) { FColor = clWindow; }
+
+void TMemo::CreateParams(TCreateParams& params)
+{
+    TWinControl::CreateParams(params);
+    params.ClassName = "EDIT";
+    params.Style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL;
+    if (!FWordWrap)
+        params.Style |= ES_AUTOHSCROLL;
+    if (FWantReturns)
+        params.Style |= ES_WANTRETURN;
+    if (FReadOnly)
+        params.Style |= ES_READONLY;
+    if (FScrollBars & 1)
+        params.Style |= WS_VSCROLL;
+    if (FScrollBars & 2)
+        params.Style |= WS_HSCROLL;
+    params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TMemo::InitializeWnd()
+{
+    TWinControl::InitializeWnd();
+    SendMessageA(FHandle, EM_SETLIMITTEXT, 0, 0); // no limit beyond the control's own
+}
+
+std::string TMemo::Text() const { return TWinControl::Text(); }
+
+std::vector<std::string> TMemo::Lines() const { return SplitLines(Text()); }
+
+void TMemo::SetText(const std::string& text)
+{
+    const std::string adjusted = AdjustLineBreaks(text);
+    if (!FHandle) {
+        if (adjusted != FCaption) {
+            FCaption = adjusted;
+            Change();
+        }
+        return;
+    }
+    if (adjusted == Text())
+        return;
+    if (!SendMessageA(FHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(adjusted.c_str())))
+        throw ETextCapacityError("Text exceeds memo capacity");
+    // A multi-line edit sends no EN_CHANGE for WM_SETTEXT.
+    Change();
+}
+
+int TMemo::SelStart() const
+{
+    DWORD start = 0;
+    if (FHandle)
+        SendMessageA(FHandle, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    return static_cast<int>(start);
+}
+
+int TMemo::SelLength() const
+{
+    DWORD start = 0, end = 0;
+    if (FHandle)
+        SendMessageA(FHandle, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return static_cast<int>(end - start);
+}
+
+void TMemo::SetSel(int start, int length)
+{
+    if (FHandle)
+        SendMessageA(FHandle, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + length));
+}
+
+void TMemo::SelectAll()
+{
+    if (FHandle)
+        SendMessageA(FHandle, EM_SETSEL, 0, -1);
+}
+
+void TMemo::CopyToClipboard()
+{
+    if (FHandle)
+        SendMessageA(FHandle, WM_COPY, 0, 0);
+}
+
+void TMemo::PasteFromClipboard()
+{
+    if (FHandle)
+        SendMessageA(FHandle, WM_PASTE, 0, 0);
+}
+
+void TMemo::CommandNotify(WORD code)
+{
+    if (code == EN_CHANGE)
+        Change();
+}
+
+void TMemo::Change()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+HBRUSH TMemo::CtlColor(HDC dc)
+{
+    HBRUSH brush = TWinControl::CtlColor(dc);
+    return brush;
+}
+
+bool TMemo::SetProperty(std::string_view name, const TPropertyValue& value)
+{
+    if (SameText(name, "Lines.Strings")) {
+        TStrings lines;
+        for (const auto& line : value.AsStrings())
+            lines.Add(line);
+        std::string text = lines.Text();
+        if (text.size() >= 2)
+            text.resize(text.size() - 2); // the box holds no line end after its last line
+        FCaption = text;
+    } else if (SameText(name, "WordWrap"))
+        FWordWrap = value.AsBoolean();
+    else if (SameText(name, "ReadOnly"))
+        FReadOnly = value.AsBoolean();
+    else if (SameText(name, "WantReturns"))
+        FWantReturns = value.AsBoolean();
+    else if (SameText(name, "ScrollBars")) {
+        const std::string& s = value.AsIdentifier();
+        FScrollBars = SameText(s, "ssVertical") ? 1 : SameText(s, "ssHorizontal") ? 2 : SameText(s, "ssBoth") ? 3 : 0;
+    } else if (SameText(name, "MaxLength") || SameText(name, "ImeName"))
+        ;
+    else
+        return TWinControl::SetProperty(name, value);
+    return true;
+}
+
+bool TMemo::SetEvent(std::string_view name, TNotifyEvent handler)
+{
+    if (SameText(name, "OnChange")) {
+        OnChange = std::move(handler);
+        return true;
+    }
+    return TWinControl::SetEvent(name, std::move(handler));
+}
+
+// --------------------------------------------------------------- TComboBox
+
+TComboBox::TComboBox(TComponent* owner) : TWinControl(owner) { FColor = clWindow; }
+
+void TComboBox::CreateParams(TCreateParams& params)
+{
+    TWinControl::CreateParams(params);
+    params.ClassName = "COMBOBOX";
+    params.Style |= CBS_DROPDOWNLIST | WS_VSCROLL;
+}
+
+void TComboBox::InitializeWnd()
+{
+    TWinControl::InitializeWnd();
+    for (const auto& item : FItems)
+        SendMessageA(FHandle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    SendMessageA(FHandle, CB_SETCURSEL, static_cast<WPARAM>(FItemIndex), 0);
+    // The window height includes the drop-down part.
+    const int itemHeight = static_cast<int>(SendMessageA(FHandle, CB_GETITEMHEIGHT, 0, 0));
+    SetWindowPos(FHandle, nullptr, 0, 0, FWidth, FHeight + itemHeight * FDropDownCount + 2,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TComboBox::SetItems(std::vector<std::string> items)
+{
+    FItems = std::move(items);
+    if (FHandle) {
+        SendMessageA(FHandle, CB_RESETCONTENT, 0, 0);
+        for (const auto& item : FItems)
+            SendMessageA(FHandle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    }
+    FItemIndex = -1;
+}
+
+int TComboBox::ItemIndex() const
+{
+    if (FHandle)
+        return static_cast<int>(SendMessageA(FHandle, CB_GETCURSEL, 0, 0));
+    return FItemIndex;
+}
+
+void TComboBox::SetItemIndex(int index)
+{
+    FItemIndex = index;
+    if (FHandle)
+        SendMessageA(FHandle, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+std::string TComboBox::SelectedText() const
+{
+    const int index = ItemIndex();
+    if (index < 0 || index >= static_cast<int>(FItems.size()))
+        return {};
+    return FItems[static_cast<size_t>(index)];
+}
+
+void TComboBox::CommandNotify(WORD code)
+{
+    if (code == CBN_SELCHANGE && OnChange)
+        OnChange(this);
+}
+
+HBRUSH TComboBox::CtlColor(HDC dc) { return TWinControl::CtlColor(dc); }
+
+bool TComboBox::SetProperty(std::string_view name, const TPropertyValue& value)
+{
+    if (SameText(name, "Items.Strings"))
+        FItems = value.AsStrings();
+    else if (SameText(name, "ItemIndex"))
+        FItemIndex = static_cast<int>(value.AsInteger());
+    else if (SameText(name, "DropDownCount"))
+        FDropDownCount = static_cast<int>(value.AsInteger());
+    else if (SameText(name, "Style") || SameText(name, "ItemHeight") || SameText(name, "ImeName"))
+        ; // pick-only list of the system's item height
+    else
+        return TWinControl::SetProperty(name, value);
+    return true;
+}
+
+bool TComboBox::SetEvent(std::string_view name, TNotifyEvent handler)
+{
+    if (SameText(name, "OnChange")) {
+        OnChange = std::move(handler);
+        return true;
+    }
+    return TWinControl::SetEvent(name, std::move(handler));
+}
+
+} // namespace orbelin

@@ -1,0 +1,150 @@
+#pragma once
+// The standard controls the program's windows use, over the system's
+// BUTTON, EDIT and COMBOBOX window classes, and the painted label.
+
+#include "ui/Controls.h"
+
+namespace orbelin {
+
+class TLabel : public TGraphicControl {
+public:
+    explicit TLabel(TComponent* owner);
+    void Paint(TCanvas& canvas) override;
+    bool Transparent() const { return FTransparent; }
+    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+
+protected:
+    void CaptionChanged() override { Invalidate(); }
+
+private:
+    bool FTransparent = false;
+};
+
+class TButtonControl : public TWinControl {
+public:
+    using TWinControl::TWinControl;
+
+protected:
+    void CommandNotify(WORD code) override;
+};
+
+class TButton : public TButtonControl {
+public:
+    explicit TButton(TComponent* owner);
+    bool Default() const { return FDefault; }
+    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+    int ModalResult = 0;
+    void Click() override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+
+private:
+    bool FDefault = false;
+};
+
+// A push button that may carry a glyph; drawn by the skin when one is active.
+class TBitBtn : public TButton {
+public:
+    using TButton::TButton;
+    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+};
+
+class TRadioButton : public TButtonControl {
+public:
+    explicit TRadioButton(TComponent* owner);
+    bool Checked() const;
+    // Checking one unchecks the other radio buttons of the same parent.
+    void SetChecked(bool checked);
+    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+    void Click() override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void InitializeWnd() override;
+
+private:
+    bool FChecked = false;
+};
+
+class TGroupBox : public TWinControl {
+public:
+    explicit TGroupBox(TComponent* owner);
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void WndProc(TMessage& message) override;
+};
+
+class ETextCapacityError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// Multi-line text box. Setting its text turns lone CR or LF into CR LF and
+// fires OnChange only when the text really changes.
+class TMemo : public TWinControl {
+public:
+    explicit TMemo(TComponent* owner);
+
+    std::string Text() const;
+    void SetText(const std::string& text);
+    void Clear() { SetText(std::string()); }
+    // Lines: the whole text split by the line rules.
+    std::vector<std::string> Lines() const;
+
+    int SelStart() const;
+    int SelLength() const;
+    void SetSel(int start, int length);
+    void SelectAll();
+    void CopyToClipboard();
+    void PasteFromClipboard();
+    bool ReadOnly() const { return FReadOnly; }
+
+    TNotifyEvent OnChange;
+    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+    bool SetEvent(std::string_view name, TNotifyEvent handler) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void InitializeWnd() override;
+    void CommandNotify(WORD code) override;
+    HBRUSH CtlColor(HDC dc) override;
+    virtual void Change();
+
+private:
+    bool FWordWrap = true;
+    bool FReadOnly = false;
+    bool FWantReturns = true;
+    int FScrollBars = 0; // 0 none, 1 vertical, 2 horizontal, 3 both
+};
+
+// Drop-down list; only pick-only lists (csDropDownList) are used.
+class TComboBox : public TWinControl {
+public:
+    explicit TComboBox(TComponent* owner);
+
+    const std::vector<std::string>& Items() const { return FItems; }
+    void SetItems(std::vector<std::string> items);
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+    // The displayed text of the selected item, empty without a selection.
+    std::string SelectedText() const;
+
+    TNotifyEvent OnChange;
+    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+    bool SetEvent(std::string_view name, TNotifyEvent handler) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void InitializeWnd() override;
+    void CommandNotify(WORD code) override;
+    HBRUSH CtlColor(HDC dc) override;
+
+private:
+    std::vector<std::string> FItems;
+    int FItemIndex = -1;
+    int FDropDownCount = 8;
+};
+
+} // namespace orbelin
