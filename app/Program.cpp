@@ -2,12 +2,20 @@
 
 #include "app/Unit1.h"
 #include "app/Unit2.h"
+#include "http/NetHTTP.h"
 #include "ui/Application.h"
+#include "ui/FormReader.h"
 
 namespace orbelin {
 
+void RegisterProgramClasses()
+{
+    RegisterComponentClass<TNetHTTP>("TNetHTTP");
+}
+
 void CreateProgramForms()
 {
+    RegisterProgramClasses();
     Application().Initialize();
     Application().SetTitle(ApplicationTitle);
     Form1 = Application().CreateForm<TForm1>();

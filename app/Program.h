@@ -5,6 +5,8 @@ namespace orbelin {
 
 inline constexpr const char* ApplicationTitle = "Orbelin多国语言在线翻译系统";
 
+// Makes the non-visual component classes of the form descriptions known.
+void RegisterProgramClasses();
 // Initialises the application, sets the title, creates Form1 and Form2.
 void CreateProgramForms();
 

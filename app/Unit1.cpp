@@ -1,6 +1,8 @@
 #include "app/Unit1.h"
 
+#include "app/Translation.h"
 #include "app/Unit2.h"
+#include "base/Charset.h"
 #include "base/StringList.h"
 #include "base/Streams.h"
 #include "ui/Application.h"
@@ -50,6 +52,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner)
     BitBtn2 = Child<TBitBtn>("BitBtn2");
     BitBtn3 = Child<TBitBtn>("BitBtn3");
     SaveDialog1 = Child<TSaveDialog>("SaveDialog1");
+    http = Child<TNetHTTP>("http");
 }
 
 void TForm1::Memo1Change(TObject*)
@@ -68,7 +71,32 @@ void TForm1::Memo2Change(TObject*)
         control->SetEnabled(hasText);
 }
 
-void TForm1::BitBtn1Click(TObject*) {}
+std::string TForm1::GetHex(const std::string& text) { return translation::GetHex(text); }
+
+void TForm1::BitBtn1Click(TObject*)
+{
+    using namespace translation;
+    const std::string glossary = GlossaryCode(wl_glossary->ItemIndex());
+    const std::string source = LanguageCode(wl_srclang->ItemIndex());
+    const std::string target = LanguageCode(wl_trglang->ItemIndex());
+    if (const std::string problem = CheckCodes(source, target); !problem.empty()) {
+        Application().ShowMessage(problem);
+        return;
+    }
+
+    TStringStream request;
+    TStringStream response;
+    request.WriteString(FormBody(GetHex(AnsiToUtf8(Memo1->Text())), glossary, source, target));
+    http->Request().ContentType = "application/x-www-form-urlencoded";
+    try {
+        http->Post(ServiceUrl(), request, &response);
+    } catch (...) {
+        // The service may answer with a redirect to the page that holds the
+        // result; whatever went wrong, one GET of the last Location follows.
+        http->Get(http->Response().Location, &response);
+    }
+    Memo2->SetText(Utf16ToAnsi(DecodeUtf8(ExtractResult(response.DataString()))));
+}
 
 void TForm1::BitBtn2Click(TObject*) { Form2->ShowModal(); }
 

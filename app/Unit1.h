@@ -1,11 +1,15 @@
 #pragma once
 // The main window: source and target boxes, the three lists and the commands.
 
+#include "http/NetHTTP.h"
 #include "ui/Dialogs.h"
 #include "ui/Forms.h"
 #include "ui/StdCtrls.h"
 
 namespace orbelin {
+
+// The translation service the program talks to.
+inline constexpr const char* DefaultServiceHost = "localhost";
 
 class TForm1 : public TForm {
 public:
@@ -33,6 +37,11 @@ public:
     TBitBtn* BitBtn2;
     TBitBtn* BitBtn3;
     TSaveDialog* SaveDialog1;
+    TNetHTTP* http;
+
+    // Host (and port, when not 80) of the translation service.
+    std::string ServiceHost = DefaultServiceHost;
+    std::string ServiceUrl() const { return "http://" + ServiceHost + "/wl/translate"; }
 
     void Memo1Change(TObject* Sender);
     void Memo2Change(TObject* Sender);
@@ -47,6 +56,7 @@ public:
     void Button6Click(TObject* Sender);
     void BitBtn4Click(TObject* Sender);
 
+    static std::string GetHex(const std::string& text);
     // The text the combined save writes: both boxes under their headings.
     std::string CombinedSaveText() const;
     // "help.txt" in the folder of the program's own executable.

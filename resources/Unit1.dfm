@@ -328,6 +328,25 @@ object Form1: TForm1
   end
   object XPManifest1: TXPManifest
   end
+  object http: TNetHTTP
+    MaxLineAction = maException
+    ReadTimeout = 0
+    AllowCookies = True
+    ProxyParams.BasicAuthentication = False
+    ProxyParams.ProxyPort = 0
+    ProxyParams.ProxyServer = ''
+    Request.ContentLength = -1
+    Request.ContentRangeEnd = 0
+    Request.ContentRangeStart = 0
+    Request.ContentType = 'text/html'
+    Request.Accept = 'text/html, */*'
+    Request.BasicAuthentication = False
+    Request.UserAgent = 'Mozilla/3.0 (compatible; Orbelin Net Library)'
+    HTTPOptions = [hoForceEncodeParams]
+    HandleRedirects = False
+    RedirectMaximum = 15
+    ProtocolVersion = pv1_1
+  end
   object SaveDialog1: TSaveDialog
     DefaultExt = '.txt'
     Filter = '文本文件(*.txt)|*.txt|所有文件(*.*)|*.*'

@@ -5,6 +5,8 @@
 #include "ui/Application.h"
 #include "ui/FormReader.h"
 
+#include <commctrl.h>
+
 namespace orbelin {
 
 TForm::TForm(TComponent* owner) : TWinControl(owner)
@@ -45,6 +47,7 @@ void TForm::ReadDescriptionText(std::string_view text)
 {
     ReadFormDescription(*this, ParseFormDescription(text));
     CreateHandle();
+    CreateHints();
     if (OnCreate)
         OnCreate(this);
 }
@@ -107,6 +110,30 @@ void TForm::InitializeWnd()
         FWidth += FClientWidth - (client.right - client.left);
         FHeight += FClientHeight - (client.bottom - client.top);
         SetWindowPos(FHandle, nullptr, 0, 0, FWidth, FHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void TForm::CreateHints()
+{
+    for (int i = 0; i < ComponentCount(); ++i) {
+        auto* control = dynamic_cast<TControl*>(Components(i));
+        if (!control || !control->ShowHint() || control->Hint().empty() || !control->Parent())
+            continue;
+        if (!FHintWindow)
+            FHintWindow = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0,
+                                          0, FHandle, nullptr, GetModuleHandleA(nullptr), nullptr);
+        TTTOOLINFOA tool{};
+        tool.cbSize = sizeof(tool);
+        tool.uFlags = TTF_SUBCLASS;
+        tool.hwnd = control->IsWindowed() ? static_cast<TWinControl*>(control)->Handle() : control->Parent()->Handle();
+        tool.uId = static_cast<UINT_PTR>(i);
+        if (control->IsWindowed())
+            GetClientRect(tool.hwnd, &tool.rect);
+        else
+            tool.rect = control->BoundsRect();
+        std::string text = control->Hint();
+        tool.lpszText = text.data();
+        SendMessageA(FHintWindow, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     }
 }
 

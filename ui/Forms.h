@@ -78,6 +78,8 @@ protected:
 
 private:
     void PlaceWindow();
+    // Tooltips for the controls that show a hint.
+    void CreateHints();
     void Paint(HDC dc);
 
     std::map<std::string, TNotifyEvent, std::less<>> FMethods;
@@ -91,6 +93,7 @@ private:
     bool FModal = false;
     bool FPlaced = false;
     TIcon FIcon;
+    HWND FHintWindow = nullptr;
 };
 
 } // namespace orbelin

@@ -20,6 +20,7 @@ class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        RegisterProgramClasses();
         Application().Initialize();
         Application().SetTitle(ApplicationTitle);
         Form1 = Application().CreateForm<TForm1>();
