@@ -1,0 +1,48 @@
+#pragma once
+// The socket stack over the POSIX socket interface, linked at build time.
+// Errors are reported with the Winsock numbers of the error table, so every
+// message reads the same as on Windows.
+
+#include "net/NetStack.h"
+
+namespace orbelin {
+
+class TNetStackPosix : public TNetStack {
+public:
+    void FillLocalAddresses() override;
+    TNetSocketId SockAccept(TNetSocketId socket, std::string& ip, int& port) override;
+    int SockBind(TNetSocketId socket, int family, const std::string& ip, int port) override;
+    int SockClose(TNetSocketId socket) override;
+    int SockConnect(TNetSocketId socket, int family, const std::string& ip, int port) override;
+    std::string HostToAddress(const std::string& host) override;
+    std::string OwnHostName() override;
+    std::string AddressToHost(const std::string& ip) override;
+    int ServicePort(const std::string& service) override;
+    std::unique_ptr<TStringList> ServiceNames(int port) override;
+    uint16_t HostToNet16(uint16_t value) override;
+    int SockListen(TNetSocketId socket, int backlog) override;
+    uint16_t NetToHost16(uint16_t value) override;
+    uint32_t HostToNet32(uint32_t value) override;
+    uint32_t NetToHost32(uint32_t value) override;
+    int SockRecv(TNetSocketId socket, void* buffer, int length, int flags) override;
+    int SockRecvFrom(TNetSocketId socket, void* buffer, int length, int flags, std::string& ip, int& port) override;
+    int SockSelect(TNetSocketList* read, TNetSocketList* write, TNetSocketList* error, int ms) override;
+    int SockSend(TNetSocketId socket, const void* buffer, int length, int flags) override;
+    int SockSendTo(TNetSocketId socket, const void* buffer, int length, int flags, const std::string& ip,
+                   int port) override;
+    int SockSetOption(TNetSocketId socket, int level, int option, const void* value, int length) override;
+    TNetSocketId SockOpen(int family, int type, int protocol) override;
+    int SockShutdown(TNetSocketId socket, int how) override;
+    std::string SocketErrorText(int code) override;
+    int LastSocketError() override;
+    void SockPeerName(TNetSocketId socket, int& family, std::string& ip, int& port) override;
+    void SockLocalName(TNetSocketId socket, int& family, std::string& ip, int& port) override;
+    int SockGetOption(TNetSocketId socket, int level, int option, void* value, int& length) override;
+};
+
+// The Winsock code for an errno value (10000 + errno-like codes of the table).
+int WinsockCodeForErrno(int error);
+// The Winsock code for a getaddrinfo / getnameinfo failure.
+int WinsockCodeForResolver(int error);
+
+} // namespace orbelin

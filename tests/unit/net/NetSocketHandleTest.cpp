@@ -1,0 +1,300 @@
+#include "net/NetAntiFreeze.h"
+#include "net/NetException.h"
+#include "net/NetIOHandlerSocket.h"
+#include "net/NetSocketHandle.h"
+
+#include "tests/unit/net/TestServer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+#include <thread>
+#include <vector>
+
+namespace orbelin {
+namespace {
+
+using namespace std::chrono;
+
+struct StackUser {
+    TNetComponent Component{nullptr};
+};
+
+// Holds loopback sockets bound to the given ports.
+class PortBlocker {
+public:
+    bool Block(int port)
+    {
+        auto handle = std::make_unique<TNetSocketHandle>();
+        handle->AllocateHandle();
+        handle->IP = "127.0.0.1";
+        handle->Port = port;
+        if (!handle->TryBindOnce())
+            return false;
+        FHandles.push_back(std::move(handle));
+        return true;
+    }
+
+private:
+    std::vector<std::unique_ptr<TNetSocketHandle>> FHandles;
+};
+
+// A base port whose next three ports could all be bound just now.
+int FreeRangeBase()
+{
+    std::mt19937 random(static_cast<unsigned>(steady_clock::now().time_since_epoch().count()));
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        const int base = 20000 + static_cast<int>(random() % 30000);
+        PortBlocker probe;
+        if (probe.Block(base) && probe.Block(base + 1) && probe.Block(base + 2))
+            return base;
+    }
+    return 0;
+}
+
+TEST(NetSocketHandle, AnyPortBindLearnsItsEphemeralPort)
+{
+    StackUser user;
+    TNetSocketHandle handle;
+    handle.AllocateHandle();
+    EXPECT_TRUE(handle.IsAllocated());
+    handle.BindLocal();
+    EXPECT_NE(handle.Port, 0);
+    EXPECT_EQ(handle.IP, "0.0.0.0");
+}
+
+TEST(NetSocketHandle, PortRangeIsTriedFromTheTopDown)
+{
+    StackUser user;
+    const int base = FreeRangeBase();
+    ASSERT_NE(base, 0);
+    {
+        PortBlocker busy;
+        ASSERT_TRUE(busy.Block(base + 2));
+        ASSERT_TRUE(busy.Block(base + 1));
+        TNetSocketHandle handle;
+        handle.AllocateHandle();
+        handle.IP = "127.0.0.1";
+        handle.ClientPortMin = base;
+        handle.ClientPortMax = base + 2;
+        handle.BindLocal();
+        EXPECT_EQ(handle.Port, base);
+    }
+    {
+        TNetSocketHandle handle;
+        handle.AllocateHandle();
+        handle.IP = "127.0.0.1";
+        handle.ClientPortMin = base;
+        handle.ClientPortMax = base + 2;
+        handle.BindLocal();
+        EXPECT_EQ(handle.Port, base + 2);
+    }
+}
+
+TEST(NetSocketHandle, WholeRangeBusyRaisesWithTheRange)
+{
+    StackUser user;
+    const int base = FreeRangeBase();
+    ASSERT_NE(base, 0);
+    PortBlocker busy;
+    ASSERT_TRUE(busy.Block(base) && busy.Block(base + 1) && busy.Block(base + 2));
+    TNetSocketHandle handle;
+    handle.AllocateHandle();
+    handle.IP = "127.0.0.1";
+    handle.ClientPortMin = base;
+    handle.ClientPortMax = base + 2;
+    try {
+        handle.BindLocal();
+        FAIL() << "no exception";
+    } catch (const ENetCanNotBindPortInRange& e) {
+        EXPECT_EQ(e.Message(), "Can not bind in port range (" + std::to_string(base) + " - " +
+                                   std::to_string(base + 2) + ")");
+    }
+    EXPECT_EQ(handle.Port, base);
+}
+
+TEST(NetSocketHandle, InvertedRangeAndBusyFixedPort)
+{
+    StackUser user;
+    TNetSocketHandle handle;
+    handle.AllocateHandle();
+    handle.ClientPortMin = 6000;
+    handle.ClientPortMax = 5000;
+    try {
+        handle.BindLocal();
+        FAIL() << "no exception";
+    } catch (const ENetInvalidPortRange& e) {
+        EXPECT_EQ(e.Message(), "Invalid Port Range (6000 - 5000)");
+    }
+    const int base = FreeRangeBase();
+    PortBlocker busy;
+    ASSERT_TRUE(busy.Block(base));
+    TNetSocketHandle fixed;
+    fixed.AllocateHandle();
+    fixed.IP = "127.0.0.1";
+    fixed.Port = base;
+    fixed.ClientPortMin = 1; // ignored: a fixed port wins
+    fixed.ClientPortMax = 2;
+    try {
+        fixed.BindLocal();
+        FAIL() << "no exception";
+    } catch (const ENetCouldNotBindSocket& e) {
+        EXPECT_EQ(e.Message(), "Could not bind socket. Address and port are already in use.");
+    }
+}
+
+TEST(NetSocketHandle, WaitOnReleasedSocketIsGracefulClose)
+{
+    StackUser user;
+    TNetSocketHandle handle;
+    handle.AllocateHandle();
+    handle.ReleaseHandle();
+    EXPECT_FALSE(handle.IsAllocated());
+    EXPECT_THROW(handle.WaitReadable(10), ENetConnClosedGracefully);
+    handle.ReleaseHandle(); // twice is harmless
+}
+
+TEST(NetSocketHandle, AcceptFromRecordsBothAddresses)
+{
+    StackUser user;
+    TNetSocketHandle listener;
+    listener.AllocateHandle();
+    listener.IP = "127.0.0.1";
+    listener.BindLocal();
+    GlobalStack()->SockListen(listener.SocketId(), 1);
+    TNetSocketHandle client;
+    client.AllocateHandle();
+    client.SetPeerAddress("127.0.0.1", listener.Port);
+    ASSERT_EQ(client.ConnectPeer(), 0);
+    TNetSocketHandle accepted;
+    ASSERT_TRUE(accepted.AcceptFrom(listener.SocketId()));
+    EXPECT_TRUE(accepted.IsAllocated());
+    EXPECT_EQ(accepted.Port, listener.Port);
+    EXPECT_EQ(accepted.RemotePort, client.Port);
+    EXPECT_EQ(client.RemotePort, listener.Port);
+}
+
+TEST(NetIOHandlerSocket, ReceiveOrSendWithoutSocketIsDisconnected)
+{
+    TNetIOHandlerSocket handler(nullptr);
+    char byte = 0;
+    for (int pass = 0; pass < 2; ++pass) {
+        try {
+            handler.ReceiveBytes(&byte, 1);
+            FAIL() << "no exception";
+        } catch (const ENetClosedSocket& e) {
+            EXPECT_EQ(e.Message(), "Disconnected.");
+        }
+        EXPECT_THROW(handler.SendBytes(&byte, 1), ENetClosedSocket);
+        handler.OpenLink(); // a binding without a socket behaves the same
+    }
+}
+
+TEST(NetIOHandlerSocket, ConnectReportsAndHonoursNagleSetting)
+{
+    test::TTestServer server;
+    server.Serve(test::Script().Send("hi").ReceiveToClose());
+    TNetIOHandlerSocket handler(nullptr);
+    std::vector<std::string> texts;
+    handler.OnStatus = [&](TObject*, TNetStatus, const std::string& text) { texts.push_back(text); };
+    handler.UseNagle = false;
+    handler.OpenLink();
+    handler.ConnectLink("localhost", server.Port(), "", 0, 0, 0, -1);
+    ASSERT_TRUE(handler.LinkConnected());
+    EXPECT_EQ(texts, (std::vector<std::string>{"Resolving hostname localhost.", "Connecting to 127.0.0.1."}));
+    int value = 0, length = sizeof value;
+    GlobalStack()->SockGetOption(handler.SocketBinding()->SocketId(), kIpProtoTcp, kTcpNoDelay, &value, length);
+    EXPECT_NE(value, 0);
+    EXPECT_TRUE(handler.WaitReadable(5000));
+    char buffer[8];
+    EXPECT_EQ(handler.ReceiveBytes(buffer, sizeof buffer), 2);
+    handler.CloseLink();
+    EXPECT_FALSE(handler.LinkConnected());
+}
+
+TEST(NetIOHandlerSocket, RefusedConnectionIsSocketError)
+{
+    TNetIOHandlerSocket handler(nullptr);
+    handler.OpenLink();
+    try {
+        handler.ConnectLink("127.0.0.1", test::UnusedPort(), "", 0, 0, 0, -1);
+        FAIL() << "no exception";
+    } catch (const ENetSocketError& e) {
+        EXPECT_EQ(e.SocketErrorCode(), 10061);
+        EXPECT_EQ(e.Message(), "Socket Error # 10061\r\nConnection refused.");
+    }
+}
+
+TEST(NetIOHandlerSocket, ConnectWithTimeoutSucceedsAndReportsRefusal)
+{
+    test::TTestServer server;
+    server.Serve(test::Script().Send("ok"));
+    TNetIOHandlerSocket handler(nullptr);
+    handler.OpenLink();
+    handler.ConnectLink("127.0.0.1", server.Port(), "", 0, 0, 0, 5000);
+    EXPECT_TRUE(handler.LinkConnected());
+    handler.CloseLink();
+    handler.OpenLink();
+    try {
+        handler.ConnectLink("127.0.0.1", test::UnusedPort(), "", 0, 0, 0, 5000);
+        FAIL() << "no exception";
+    } catch (const ENetConnectException& e) {
+        EXPECT_EQ(e.Message(), "Socket Error # 10061\r\nConnection refused.");
+    }
+}
+
+TEST(NetIOHandlerSocket, ConnectToFullAcceptQueueTimesOut)
+{
+    test::TIdleListener listener(0);
+    listener.FillQueue(8); // nobody accepts: later connects stay pending
+    TNetIOHandlerSocket handler(nullptr);
+    handler.OpenLink();
+    const auto start = steady_clock::now();
+    try {
+        handler.ConnectLink("127.0.0.1", listener.Port(), "", 0, 0, 0, 1000);
+        FAIL() << "connected although the queue was full";
+    } catch (const ENetConnectTimeout& e) {
+        EXPECT_EQ(e.Message(), "Connect timed out.");
+    }
+    EXPECT_GE(steady_clock::now() - start, milliseconds(900));
+    EXPECT_FALSE(handler.LinkConnected());
+}
+
+class CountingHook : public TNetAntiFreezeBase {
+public:
+    using TNetAntiFreezeBase::TNetAntiFreezeBase;
+    void PumpMessages() override { ++Pumped; }
+    int Pumped = 0;
+};
+
+TEST(NetAntiFreeze, OneInstanceAndMainThreadOnly)
+{
+    SetMainThreadToCurrent();
+    EXPECT_FALSE(TNetAntiFreezeBase::ShouldUseHook());
+    {
+        CountingHook hook(nullptr);
+        try {
+            CountingHook second(nullptr);
+            FAIL() << "no exception";
+        } catch (const ENetException& e) {
+            EXPECT_EQ(e.Message(), "Only one TNetAntiFreeze can exist per application.");
+        }
+        EXPECT_EQ(GlobalAntiFreeze(), &hook);
+        EXPECT_TRUE(TNetAntiFreezeBase::ShouldUseHook());
+        TNetAntiFreezeBase::RunHook(false, false); // busy and only when idle
+        EXPECT_EQ(hook.Pumped, 0);
+        TNetAntiFreezeBase::RunHook(true, false);
+        TNetAntiFreezeBase::RunHook(false, true);
+        EXPECT_EQ(hook.Pumped, 2);
+        bool otherThread = true;
+        std::thread([&] { otherThread = TNetAntiFreezeBase::ShouldUseHook(); }).join();
+        EXPECT_FALSE(otherThread);
+        hook.Active = false;
+        EXPECT_FALSE(TNetAntiFreezeBase::ShouldUseHook());
+    }
+    EXPECT_EQ(GlobalAntiFreeze(), nullptr);
+}
+
+} // namespace
+} // namespace orbelin
