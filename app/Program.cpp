@@ -3,6 +3,7 @@
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "http/NetHTTP.h"
+#include "skin/data/SkinData.h"
 #include "ui/Application.h"
 #include "ui/FormReader.h"
 
@@ -11,6 +12,7 @@ namespace orbelin {
 void RegisterProgramClasses()
 {
     RegisterComponentClass<TNetHTTP>("TNetHTTP");
+    RegisterComponentClass<TSkinData>("TSkinData");
 }
 
 void CreateProgramForms()

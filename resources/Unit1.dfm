@@ -351,4 +351,14 @@ object Form1: TForm1
     DefaultExt = '.txt'
     Filter = '文本文件(*.txt)|*.txt|所有文件(*.*)|*.*'
   end
+  object SkinData1: TSkinData
+    Active = True
+    DisableTag = 99
+    SkinControls = [xcMainMenu, xcPopupMenu, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton, xcProgress, xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcPanel, xcGroupBox, xcStatusBar, xcTab, xcSystemMenu]
+    SkinStore = '(Good)'
+    SkinFormtype = sfMainform
+    Version = '1.0.0.0'
+    MenuUpdate = True
+    @SkinStream@
+  end
 end

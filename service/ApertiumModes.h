@@ -39,7 +39,8 @@ class ModeCatalog {
 public:
     static ModeCatalog scan(const std::filesystem::path& directory);
 
-    // Always one of English, French, Spanish, Portuguese and Italian on each side.
+    // English, French, Spanish, Portuguese and Italian: the client's languages
+    // that the installed Apertium pairs cover.
     static bool isApertiumLanguage(Language language);
 
     std::optional<std::filesystem::path> direct(Language source, Language target) const;
@@ -48,6 +49,7 @@ public:
     // the pair cannot be translated.
     std::vector<std::filesystem::path> route(Language source, Language target) const;
 
+    // variant: what follows "_" in the target code ("BR" in es-pt_BR).
     void add(Language source, Language target, std::string_view variant,
              const std::filesystem::path& modeFile);
 

@@ -87,7 +87,7 @@ void setNonBlocking(int fd)
 }
 
 ChildProcess ChildProcess::spawn(const std::vector<std::string>& argv, int stdinFd, int stdoutFd,
-                                 pid_t group)
+                                 pid_t group, int stderrFd)
 {
     if (argv.empty()) {
         throwErrno(EINVAL, "spawn: empty command");
@@ -102,6 +102,9 @@ ChildProcess ChildProcess::spawn(const std::vector<std::string>& argv, int stdin
     SpawnActions actions;
     posix_spawn_file_actions_adddup2(actions.get(), stdinFd, STDIN_FILENO);
     posix_spawn_file_actions_adddup2(actions.get(), stdoutFd, STDOUT_FILENO);
+    if (stderrFd >= 0) {
+        posix_spawn_file_actions_adddup2(actions.get(), stderrFd, STDERR_FILENO);
+    }
     // The service's own sockets and pipes stay out of every child.
     posix_spawn_file_actions_addclosefrom_np(actions.get(), STDERR_FILENO + 1);
 

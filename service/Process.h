@@ -43,9 +43,10 @@ class ChildProcess {
 public:
     // Runs argv[0] (searched in PATH, never through a shell) with the given
     // descriptors as its standard input and output; standard error is
-    // inherited. group 0 starts a new process group led by the child.
+    // inherited unless stderrFd is given. group 0 starts a new process group
+    // led by the child.
     static ChildProcess spawn(const std::vector<std::string>& argv, int stdinFd, int stdoutFd,
-                              pid_t group = 0);  // throws std::system_error
+                              pid_t group = 0, int stderrFd = -1);  // throws std::system_error
 
     ChildProcess(ChildProcess&& other) noexcept;
     ChildProcess& operator=(ChildProcess&& other) noexcept;

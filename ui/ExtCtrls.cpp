@@ -33,27 +33,27 @@ TBevel::TBevel(TComponent* owner) : TGraphicControl(owner) {}
 void TBevel::Paint(TCanvas& canvas)
 {
     // An etched line: shadow, then highlight below or to the right.
-    canvas.PenColor = static_cast<TColor>(0xFF000000 | COLOR_BTNSHADOW);
+    canvas.PenColor = clBtnShadow;
     const int w = FWidth, h = FHeight;
     switch (FShape) {
     case TShape::bsTopLine:
         canvas.Line(0, 0, w, 0);
-        canvas.PenColor = static_cast<TColor>(0xFF000000 | COLOR_BTNHIGHLIGHT);
+        canvas.PenColor = clBtnHighlight;
         canvas.Line(0, 1, w, 1);
         break;
     case TShape::bsBottomLine:
         canvas.Line(0, h - 2, w, h - 2);
-        canvas.PenColor = static_cast<TColor>(0xFF000000 | COLOR_BTNHIGHLIGHT);
+        canvas.PenColor = clBtnHighlight;
         canvas.Line(0, h - 1, w, h - 1);
         break;
     case TShape::bsLeftLine:
         canvas.Line(0, 0, 0, h);
-        canvas.PenColor = static_cast<TColor>(0xFF000000 | COLOR_BTNHIGHLIGHT);
+        canvas.PenColor = clBtnHighlight;
         canvas.Line(1, 0, 1, h);
         break;
     case TShape::bsRightLine:
         canvas.Line(w - 2, 0, w - 2, h);
-        canvas.PenColor = static_cast<TColor>(0xFF000000 | COLOR_BTNHIGHLIGHT);
+        canvas.PenColor = clBtnHighlight;
         canvas.Line(w - 1, 0, w - 1, h);
         break;
     case TShape::bsBox:

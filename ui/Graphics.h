@@ -2,6 +2,7 @@
 // Owning wrappers for GDI objects and a canvas over a device context. Each
 // wrapper deletes what it created and restores what it selected.
 
+#include "base/Colors.h"
 #include "base/Component.h"
 
 #include <windows.h>
@@ -10,24 +11,6 @@
 #include <utility>
 
 namespace orbelin {
-
-using TColor = int32_t;
-inline constexpr TColor clNone = 0x1FFFFFFF;
-inline constexpr TColor clDefault = 0x20000000;
-inline constexpr TColor clBlack = 0x000000;
-inline constexpr TColor clWhite = 0xFFFFFF;
-inline constexpr TColor clRed = 0x0000FF;
-inline constexpr TColor clBlue = 0xFF0000;
-inline constexpr TColor clMaroon = 0x000080;
-inline constexpr TColor clNavy = 0x800000;
-inline constexpr TColor clFuchsia = 0xFF00FF;
-inline constexpr TColor clBtnFace = static_cast<TColor>(0xFF000000 | COLOR_BTNFACE);
-inline constexpr TColor clWindow = static_cast<TColor>(0xFF000000 | COLOR_WINDOW);
-inline constexpr TColor clWindowText = static_cast<TColor>(0xFF000000 | COLOR_WINDOWTEXT);
-inline constexpr TColor clBtnText = static_cast<TColor>(0xFF000000 | COLOR_BTNTEXT);
-inline constexpr TColor clHighlight = static_cast<TColor>(0xFF000000 | COLOR_HIGHLIGHT);
-inline constexpr TColor clHighlightText = static_cast<TColor>(0xFF000000 | COLOR_HIGHLIGHTTEXT);
-inline constexpr TColor clGrayText = static_cast<TColor>(0xFF000000 | COLOR_GRAYTEXT);
 
 // 0xFF0000nn is system colour nn, anything else 0x00BBGGRR.
 COLORREF ColorToRGB(TColor color);

@@ -169,7 +169,7 @@ LRESULT CALLBACK TPopupMenu::PopupWndProc(HWND window, UINT msg, WPARAM wParam, 
                 // Plain drawing when nobody draws the item.
                 TCanvas canvas(dis->hDC);
                 const bool selected = dis->itemState & ODS_SELECTED;
-                canvas.BrushColor = selected ? clHighlight : static_cast<TColor>(0xFF000000 | COLOR_MENU);
+                canvas.BrushColor = selected ? clHighlight : clMenu;
                 canvas.FillRect(dis->rcItem);
                 RECT text = dis->rcItem;
                 text.left += 20;

@@ -1,0 +1,48 @@
+#include "ApertiumText.h"
+
+#include "Process.h"
+
+#include <sys/wait.h>
+#include <system_error>
+
+namespace orbelin::service {
+
+IoResult runFilter(const std::vector<std::string>& argv, std::string_view data, Deadline deadline)
+{
+    try {
+        Pipe in = Pipe::create();
+        Pipe out = Pipe::create();
+        ChildProcess child = ChildProcess::spawn(argv, in.readEnd.get(), out.writeEnd.get());
+        in.readEnd.reset();
+        out.writeEnd.reset();
+        setNonBlocking(in.writeEnd.get());
+        setNonBlocking(out.readEnd.get());
+
+        IoResult result = exchangeUntilEof(in.writeEnd, data, out.readEnd.get(), deadline);
+        if (result.status != IoStatus::done) {
+            child.kill();
+            child.wait();
+            return result;
+        }
+        // The output has ended, so the program is exiting.
+        const int status = child.wait();
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            result.status = IoStatus::failed;
+        }
+        return result;
+    } catch (const std::system_error&) {
+        return IoResult{IoStatus::failed, {}};
+    }
+}
+
+IoResult deformatText(std::string_view text, Deadline deadline)
+{
+    return runFilter({"apertium-destxt"}, text, deadline);
+}
+
+IoResult reformatText(std::string_view stream, Deadline deadline)
+{
+    return runFilter({"apertium-retxt"}, stream, deadline);
+}
+
+}  // namespace orbelin::service

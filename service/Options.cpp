@@ -1,0 +1,87 @@
+#include "Options.h"
+
+#include <charconv>
+
+namespace orbelin::service {
+
+namespace {
+
+template <typename Number>
+std::optional<Number> parseNumber(std::string_view text, Number low, Number high)
+{
+    Number value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool parseListen(std::string_view text, Options& options)
+{
+    const std::size_t colon = text.rfind(':');
+    if (colon == std::string_view::npos || colon == 0) {
+        return false;
+    }
+    std::string_view host = text.substr(0, colon);
+    if (host.size() >= 2 && host.front() == '[' && host.back() == ']') {
+        host = host.substr(1, host.size() - 2);
+    }
+    const auto port = parseNumber<int>(text.substr(colon + 1), 0, 65535);
+    if (host.empty() || !port) {
+        return false;
+    }
+    options.host = std::string(host);
+    options.port = *port;
+    return true;
+}
+
+}  // namespace
+
+std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error)
+{
+    Options options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+            continue;
+        }
+        if (arg != "--listen" && arg != "--engine-timeout" && arg != "--apertium-modes") {
+            error = "unknown option: " + arg;
+            return std::nullopt;
+        }
+        if (i + 1 >= args.size()) {
+            error = arg + " needs a value";
+            return std::nullopt;
+        }
+        const std::string& value = args[++i];
+        if (arg == "--listen") {
+            if (!parseListen(value, options)) {
+                error = "--listen wants ADDR:PORT, got: " + value;
+                return std::nullopt;
+            }
+        } else if (arg == "--engine-timeout") {
+            const auto ms = parseNumber<long long>(value, 1, 3'600'000);
+            if (!ms) {
+                error = "--engine-timeout wants milliseconds (1..3600000), got: " + value;
+                return std::nullopt;
+            }
+            options.translator.timeout = std::chrono::milliseconds(*ms);
+        } else {
+            options.translator.apertiumModes = value;
+        }
+    }
+    return options;
+}
+
+std::string usage()
+{
+    return "usage: orbelin-service [--listen ADDR:PORT] [--engine-timeout MS] "
+           "[--apertium-modes DIR]\n"
+           "  --listen ADDR:PORT     address to serve on (default 127.0.0.1:80; port 0 = any)\n"
+           "  --engine-timeout MS    longest time one translation may take (default 30000)\n"
+           "  --apertium-modes DIR   Apertium mode files (default /usr/share/apertium/modes)\n";
+}
+
+}  // namespace orbelin::service

@@ -1,0 +1,101 @@
+#include "TranslateRequest.h"
+
+#include "FormBody.h"
+
+#include <optional>
+
+namespace orbelin::service {
+
+namespace {
+
+std::variant<Language, BadRequest> languageField(const FormFields& fields, std::string_view name)
+{
+    const auto found = fields.find(name);
+    if (found == fields.end()) {
+        return BadRequest{"缺少字段 " + std::string(name) + "。"};
+    }
+    if (const std::optional<Language> language = languageFromCode(found->second)) {
+        return *language;
+    }
+    return BadRequest{"字段 " + std::string(name) + " 的语言代码无法识别。"};
+}
+
+}  // namespace
+
+std::variant<TranslateRequest, BadRequest> readTranslateRequest(std::string_view body)
+{
+    const std::optional<FormFields> fields = parseFormBody(body);
+    if (!fields) {
+        return BadRequest{"请求正文的格式不正确（百分号编码有误或字段重复）。"};
+    }
+    TranslateRequest request;
+    const auto text = fields->find("wl_text");
+    if (text == fields->end()) {
+        return BadRequest{"缺少字段 wl_text。"};
+    }
+    if (!isValidUtf8(text->second)) {
+        return BadRequest{"字段 wl_text 不是有效的 UTF-8 文本。"};
+    }
+    request.text = text->second;
+
+    auto source = languageField(*fields, "wl_srclang");
+    if (auto* bad = std::get_if<BadRequest>(&source)) {
+        return std::move(*bad);
+    }
+    auto target = languageField(*fields, "wl_trglang");
+    if (auto* bad = std::get_if<BadRequest>(&target)) {
+        return std::move(*bad);
+    }
+    request.source = std::get<Language>(source);
+    request.target = std::get<Language>(target);
+
+    if (const auto glossary = fields->find("wl_glossary"); glossary != fields->end()) {
+        request.glossary = glossary->second;
+    }
+    return request;
+}
+
+bool isValidUtf8(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = 0;
+        char32_t value = 0;
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            value = lead & 0x1Fu;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            value = lead & 0x0Fu;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            value = lead & 0x07u;
+        } else {
+            return false;
+        }
+        if (text.size() - i < length) {
+            return false;
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0u) != 0x80u) {
+                return false;
+            }
+            value = (value << 6) | (next & 0x3Fu);
+        }
+        const bool overlong = (length == 3 && value < 0x800) || (length == 4 && value < 0x10000);
+        const bool surrogate = value >= 0xD800 && value <= 0xDFFF;
+        if (overlong || surrogate || value > 0x10FFFF) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+}  // namespace orbelin::service

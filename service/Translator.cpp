@@ -1,0 +1,101 @@
+#include "Translator.h"
+
+namespace orbelin::service {
+
+namespace {
+
+bool isChinesePair(Language source, Language target)
+{
+    return (source == Language::zhCn && target == Language::zhTw) ||
+           (source == Language::zhTw && target == Language::zhCn);
+}
+
+std::string sentence(std::string_view before, Language source, Language target,
+                     std::string_view after)
+{
+    std::string text(before);
+    text.append("从").append(chineseName(source)).append("到").append(chineseName(target));
+    text.append(after);
+    return text;
+}
+
+}  // namespace
+
+std::string_view outcomeName(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::translated: return "ok";
+    case Outcome::unsupported: return "unsupported";
+    case Outcome::engineFailed: return "engine-failed";
+    case Outcome::timedOut: return "timed-out";
+    }
+    return "?";
+}
+
+std::string unsupportedSentence(Language source, Language target)
+{
+    return sentence("抱歉，本地翻译服务暂不支持", source, target, "的翻译。");
+}
+
+std::string engineFailedSentence(Language source, Language target)
+{
+    return sentence("抱歉，翻译引擎出错，未能完成", source, target, "的翻译，请稍后再试。");
+}
+
+std::string timedOutSentence(Language source, Language target)
+{
+    return sentence("抱歉，翻译引擎响应超时，未能完成", source, target, "的翻译，请稍后再试。");
+}
+
+Translator::Translator(const TranslatorConfig& config)
+    : timeout_(config.timeout),
+      apertium_(ModeCatalog::scan(config.apertiumModes)),
+      toTraditional_(config.simplifiedToTraditional),
+      toSimplified_(config.traditionalToSimplified)
+{
+}
+
+bool Translator::supports(Language source, Language target) const
+{
+    return source == target || isChinesePair(source, target) || apertium_.supports(source, target);
+}
+
+Translation Translator::translate(Language source, Language target, std::string_view text)
+{
+    if (source == target) {
+        return {Outcome::translated, std::string(text)};
+    }
+    if (source == Language::zhCn && target == Language::zhTw) {
+        return convertChinese(toTraditional_, source, target, text);
+    }
+    if (source == Language::zhTw && target == Language::zhCn) {
+        return convertChinese(toSimplified_, source, target, text);
+    }
+    if (!apertium_.supports(source, target)) {
+        return {Outcome::unsupported, unsupportedSentence(source, target)};
+    }
+    const Deadline deadline = Clock::now() + timeout_;
+    IoResult result = apertium_.translate(source, target, text, deadline);
+    switch (result.status) {
+    case IoStatus::done: return {Outcome::translated, std::move(result.output)};
+    case IoStatus::timedOut: return {Outcome::timedOut, timedOutSentence(source, target)};
+    case IoStatus::failed: break;
+    }
+    return {Outcome::engineFailed, engineFailedSentence(source, target)};
+}
+
+void Translator::abort() noexcept
+{
+    apertium_.abortAll();
+}
+
+Translation Translator::convertChinese(ChineseConverter& converter, Language source,
+                                       Language target, std::string_view text)
+{
+    if (std::optional<std::string> converted = converter.convert(text)) {
+        return {Outcome::translated, std::move(*converted)};
+    }
+    return {Outcome::engineFailed, engineFailedSentence(source, target)};
+}
+
+}  // namespace orbelin::service

@@ -1,0 +1,57 @@
+// Chooses the engine for a language pair and turns every failure into a
+// Chinese sentence the client can show in its target box.
+#pragma once
+
+#include "ApertiumEngine.h"
+#include "ChineseConverter.h"
+#include "Languages.h"
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace orbelin::service {
+
+struct TranslatorConfig {
+    std::filesystem::path apertiumModes = "/usr/share/apertium/modes";
+    std::string simplifiedToTraditional = "s2tw.json";
+    std::string traditionalToSimplified = "tw2s.json";
+    std::chrono::milliseconds timeout{30'000};
+};
+
+enum class Outcome { translated, unsupported, engineFailed, timedOut };
+
+std::string_view outcomeName(Outcome outcome);
+
+struct Translation {
+    Outcome outcome = Outcome::translated;
+    std::string text;  // the translation, or the sentence saying why there is none
+};
+
+class Translator {
+public:
+    explicit Translator(const TranslatorConfig& config);
+
+    bool supports(Language source, Language target) const;
+    Translation translate(Language source, Language target, std::string_view text);
+
+    // Makes translations in progress fail at once (on shutdown).
+    void abort() noexcept;
+
+private:
+    Translation convertChinese(ChineseConverter& converter, Language source, Language target,
+                               std::string_view text);
+
+    const std::chrono::milliseconds timeout_;
+    ApertiumEngine apertium_;
+    ChineseConverter toTraditional_;
+    ChineseConverter toSimplified_;
+};
+
+// The sentences shown instead of a translation.
+std::string unsupportedSentence(Language source, Language target);
+std::string engineFailedSentence(Language source, Language target);
+std::string timedOutSentence(Language source, Language target);
+
+}  // namespace orbelin::service

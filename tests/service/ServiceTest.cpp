@@ -1,0 +1,304 @@
+#include "ResultPage.h"
+#include "TestSupport.h"
+#include "TranslationService.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <chrono>
+#include <future>
+#include <memory>
+#include <unistd.h>
+#include <vector>
+
+namespace orbelin::service {
+namespace {
+
+using namespace std::chrono_literals;
+using test::clientBody;
+using test::clientCut;
+
+constexpr const char* formType = "application/x-www-form-urlencoded";
+
+httplib::Result post(int port, const std::string& body, const std::string& path = "/wl/translate")
+{
+    httplib::Client client("127.0.0.1", port);
+    client.set_read_timeout(60, 0);
+    return client.Post(path, body, formType);
+}
+
+// A translation as the client sees it: 200, then the cut.
+std::string translate(int port, std::string_view text, std::string_view source,
+                      std::string_view target)
+{
+    const httplib::Result result = post(port, clientBody(text, source, target));
+    if (!result) {
+        ADD_FAILURE() << "no answer: " << httplib::to_string(result.error());
+        return {};
+    }
+    EXPECT_EQ(result->status, 200);
+    EXPECT_EQ(result->get_header_value("Content-Type"), "text/html; charset=utf-8");
+    return clientCut(result->body);
+}
+
+class ServiceWithRealEngines : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { service_ = std::make_unique<test::RunningService>(); }
+    static void TearDownTestSuite() { service_.reset(); }
+    static int port() { return service_->port(); }
+    static std::string log() { return service_->logText(); }
+
+private:
+    static std::unique_ptr<test::RunningService> service_;
+};
+
+std::unique_ptr<test::RunningService> ServiceWithRealEngines::service_;
+
+TEST_F(ServiceWithRealEngines, EnglishToSpanish)
+{
+    const std::string text = translate(port(), "Hello, how are you?", "EN", "ES");
+    EXPECT_NE(text.find("Hola"), std::string::npos) << text;
+}
+
+TEST_F(ServiceWithRealEngines, SimplifiedToTraditionalChinese)
+{
+    EXPECT_EQ(translate(port(), "简体中文", "ZH_CN", "ZH_TW"), "簡體中文");
+}
+
+TEST_F(ServiceWithRealEngines, FrenchToEnglishThroughSpanish)
+{
+    const std::string text = translate(port(), "Le chat est noir.", "FR", "EN");
+    EXPECT_NE(text.find("black"), std::string::npos) << text;
+}
+
+TEST_F(ServiceWithRealEngines, UnsupportedPair)
+{
+    EXPECT_EQ(translate(port(), "Hello", "EN", "JA"),
+              "抱歉，本地翻译服务暂不支持从英语到日本语的翻译。");
+}
+
+TEST_F(ServiceWithRealEngines, SameLanguageEchoesMultiLineNonAsciiText)
+{
+    const std::string text = "第一行\r\n<b>second</b> & </textarea> \"wl_result\"\r\n";
+    EXPECT_EQ(translate(port(), text, "DE", "DE"),
+              "第一行\r\n<b>second</b> & <\\/textarea> \"wl_result\"\r\n");
+}
+
+TEST_F(ServiceWithRealEngines, EmptyText)
+{
+    const httplib::Result result =
+        post(port(), "wl_url=&wl_text=&wl_glossary=gl1&wl_srclang=EN&wl_trglang=ES&wl_ucp=1");
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->status, 200);
+    EXPECT_EQ(clientCut(result->body), "");
+}
+
+TEST_F(ServiceWithRealEngines, BadRequests)
+{
+    for (const std::string& body :
+         {std::string("wl_url=&wl_text=%4&wl_glossary=gl1&wl_srclang=EN&wl_trglang=ES&wl_ucp=1"),
+          std::string("wl_url=&wl_glossary=gl1&wl_srclang=EN&wl_trglang=ES&wl_ucp=1"),
+          clientBody("x", "EN", "XX"), clientBody("x", "none", "ES"), std::string("garbage%")}) {
+        const httplib::Result result = post(port(), body);
+        ASSERT_TRUE(result) << body;
+        EXPECT_EQ(result->status, 400) << body;
+        EXPECT_EQ(result->get_header_value("Content-Type"), "text/html; charset=utf-8");
+        EXPECT_NE(result->body.find("400 Bad Request"), std::string::npos);
+    }
+}
+
+TEST_F(ServiceWithRealEngines, OtherPathsAndMethods)
+{
+    httplib::Client client("127.0.0.1", port());
+    const auto get = client.Get("/wl/translate");
+    ASSERT_TRUE(get);
+    EXPECT_EQ(get->status, 404);
+    EXPECT_NE(get->body.find("404 Not Found"), std::string::npos);
+
+    const auto root = client.Get("/");
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->status, 404);
+
+    const auto other = post(port(), clientBody("x", "EN", "ES"), "/wl/other");
+    ASSERT_TRUE(other);
+    EXPECT_EQ(other->status, 404);
+
+    const auto put = client.Put("/wl/translate", clientBody("x", "EN", "ES"), formType);
+    ASSERT_TRUE(put);
+    EXPECT_EQ(put->status, 404);
+}
+
+TEST_F(ServiceWithRealEngines, BodyOverOneMebibyte)
+{
+    const std::string prefix = "wl_srclang=EN&wl_trglang=EN&wl_text=";
+    std::string body = prefix + std::string(maxBodyBytes - prefix.size(), 'a');
+    const auto fits = post(port(), body);
+    ASSERT_TRUE(fits);
+    EXPECT_EQ(fits->status, 200);
+    // Compared as a flag: a failure must not print a mebibyte.
+    EXPECT_TRUE(clientCut(fits->body) == std::string(maxBodyBytes - prefix.size(), 'a'));
+
+    body.push_back('a');
+    const auto tooLarge = post(port(), body);
+    ASSERT_TRUE(tooLarge);
+    EXPECT_EQ(tooLarge->status, 413);
+    EXPECT_NE(tooLarge->body.find("413"), std::string::npos);
+
+    // Still serving.
+    EXPECT_EQ(translate(port(), "简体", "ZH_CN", "ZH_TW"), "簡體");
+}
+
+TEST_F(ServiceWithRealEngines, TwentyParallelRequests)
+{
+    std::vector<std::future<std::string>> answers;
+    for (int i = 0; i < 20; ++i) {
+        answers.push_back(std::async(std::launch::async, [i] {
+            switch (i % 4) {
+            case 0: return translate(port(), "I have " + std::to_string(i) + " cats.", "EN", "ES");
+            case 1: return translate(port(), "简体中文" + std::to_string(i), "ZH_CN", "ZH_TW");
+            case 2: return translate(port(), "Le chat " + std::to_string(i) + ".", "FR", "ES");
+            default: return translate(port(), "same " + std::to_string(i), "EN", "EN");
+            }
+        }));
+    }
+    for (int i = 0; i < 20; ++i) {
+        const std::string text = answers[static_cast<std::size_t>(i)].get();
+        EXPECT_NE(text.find(std::to_string(i)), std::string::npos) << i << ": " << text;
+        switch (i % 4) {
+        case 0: EXPECT_NE(text.find("gatos"), std::string::npos) << text; break;
+        case 1: EXPECT_EQ(text, "簡體中文" + std::to_string(i)); break;
+        case 2: EXPECT_NE(text.find("gato"), std::string::npos) << text; break;
+        default: EXPECT_EQ(text, "same " + std::to_string(i)); break;
+        }
+    }
+}
+
+TEST_F(ServiceWithRealEngines, OneLogLinePerRequest)
+{
+    translate(port(), "The dog.", "EN", "ES");
+    EXPECT_TRUE(test::eventually([] {
+        return log().find(" POST /wl/translate EN->ES ") != std::string::npos;
+    }));
+    const std::string text = log();
+    const std::size_t line = text.find(" POST /wl/translate EN->ES ");
+    const std::string rest = text.substr(line, text.find('\n', line) - line);
+    EXPECT_NE(rest.find("ms 200 ok"), std::string::npos) << rest;
+    EXPECT_EQ(text[4], '-');  // starts with the date
+}
+
+// Engines that hang, fail or echo, to test what the service does about them.
+class ServiceWithFakeEngines : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto hang = dir_.path() / "hang.sh";
+        test::writeFile(hang, "#!/bin/sh\nexec " + hungCommand() + "\n", true);
+        const auto fail = dir_.path() / "fail.sh";
+        test::writeFile(fail, "#!/bin/sh\nexit 3\n", true);
+        const auto echo = dir_.path() / "echo.sh";
+        test::writeFile(echo, "#!/bin/sh\nexec cat\n", true);
+        test::writeFile(dir_.path() / "eng-spa.mode", "'" + hang.string() + "' $1 $2\n");
+        test::writeFile(dir_.path() / "es-fr.mode", "'" + fail.string() + "'\n");
+        test::writeFile(dir_.path() / "fr-es.mode", "'" + echo.string() + "' | '" +
+                                                        echo.string() + "' $1\n");
+        TranslatorConfig config;
+        config.apertiumModes = dir_.path();
+        config.timeout = timeout;
+        service_ = std::make_unique<test::RunningService>(config);
+    }
+    void TearDown() override { service_.reset(); }
+
+    // Unique to this test process, so that tests running in parallel do
+    // not count each other's hung engines.
+    static std::string hungCommand() { return "sleep " + std::to_string(1'000'000 + ::getpid()); }
+
+    static constexpr std::chrono::milliseconds timeout{2000};
+    test::TempDir dir_;
+    std::unique_ptr<test::RunningService> service_;
+};
+
+// Counts running processes whose command line has the given words.
+int processesRunning(const std::string& commandLine)
+{
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream in(entry.path() / "cmdline", std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::replace(text.begin(), text.end(), '\0', ' ');
+        if (text.rfind(commandLine, 0) == 0) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+TEST_F(ServiceWithFakeEngines, HungEngineAnswersWithinTheTimeoutWhileOthersWork)
+{
+    const int port = service_->port();
+    const auto start = std::chrono::steady_clock::now();
+    auto hung = std::async(std::launch::async, [port] { return translate(port, "Hello", "EN", "ES"); });
+
+    // Other pairs are served while that one hangs.
+    std::this_thread::sleep_for(100ms);
+    for (int i = 0; i < 3; ++i) {
+        const auto before = std::chrono::steady_clock::now();
+        EXPECT_EQ(translate(port, "Bonjour " + std::to_string(i), "FR", "ES"),
+                  "Bonjour " + std::to_string(i));
+        EXPECT_EQ(translate(port, "简体", "ZH_CN", "ZH_TW"), "簡體");
+        EXPECT_LT(std::chrono::steady_clock::now() - before, 800ms);
+    }
+    EXPECT_EQ(hung.wait_for(0s), std::future_status::timeout);
+
+    EXPECT_EQ(hung.get(),
+              "抱歉，翻译引擎响应超时，未能完成从英语到西班牙语的翻译，请稍后再试。");
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(took, timeout);
+    EXPECT_LT(took, timeout + 1500ms);
+
+    // The hung engine was killed, and the next request starts it again.
+    EXPECT_TRUE(test::eventually([] { return processesRunning(hungCommand()) == 0; }));
+    EXPECT_EQ(translate(port, "Hello", "EN", "ES"),
+              "抱歉，翻译引擎响应超时，未能完成从英语到西班牙语的翻译，请稍后再试。");
+    EXPECT_TRUE(test::eventually([] { return processesRunning(hungCommand()) == 0; }));
+    EXPECT_TRUE(test::eventually([this] {
+        const std::string bytes = std::to_string(clientBody("Hello", "EN", "ES").size()) + "B";
+        return service_->logText().find("EN->ES " + bytes) != std::string::npos &&
+               service_->logText().find(" 200 timed-out") != std::string::npos;
+    })) << service_->logText();
+}
+
+TEST_F(ServiceWithFakeEngines, RequestsQueuedBehindAHungEngineAlsoEndInTime)
+{
+    const int port = service_->port();
+    const auto start = std::chrono::steady_clock::now();
+    std::vector<std::future<std::string>> answers;
+    for (int i = 0; i < 3; ++i) {
+        answers.push_back(
+            std::async(std::launch::async, [port] { return translate(port, "Hi", "EN", "ES"); }));
+    }
+    for (auto& answer : answers) {
+        EXPECT_EQ(answer.get(),
+                  "抱歉，翻译引擎响应超时，未能完成从英语到西班牙语的翻译，请稍后再试。");
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, timeout + 1500ms);
+}
+
+TEST_F(ServiceWithFakeEngines, FailingEngineGetsTheErrorSentence)
+{
+    const int port = service_->port();
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(translate(port, "Hola", "ES", "FR"),
+                  "抱歉，翻译引擎出错，未能完成从西班牙语到法语的翻译，请稍后再试。");
+    }
+    // Only the modes of the directory count: French to English would need spa-eng.
+    EXPECT_EQ(translate(port, "Bonjour", "FR", "EN"),
+              "抱歉，本地翻译服务暂不支持从法语到英语的翻译。");
+}
+
+}  // namespace
+}  // namespace orbelin::service
