@@ -31,9 +31,11 @@ function(orbelin_test name)
   set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
 endfunction()
 
+# Sanitizers apply to every target of the project's own folders (the tree is
+# included after GoogleTest), so tools and libraries always link alike.
+if(ORBELIN_SANITIZE AND NOT WIN32 AND NOT ORBELIN_FUZZ)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
 function(orbelin_sanitize target)
-  if(ORBELIN_SANITIZE AND NOT WIN32 AND NOT ORBELIN_FUZZ)
-    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer)
-    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
-  endif()
 endfunction()

@@ -8,7 +8,7 @@ server=$build/bench/http/http_bench_server
 command -v curl > /dev/null || { echo "curl is needed (apt-get install curl)"; exit 1; }
 size=$((256 * 1024 * 1024))
 small=2000
-runs=3
+runs=5
 
 portfile=$(mktemp)
 "$server" > "$portfile" &

@@ -314,6 +314,20 @@ TEST_F(HTTPExchange, AssignedCookieStoreIsForgottenWhenFreed)
     EXPECT_EQ(Http.CookieManager(), nullptr);
 }
 
+TEST_F(HTTPExchange, AssignedCookieStoreOutlivesTheClient)
+{
+    Server.Serve(Script().ReceiveUntil(kHeadEnd).Send(Ok("a", "Set-Cookie: SID=7; path=/\r\n")));
+    TNetCookieManager store(nullptr);
+    {
+        TNetHTTP client(nullptr);
+        client.SetCookieManager(&store);
+        client.Get(Url("/"));
+        Server.Wait();
+        EXPECT_EQ(client.CookieManager(), &store);
+    }
+    EXPECT_EQ(store.CookieHeaderFor(TNetURI("http://127.0.0.1/"), false), "SID=7");
+}
+
 TEST_F(HTTPExchange, ProtocolErrorBodyAndCode)
 {
     Server.Serve(Script().ReceiveUntil(kHeadEnd).Send(Reply("404 Not Found", "Content-Length: 9\r\n", "not here!")));
