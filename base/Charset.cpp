@@ -35,6 +35,22 @@ std::string Utf16ToUtf8(std::u16string_view text)
     return out;
 }
 
+std::u16string FoldSupplementary(std::u16string_view text)
+{
+    std::u16string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            out += u'?';
+            ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 std::string AnsiToUtf8(std::string_view ansi) { return Utf16ToUtf8(AnsiToUtf16(ansi)); }
 
 } // namespace orbelin

@@ -12,4 +12,8 @@ std::string Utf16ToAnsi(std::u16string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);
 std::string AnsiToUtf8(std::string_view ansi);
 
+// Code page 936 has no character outside the basic plane: each surrogate pair
+// becomes one '?', so it shows as one default character, not two.
+std::u16string FoldSupplementary(std::u16string_view text);
+
 } // namespace orbelin

@@ -70,14 +70,7 @@ std::string Utf16ToAnsi(std::u16string_view text)
 {
     std::string bytes;
     bytes.reserve(text.size() * 2);
-    for (size_t i = 0; i < text.size(); ++i) {
-        char16_t c = text[i];
-        // Code page 936 has no character outside the basic plane: a surrogate
-        // pair is one character and becomes one default character.
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            c = u'?';
-            ++i;
-        }
+    for (const char16_t c : FoldSupplementary(text)) {
         bytes += static_cast<char>(c & 0xFF);
         bytes += static_cast<char>(c >> 8);
     }

@@ -16,10 +16,11 @@ std::u16string AnsiToUtf16(std::string_view ansi)
     return out;
 }
 
-std::string Utf16ToAnsi(std::u16string_view text)
+std::string Utf16ToAnsi(std::u16string_view original)
 {
-    if (text.empty())
+    if (original.empty())
         return {};
+    const std::u16string text = FoldSupplementary(original);
     const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
     const int n = WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(n), '\0');

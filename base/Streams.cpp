@@ -47,7 +47,7 @@ int64_t TStream::CopyFrom(TStream& source, int64_t count)
 
 int64_t TMemoryStream::Read(void* buffer, int64_t count)
 {
-    const int64_t size = Size();
+    const auto size = static_cast<int64_t>(FSize);
     if (count <= 0 || FPosition >= size)
         return 0;
     const int64_t n = std::min(count, size - FPosition);
@@ -58,13 +58,26 @@ int64_t TMemoryStream::Read(void* buffer, int64_t count)
 
 int64_t TMemoryStream::Write(const void* buffer, int64_t count)
 {
+    // Decoders write one byte per call: that case needs no call and no growth.
+    if (count == 1 && static_cast<size_t>(FPosition) < FSize) {
+        FData[static_cast<size_t>(FPosition++)] = *static_cast<const uint8_t*>(buffer);
+        return 1;
+    }
+    return WriteGrowing(buffer, count);
+}
+
+int64_t TMemoryStream::WriteGrowing(const void* buffer, int64_t count)
+{
     if (count <= 0)
         return 0;
-    const int64_t end = FPosition + count;
-    if (end > Size())
-        FData.resize(static_cast<size_t>(end));
+    const size_t end = static_cast<size_t>(FPosition) + static_cast<size_t>(count);
+    if (end > FSize) {
+        if (end > FData.size())
+            FData.resize(std::max(end, FData.size() * 2));
+        FSize = end;
+    }
     std::memcpy(FData.data() + FPosition, buffer, static_cast<size_t>(count));
-    FPosition = end;
+    FPosition = static_cast<int64_t>(end);
     return count;
 }
 
@@ -81,13 +94,15 @@ int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin)
 
 void TMemoryStream::SetSize(int64_t size)
 {
-    FData.resize(static_cast<size_t>(std::max<int64_t>(size, 0)));
+    FSize = static_cast<size_t>(std::max<int64_t>(size, 0));
+    FData.resize(FSize);
     FPosition = std::min(FPosition, Size());
 }
 
 void TMemoryStream::Clear()
 {
     FData.clear();
+    FSize = 0;
     FPosition = 0;
 }
 
@@ -96,13 +111,14 @@ void TMemoryStream::LoadFromStream(TStream& source)
     source.SetPosition(0);
     const int64_t n = source.Size();
     FData.resize(static_cast<size_t>(n));
+    FSize = static_cast<size_t>(n);
     FPosition = 0;
     source.ReadBuffer(FData.data(), n);
 }
 
 void TMemoryStream::SaveToStream(TStream& target) const
 {
-    target.WriteBuffer(FData.data(), static_cast<int64_t>(FData.size()));
+    target.WriteBuffer(FData.data(), static_cast<int64_t>(FSize));
 }
 
 void TMemoryStream::LoadFromFile(const std::string& fileName)

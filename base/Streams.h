@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -41,19 +42,23 @@ public:
     int64_t Write(const void* buffer, int64_t count) override;
     int64_t Seek(int64_t offset, TSeekOrigin origin) override;
     void SetSize(int64_t size) override;
-    int64_t Size() override { return static_cast<int64_t>(FData.size()); }
+    int64_t Size() override { return static_cast<int64_t>(FSize); }
 
     void Clear();
     uint8_t* Memory() { return FData.data(); }
     const uint8_t* Memory() const { return FData.data(); }
-    const std::vector<uint8_t>& Bytes() const { return FData; }
+    std::span<const uint8_t> Bytes() const { return {FData.data(), FSize}; }
     void LoadFromStream(TStream& source);
     void SaveToStream(TStream& target) const;
     void LoadFromFile(const std::string& fileName);
     void SaveToFile(const std::string& fileName) const;
 
 private:
+    // Every write but a one-byte write inside the present size.
+    [[gnu::noinline]] int64_t WriteGrowing(const void* buffer, int64_t count);
+    // FData grows ahead of the stream's size so one-byte writes stay cheap.
     std::vector<uint8_t> FData;
+    size_t FSize = 0;
     int64_t FPosition = 0;
 };
 

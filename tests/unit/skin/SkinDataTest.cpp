@@ -80,7 +80,7 @@ TEST(SkinData, SkinStreamLoadsTheSkinAndWritesItBack)
     TMemoryStream written;
     store.WriteSkinStream(written);
     const std::vector<uint8_t> expected = SkinStreamPropertyBytes(packed);
-    EXPECT_EQ(written.Bytes(), expected);
+    EXPECT_EQ(std::vector<uint8_t>(written.Bytes().begin(), written.Bytes().end()), expected);
 }
 
 TEST(SkinData, SkinStreamOfLengthZeroChangesNothing)
@@ -300,7 +300,7 @@ TEST(SkinData, FormDescriptionPropertiesReachTheStore)
     EXPECT_TRUE(store.SkinLoaded());
     TMemoryStream written;
     store.WriteSkinStream(written);
-    EXPECT_EQ(written.Bytes(), SkinStreamPropertyBytes(packed));
+    EXPECT_EQ(std::vector<uint8_t>(written.Bytes().begin(), written.Bytes().end()), SkinStreamPropertyBytes(packed));
 }
 
 TEST(SkinData, UnknownPropertyValuesAreRefused)
