@@ -1,11 +1,8 @@
 // The real client window against the real local translation service.
 // run-e2e.sh starts the service and passes its address in ORBELIN_SERVICE_HOST.
 
-#include "app/Program.h"
-#include "app/Unit1.h"
-#include "app/Unit2.h"
 #include "base/Charset.h"
-#include "tests/win/WinTestSupport.h"
+#include "tests/win/ProgramForms.h"
 #include "ui/Application.h"
 
 #include <gtest/gtest.h>
@@ -23,22 +20,9 @@ protected:
     {
         const char* host = std::getenv("ORBELIN_SERVICE_HOST");
         ASSERT_NE(host, nullptr) << "run through run-e2e.sh, which starts the service";
-        RegisterProgramClasses();
-        Application().Initialize();
-        Application().SetTitle(ApplicationTitle);
-        Form1 = Application().CreateForm<TForm1>();
-        Form2 = Application().CreateForm<TForm2>();
         Form1->ServiceHost = host;
-        Form1->Show();
-        Pump(100);
     }
-    void TearDown() override
-    {
-        delete Form2;
-        delete Form1;
-        Form1 = nullptr;
-        Form2 = nullptr;
-    }
+    TProgramForms forms;
     std::string Translate(const std::string& text, int source, int target)
     {
         Form1->Memo1->SetText(text);

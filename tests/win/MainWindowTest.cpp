@@ -1,10 +1,8 @@
 // The main window and the About window, driven through their real controls.
 
-#include "app/Program.h"
-#include "app/Unit1.h"
-#include "app/Unit2.h"
 #include "base/Streams.h"
-#include "tests/win/WinTestSupport.h"
+#include "skin/data/SkinData.h"
+#include "tests/win/ProgramForms.h"
 #include "ui/Application.h"
 
 #include <gtest/gtest.h>
@@ -18,23 +16,7 @@ using namespace test;
 
 class MainWindow : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        RegisterProgramClasses();
-        Application().Initialize();
-        Application().SetTitle(ApplicationTitle);
-        Form1 = Application().CreateForm<TForm1>();
-        Form2 = Application().CreateForm<TForm2>();
-        Form1->Show();
-        Pump(150);
-    }
-    void TearDown() override
-    {
-        delete Form2;
-        delete Form1;
-        Form1 = nullptr;
-        Form2 = nullptr;
-    }
+    TProgramForms forms;
     static std::vector<TControl*> TargetControls()
     {
         return {Form1->Button5, Form1->Button6, Form1->Button4, Form1->RadioButton2, Form1->RadioButton3};
@@ -99,6 +81,17 @@ TEST_F(MainWindow, StartsWithTheListsTextAndStatesOfTheLayout)
     EXPECT_EQ(WindowText(Form1->BitBtn2->WindowHandle()), "关  于");
     EXPECT_EQ(WindowText(Form1->BitBtn3->WindowHandle()), "关  闭");
     EXPECT_FALSE(IsWindowVisible(Form2->WindowHandle()));
+}
+
+TEST_F(MainWindow, CarriesItsSkinInItsDescription)
+{
+    const auto* skin = Form1->Child<TSkinData>("SkinData1");
+    EXPECT_TRUE(skin->Active());
+    EXPECT_TRUE(skin->SkinLoaded()) << "the embedded archive unpacks and its description loads";
+    EXPECT_GT(skin->PackedSize(), 0);
+    EXPECT_EQ(skin->SkinStore(), "(none)") << "at run time the stored \"(Good)\" is only a marker";
+    EXPECT_EQ(skin->Version, "1.0.0.0");
+    EXPECT_EQ(skin->DisableTag, 99);
 }
 
 TEST_F(MainWindow, TabOrderFollowsTheLayout)

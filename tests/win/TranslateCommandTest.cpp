@@ -1,11 +1,8 @@
 // The translate button against scripted servers on 127.0.0.1.
 
-#include "app/Program.h"
-#include "app/Unit1.h"
-#include "app/Unit2.h"
 #include "base/Charset.h"
 #include "tests/unit/net/TestServer.h"
-#include "tests/win/WinTestSupport.h"
+#include "tests/win/ProgramForms.h"
 #include "ui/Application.h"
 
 #include <gtest/gtest.h>
@@ -40,26 +37,14 @@ class TranslateCommand : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        RegisterProgramClasses();
-        Application().Initialize();
-        Application().SetTitle(ApplicationTitle);
-        Form1 = Application().CreateForm<TForm1>();
-        Form2 = Application().CreateForm<TForm2>();
-        Form1->Show();
         Form1->ServiceHost = "127.0.0.1:" + std::to_string(server.Port());
         Form1->Memo1->SetText("Hi");
         Form1->wl_srclang->SetItemIndex(1);
         Form1->wl_trglang->SetItemIndex(2);
     }
-    void TearDown() override
-    {
-        delete Form2;
-        delete Form1;
-        Form1 = nullptr;
-        Form2 = nullptr;
-    }
     void Press() { SendMessageA(Form1->BitBtn1->WindowHandle(), BM_CLICK, 0, 0); }
 
+    TProgramForms forms;
     TTestServer server;
 };
 

@@ -1,0 +1,36 @@
+#pragma once
+// The program's two windows for one test: created as start-up creates them,
+// the main window shown, both freed at the end.
+
+#include "app/Program.h"
+#include "app/Unit1.h"
+#include "app/Unit2.h"
+#include "tests/win/WinTestSupport.h"
+#include "ui/Application.h"
+
+namespace orbelin::test {
+
+class TProgramForms {
+public:
+    TProgramForms()
+    {
+        RegisterProgramClasses();
+        Application().Initialize();
+        Application().SetTitle(ApplicationTitle);
+        Form1 = Application().CreateForm<TForm1>();
+        Form2 = Application().CreateForm<TForm2>();
+        Form1->Show();
+        Pump(100);
+    }
+    ~TProgramForms()
+    {
+        delete Form2;
+        delete Form1;
+        Form1 = nullptr;
+        Form2 = nullptr;
+    }
+    TProgramForms(const TProgramForms&) = delete;
+    TProgramForms& operator=(const TProgramForms&) = delete;
+};
+
+} // namespace orbelin::test
