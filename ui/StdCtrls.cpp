@@ -23,12 +23,44 @@ void TLabel::Paint(TCanvas& canvas)
     canvas.DrawText(FCaption, r, DT_LEFT | DT_TOP | DT_NOPREFIX);
 }
 
+void TLabel::Loaded()
+{
+    TGraphicControl::Loaded();
+    AdjustBounds();
+}
+
+void TLabel::CaptionChanged()
+{
+    AdjustBounds();
+    Invalidate();
+}
+
+void TLabel::AdjustBounds()
+{
+    if (!FAutoSize || FCaption.empty())
+        return;
+    HDC screen = GetDC(nullptr);
+    TCanvas canvas(screen);
+    canvas.Font = FFont;
+    RECT r{0, 0, 0, 0};
+    {
+        TSelectObject select(screen, canvas.Font.Handle());
+        ::DrawTextA(screen, FCaption.data(), static_cast<int>(FCaption.size()), &r, DT_CALCRECT | DT_NOPREFIX);
+    }
+    ReleaseDC(nullptr, screen);
+    Invalidate();
+    SetBounds(FLeft, FTop, r.right - r.left, r.bottom - r.top);
+    Invalidate();
+}
+
 bool TLabel::SetProperty(std::string_view name, const TPropertyValue& value)
 {
     if (SameText(name, "Transparent"))
         FTransparent = value.AsBoolean();
-    else if (SameText(name, "AutoSize") || SameText(name, "Layout") || SameText(name, "WordWrap"))
-        ; // labels keep the bounds their description gives
+    else if (SameText(name, "AutoSize"))
+        FAutoSize = value.AsBoolean();
+    else if (SameText(name, "Layout") || SameText(name, "WordWrap"))
+        ;
     else
         return TGraphicControl::SetProperty(name, value);
     return true;

@@ -11,13 +11,19 @@ public:
     explicit TLabel(TComponent* owner);
     void Paint(TCanvas& canvas) override;
     bool Transparent() const { return FTransparent; }
+    bool AutoSize() const { return FAutoSize; }
     bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+    void Loaded() override;
 
 protected:
-    void CaptionChanged() override { Invalidate(); }
+    void CaptionChanged() override;
 
 private:
+    // An auto-sized label takes the size of its text in its font, so no
+    // font renders it clipped.
+    void AdjustBounds();
     bool FTransparent = false;
+    bool FAutoSize = true;
 };
 
 class TButtonControl : public TWinControl {

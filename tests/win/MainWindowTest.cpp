@@ -326,17 +326,43 @@ TEST_F(MainWindow, PlainMessageDialogHasOneOkButtonAndNoIcon)
     EXPECT_EQ(box.Buttons, std::vector<std::string>{"OK"});
 }
 
+// What the About window shows: the red title, the etched line and the picture.
+struct TAboutPixels {
+    int RedTitlePixels = 0;
+    COLORREF LinePixel = 0;
+    COLORREF PicturePixel = 0;
+};
+
+TAboutPixels ReadAboutPixels(HWND window)
+{
+    TAboutPixels pixels;
+    HDC dc = GetDC(window);
+    for (int y = 8; y < 37; ++y)
+        for (int x = 24; x < 384; x += 2) {
+            const COLORREF c = GetPixel(dc, x, y);
+            if (GetRValue(c) > 200 && GetGValue(c) < 80 && GetBValue(c) < 80)
+                ++pixels.RedTitlePixels;
+        }
+    pixels.LinePixel = GetPixel(dc, 200, 220);
+    pixels.PicturePixel = GetPixel(dc, 380, 180);
+    ReleaseDC(window, dc);
+    return pixels;
+}
+
 TEST_F(MainWindow, AboutIsModalAndShowsTheSameWindowTwice)
 {
     HWND shown[2] = {};
     bool mainDisabled[2] = {};
+    TAboutPixels pixels;
     for (int i = 0; i < 2; ++i) {
         const bool found = RunWithWindow([] { SendMessageA(Form1->BitBtn2->WindowHandle(), BM_CLICK, 0, 0); }, "关于",
                                          [&](HWND w) {
                                              shown[i] = w;
                                              mainDisabled[i] = !IsWindowEnabled(Form1->WindowHandle());
-                                             if (i == 0)
+                                             if (i == 0) {
                                                  SaveWindowShot(w, "screenshot-about.bmp");
+                                                 pixels = ReadAboutPixels(w);
+                                             }
                                          },
                                          "确  定");
         ASSERT_TRUE(found) << "showing " << i;
@@ -346,6 +372,9 @@ TEST_F(MainWindow, AboutIsModalAndShowsTheSameWindowTwice)
     }
     EXPECT_EQ(shown[0], shown[1]);
     EXPECT_EQ(shown[0], Form2->WindowHandle());
+    EXPECT_GT(pixels.RedTitlePixels, 100) << "the product name in red";
+    EXPECT_EQ(pixels.LinePixel, GetSysColor(COLOR_BTNSHADOW)) << "the etched line at 220";
+    EXPECT_GT(GetBValue(pixels.PicturePixel), GetRValue(pixels.PicturePixel)) << "the bluish picture behind";
     RECT client;
     GetClientRect(Form2->WindowHandle(), &client);
     EXPECT_EQ(client.right, 398);
@@ -360,6 +389,22 @@ TEST_F(MainWindow, ScreenshotOfTheMainWindow)
 {
     Pump(200);
     EXPECT_TRUE(SaveWindowShot(Form1->WindowHandle(), "screenshot-main.bmp"));
+}
+
+TEST_F(MainWindow, LabelsTakeTheSizeOfTheirText)
+{
+    // Whatever font the system substitutes, no label text is clipped.
+    for (int i = 0; i < Form2->ComponentCount(); ++i)
+        if (auto* label = dynamic_cast<TLabel*>(Form2->Components(i))) {
+            HDC dc = GetDC(nullptr);
+            HGDIOBJ old = SelectObject(dc, label->Font().Handle());
+            SIZE size{};
+            GetTextExtentPoint32A(dc, label->Caption().c_str(), static_cast<int>(label->Caption().size()), &size);
+            SelectObject(dc, old);
+            ReleaseDC(nullptr, dc);
+            EXPECT_GE(label->Width(), size.cx) << label->Name();
+            EXPECT_GE(label->Height(), size.cy) << label->Name();
+        }
 }
 
 } // namespace
