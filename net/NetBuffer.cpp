@@ -126,14 +126,6 @@ void TNetSimpleBuffer::DropFront(int64_t n)
 
 void TNetManagedBuffer::Clear() { TNetSimpleBuffer::Clear(); }
 
-std::string TNetManagedBuffer::TakeText(int64_t n)
-{
-    CheckAvailable(n);
-    std::string text(reinterpret_cast<const char*>(FrontPointer()), static_cast<size_t>(std::max<int64_t>(n, 0)));
-    DropFront(n);
-    return text;
-}
-
 void TNetManagedBuffer::DropFront(int64_t n)
 {
     CheckAvailable(n);

@@ -43,7 +43,8 @@ public:
     uint8_t* PrepareAppend(int64_t count);
     void CommitAppend(int64_t count);
     // The first n bytes as a string, removed from the buffer.
-    virtual std::string TakeText(int64_t n);
+    // Takes n bytes from the front; DropFront decides how the front moves.
+    std::string TakeText(int64_t n);
     virtual void DropFront(int64_t n);
 
 protected:
@@ -66,7 +67,6 @@ public:
     int64_t ConsumedBytes() const noexcept { return FFront; }
 
     void Clear() override;
-    std::string TakeText(int64_t n) override;
     void DropFront(int64_t n) override;
     void Compact();
 };
