@@ -307,11 +307,6 @@ void TWinControl::Invalidate()
         InvalidateRect(FHandle, nullptr, TRUE);
 }
 
-void TWinControl::SetBounds(int left, int top, int width, int height)
-{
-    TControl::SetBounds(left, top, width, height);
-}
-
 void TWinControl::EnabledChanged()
 {
     if (FHandle)

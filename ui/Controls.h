@@ -127,7 +127,6 @@ public:
     // The window text (the caption of a button, the text of an edit).
     std::string Text() const;
     void Invalidate() override;
-    void SetBounds(int left, int top, int width, int height) override;
 
     // The control object behind a window created by this layer, or null.
     static TWinControl* FromHandle(HWND window);

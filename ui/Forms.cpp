@@ -262,13 +262,6 @@ void TForm::Close()
         Hide();
 }
 
-void TForm::SetCaption(const std::string& caption) { TWinControl::SetCaption(caption); }
-
-void TForm::Paint(HDC dc)
-{
-    PaintGraphicControls(dc);
-}
-
 void TForm::WndProc(TMessage& message)
 {
     switch (message.Msg) {
@@ -287,7 +280,7 @@ void TForm::WndProc(TMessage& message)
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(FHandle, &ps);
-        Paint(dc);
+        PaintGraphicControls(dc);
         EndPaint(FHandle, &ps);
         return;
     }

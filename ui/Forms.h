@@ -41,8 +41,6 @@ public:
     bool AlphaBlend() const { return FAlphaBlend; }
     int AlphaBlendValue() const { return FAlphaBlendValue; }
     HICON Icon() const { return FIcon.Handle(); }
-    // Controls in the form's tab order, depth first.
-    void SetCaption(const std::string& caption) override;
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
@@ -80,7 +78,6 @@ private:
     void PlaceWindow();
     // Tooltips for the controls that show a hint.
     void CreateHints();
-    void Paint(HDC dc);
 
     std::map<std::string, TNotifyEvent, std::less<>> FMethods;
     TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;

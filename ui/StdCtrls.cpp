@@ -298,12 +298,6 @@ void TMemo::Change()
         OnChange(this);
 }
 
-HBRUSH TMemo::CtlColor(HDC dc)
-{
-    HBRUSH brush = TWinControl::CtlColor(dc);
-    return brush;
-}
-
 bool TMemo::SetProperty(std::string_view name, const TPropertyValue& value)
 {
     if (SameText(name, "Lines.Strings")) {
@@ -400,8 +394,6 @@ void TComboBox::CommandNotify(WORD code)
     if (code == CBN_SELCHANGE && OnChange)
         OnChange(this);
 }
-
-HBRUSH TComboBox::CtlColor(HDC dc) { return TWinControl::CtlColor(dc); }
 
 bool TComboBox::SetProperty(std::string_view name, const TPropertyValue& value)
 {

@@ -115,7 +115,6 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void InitializeWnd() override;
     void CommandNotify(WORD code) override;
-    HBRUSH CtlColor(HDC dc) override;
     virtual void Change();
 
 private:
@@ -145,7 +144,6 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void InitializeWnd() override;
     void CommandNotify(WORD code) override;
-    HBRUSH CtlColor(HDC dc) override;
 
 private:
     std::vector<std::string> FItems;
