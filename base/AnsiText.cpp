@@ -41,14 +41,6 @@ int PosFirst(std::string_view sub, std::string_view text) noexcept
     return 0;
 }
 
-int PosFrom(std::string_view sub, std::string_view text, int from) noexcept
-{
-    if (sub.empty() || from < 1 || static_cast<size_t>(from) > text.size())
-        return 0;
-    const size_t at = text.find(sub, static_cast<size_t>(from - 1));
-    return at == std::string_view::npos ? 0 : static_cast<int>(at) + 1;
-}
-
 int PosLast(std::string_view sub, std::string_view text, int upTo) noexcept
 {
     if (sub.empty() || sub.size() > text.size())
@@ -141,19 +133,6 @@ std::string TrimRight(std::string_view text)
 std::string Trim(std::string_view text) { return TrimLeft(TrimRight(text)); }
 
 std::string IntToStr(int64_t value) { return std::to_string(value); }
-
-std::string IntToHex(uint64_t value, int digits)
-{
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string out;
-    do {
-        out.insert(out.begin(), kDigits[value & 0xF]);
-        value >>= 4;
-    } while (value != 0);
-    while (static_cast<int>(out.size()) < digits)
-        out.insert(out.begin(), '0');
-    return out;
-}
 
 bool TryStrToInt64(std::string_view text, int64_t& value) noexcept
 {

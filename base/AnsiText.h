@@ -15,8 +15,6 @@ constexpr bool IsLeadByte(unsigned char c) noexcept { return c >= 0x81 && c <= 0
 
 // First occurrence of sub in text, never starting on a trail byte.
 int PosFirst(std::string_view sub, std::string_view text) noexcept;
-// Plain byte search starting at 1-based position from.
-int PosFrom(std::string_view sub, std::string_view text, int from) noexcept;
 // Last occurrence starting at or before upTo (-1: whole text), case-insensitive.
 int PosLast(std::string_view sub, std::string_view text, int upTo = -1) noexcept;
 // Returns the part before the first delimiter and leaves the rest in text;
@@ -37,7 +35,6 @@ std::string TrimLeft(std::string_view text);
 std::string TrimRight(std::string_view text);
 
 std::string IntToStr(int64_t value);
-std::string IntToHex(uint64_t value, int digits);
 // Decimal (optionally signed, optional "$"/"0x" hex) integer; raises EConvertError.
 int StrToInt(std::string_view text);
 int64_t StrToInt64(std::string_view text);

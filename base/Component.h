@@ -59,13 +59,6 @@ public:
     // An event property ("OnClick") bound to a handler of the root form.
     virtual bool SetEvent(std::string_view name, TNotifyEvent handler);
 
-    // Creates a component owned by owner; the owner frees it.
-    template <class T, class... Args>
-    static T* Create(TComponent* owner, Args&&... args)
-    {
-        return new T(owner, std::forward<Args>(args)...); // owned by owner
-    }
-
 protected:
     virtual void Notification(TComponent* component, TOperation operation);
 

@@ -119,7 +119,7 @@ TDateTime FromTm(const std::tm& tm, int ms)
     return d + t;
 }
 
-TDateTime Clock(bool local)
+TDateTime LocalClock()
 {
     const auto now = std::chrono::system_clock::now();
     const std::time_t secs = std::chrono::system_clock::to_time_t(now);
@@ -127,15 +127,14 @@ TDateTime Clock(bool local)
         std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
     std::tm tm{};
 #if defined(_WIN32)
-    local ? localtime_s(&tm, &secs) : gmtime_s(&tm, &secs);
+    localtime_s(&tm, &secs);
 #else
-    local ? localtime_r(&secs, &tm) : gmtime_r(&secs, &tm);
+    localtime_r(&secs, &tm);
 #endif
     return FromTm(tm, ms);
 }
 } // namespace
 
-TDateTime Now() { return Clock(true); }
-TDateTime NowUTC() { return Clock(false); }
+TDateTime Now() { return LocalClock(); }
 
 } // namespace orbelin

@@ -26,7 +26,6 @@ TTimeParts DecodeTime(TDateTime value) noexcept;
 // 1 = Sunday ... 7 = Saturday.
 int DayOfWeek(TDateTime value) noexcept;
 
-TDateTime Now();    // local
-TDateTime NowUTC();
+TDateTime Now(); // local time
 
 } // namespace orbelin

@@ -135,17 +135,6 @@ std::string TStrings::Text() const
 
 void TStrings::SetText(std::string_view text) { FLines = SplitLines(text); }
 
-std::string TStrings::CommaText() const
-{
-    std::string out;
-    for (size_t i = 0; i < FLines.size(); ++i) {
-        if (i)
-            out += ',';
-        out += FLines[i];
-    }
-    return out;
-}
-
 void TStrings::LoadFromStream(TStream& stream)
 {
     const int64_t n = stream.Size() - stream.Position();

@@ -39,7 +39,6 @@ public:
 
     std::string Text() const;
     void SetText(std::string_view text);
-    std::string CommaText() const;
 
     void LoadFromStream(TStream& stream);
     void SaveToStream(TStream& stream) const;

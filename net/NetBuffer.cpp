@@ -124,8 +124,6 @@ void TNetSimpleBuffer::DropFront(int64_t n)
 
 // ---- managed buffer ----
 
-void TNetManagedBuffer::Clear() { TNetSimpleBuffer::Clear(); }
-
 void TNetManagedBuffer::DropFront(int64_t n)
 {
     CheckAvailable(n);

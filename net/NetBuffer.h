@@ -66,7 +66,6 @@ public:
     int64_t CompactAt = kDefaultCompactAt;
     int64_t ConsumedBytes() const noexcept { return FFront; }
 
-    void Clear() override;
     void DropFront(int64_t n) override;
     void Compact();
 };

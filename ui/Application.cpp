@@ -172,10 +172,4 @@ void TApplication::RemoveForm(TForm* form)
         FMainForm = nullptr;
 }
 
-void TApplication::Notification(TComponent* component, TOperation operation)
-{
-    if (operation == TOperation::opRemove && component == FMainForm)
-        FMainForm = nullptr;
-}
-
 } // namespace orbelin

@@ -59,9 +59,6 @@ public:
     void RemoveForm(TForm* form);
     HFONT MenuFont() const { return FMenuFont; }
 
-protected:
-    void Notification(TComponent* component, TOperation operation) override;
-
 private:
     std::string FTitle;
     TForm* FMainForm = nullptr;

@@ -224,27 +224,24 @@ int TForm::ShowModal()
         throw Exception("Cannot make a visible window modal");
     HWND previous = GetActiveWindow();
     ModalResult = mrNone;
-    FModal = true;
     {
+        // On every way out: the form hidden, no longer modal, the other windows enabled.
+        struct TModalScope {
+            TForm& Form;
+            explicit TModalScope(TForm& form) : Form(form) { Form.FModal = true; }
+            ~TModalScope()
+            {
+                Form.FModal = false;
+                Form.Hide();
+            }
+        } modal(*this);
         TDisabledWindows disabled(Handle());
         Show();
-        try {
-            while (ModalResult == mrNone) {
-                if (!Application().HandleMessage(true)) {
-                    ModalResult = mrCancel;
-                    break;
-                }
-                if (Application().Terminated())
-                    ModalResult = mrCancel;
-            }
-        } catch (...) {
-            FModal = false;
-            Hide();
-            throw;
+        while (ModalResult == mrNone) {
+            if (!Application().HandleMessage(true) || Application().Terminated())
+                ModalResult = mrCancel;
         }
     }
-    FModal = false;
-    Hide();
     if (previous && IsWindow(previous))
         SetActiveWindow(previous);
     return ModalResult;

@@ -117,16 +117,6 @@ void TCanvas::Line(int x1, int y1, int x2, int y2)
     LineTo(FDC, x2, y2);
 }
 
-void TCanvas::TextOut(int x, int y, const std::string& text)
-{
-    TSelectObject select(FDC, Font.Handle());
-    const int oldMode = SetBkMode(FDC, TRANSPARENT);
-    const COLORREF oldColor = SetTextColor(FDC, ColorToRGB(Font.Color));
-    ::TextOutA(FDC, x, y, text.data(), static_cast<int>(text.size()));
-    SetTextColor(FDC, oldColor);
-    SetBkMode(FDC, oldMode);
-}
-
 void TCanvas::DrawText(const std::string& text, RECT r, UINT format)
 {
     TSelectObject select(FDC, Font.Handle());
@@ -135,14 +125,6 @@ void TCanvas::DrawText(const std::string& text, RECT r, UINT format)
     ::DrawTextA(FDC, text.data(), static_cast<int>(text.size()), &r, format);
     SetTextColor(FDC, oldColor);
     SetBkMode(FDC, oldMode);
-}
-
-SIZE TCanvas::TextExtent(const std::string& text)
-{
-    TSelectObject select(FDC, Font.Handle());
-    SIZE size{};
-    GetTextExtentPoint32A(FDC, text.data(), static_cast<int>(text.size()), &size);
-    return size;
 }
 
 TBitmap::TBitmap(int width, int height) { SetSize(width, height); }

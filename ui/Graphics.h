@@ -96,10 +96,8 @@ public:
     void FillRect(const RECT& r);
     void FrameRect(const RECT& r);
     void Line(int x1, int y1, int x2, int y2);
-    // Draws text with the canvas font, transparent background.
-    void TextOut(int x, int y, const std::string& text);
+    // Draws text with the canvas font on a transparent background.
     void DrawText(const std::string& text, RECT r, UINT format);
-    SIZE TextExtent(const std::string& text);
 
 private:
     HDC FDC;

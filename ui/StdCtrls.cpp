@@ -40,11 +40,9 @@ void TLabel::AdjustBounds()
     if (!FAutoSize || FCaption.empty())
         return;
     HDC screen = GetDC(nullptr);
-    TCanvas canvas(screen);
-    canvas.Font = FFont;
     RECT r{0, 0, 0, 0};
     {
-        TSelectObject select(screen, canvas.Font.Handle());
+        TSelectObject select(screen, FFont.Handle());
         ::DrawTextA(screen, FCaption.data(), static_cast<int>(FCaption.size()), &r, DT_CALCRECT | DT_NOPREFIX);
     }
     ReleaseDC(nullptr, screen);
