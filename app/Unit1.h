@@ -13,6 +13,7 @@ inline constexpr const char* DefaultServiceHost = "localhost";
 
 class TForm1 : public TForm {
 public:
+    std::string_view ClassName() const override { return "TForm1"; }
     explicit TForm1(TComponent* owner);
 
     TGroupBox* GroupBox1;

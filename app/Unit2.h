@@ -7,6 +7,7 @@ namespace orbelin {
 
 class TForm2 : public TForm {
 public:
+    std::string_view ClassName() const override { return "TForm2"; }
     explicit TForm2(TComponent* owner);
     void Button1Click(TObject* Sender);
 };

@@ -31,6 +31,10 @@ public:
     explicit TComponent(TComponent* owner);
     ~TComponent() override;
 
+    // The class's name as form descriptions write it ("TButton"); the skin
+    // engine chooses how to draw a control by it.
+    virtual std::string_view ClassName() const { return "TComponent"; }
+
     TComponent* Owner() const { return FOwner; }
     const std::string& Name() const { return FName; }
     void SetName(std::string name) { FName = std::move(name); }

@@ -66,13 +66,20 @@ bool TApplication::HandleMessage(bool wait)
             return false;
         }
     }
-    // Tab, arrow and Enter keys move between controls as in a dialog.
-    HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (top && dynamic_cast<TForm*>(TWinControl::FromHandle(top)) && IsDialogMessageA(top, &msg))
+    if (IsDialogKey(msg))
         return true;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
     return true;
+}
+
+bool TApplication::IsDialogKey(const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN)
+        return false;
+    TWinControl* focused = TWinControl::FromHandle(msg.hwnd);
+    TForm* form = focused ? focused->ParentForm() : nullptr;
+    return form && form->DialogKey(*focused, msg);
 }
 
 void TApplication::ProcessMessages()

@@ -60,6 +60,9 @@ public:
     HFONT MenuFont() const { return FMenuFont; }
 
 private:
+    // Tab, arrows, Return and Esc in a form, before the focused control sees them.
+    static bool IsDialogKey(const MSG& msg);
+
     std::string FTitle;
     TForm* FMainForm = nullptr;
     std::vector<TForm*> FForms;

@@ -177,9 +177,10 @@ void TGraphicControl::Invalidate()
 
 // ------------------------------------------------------------- TWinControl
 
-const char* OwnWindowClass()
+std::string OwnWindowClass(const std::string& name)
 {
-    static const bool registered = [] {
+    static std::vector<std::string> registered;
+    if (std::find(registered.begin(), registered.end(), name) == registered.end()) {
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof(wc);
         wc.style = CS_DBLCLKS;
@@ -187,11 +188,11 @@ const char* OwnWindowClass()
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
         wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
-        wc.lpszClassName = kOwnClass;
-        return RegisterClassExA(&wc) != 0;
-    }();
-    (void)registered;
-    return kOwnClass;
+        wc.lpszClassName = name.c_str();
+        if (RegisterClassExA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS)
+            registered.push_back(name);
+    }
+    return name;
 }
 
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) { FTabStop = true; }
@@ -223,7 +224,7 @@ TWinControl* TWinControl::FromHandle(HWND window)
 
 void TWinControl::CreateParams(TCreateParams& params)
 {
-    params.ClassName = OwnWindowClass();
+    params.ClassName = OwnWindowClass(kOwnClass);
     params.Style = WS_CHILD | WS_CLIPSIBLINGS;
     if (FVisible)
         params.Style |= WS_VISIBLE;
@@ -283,6 +284,58 @@ void TWinControl::DestroyHandle()
 }
 
 bool TWinControl::Focused() const { return FHandle && GetFocus() == FHandle; }
+
+bool TWinControl::CanFocus() const
+{
+    if (!FHandle)
+        return false;
+    for (const TControl* c = this; c; c = c->Parent())
+        if (!c->Visible() || !c->Enabled())
+            return false;
+    return true;
+}
+
+std::vector<TWinControl*> TWinControl::TabOrderList() const
+{
+    std::vector<TWinControl*> children;
+    for (TControl* c : FControls)
+        if (auto* w = dynamic_cast<TWinControl*>(c))
+            children.push_back(w);
+    std::stable_sort(children.begin(), children.end(),
+                     [](const TWinControl* a, const TWinControl* b) { return a->TabOrder() < b->TabOrder(); });
+    std::vector<TWinControl*> list;
+    for (TWinControl* child : children) {
+        list.push_back(child);
+        const auto inner = child->TabOrderList();
+        list.insert(list.end(), inner.begin(), inner.end());
+    }
+    return list;
+}
+
+TWinControl* TWinControl::FindNextControl(const TWinControl* current, bool forward) const
+{
+    std::vector<TWinControl*> list = TabOrderList();
+    if (!forward)
+        std::reverse(list.begin(), list.end());
+    const auto at = std::find(list.begin(), list.end(), current);
+    // Start after the current control, or at the beginning when it is not in the list.
+    const size_t start = at == list.end() ? 0 : static_cast<size_t>(at - list.begin()) + 1;
+    for (size_t i = 0; i < list.size(); ++i) {
+        TWinControl* candidate = list[(start + i) % list.size()];
+        if (candidate != current && candidate->TabStop() && candidate->CanFocus())
+            return candidate;
+    }
+    return nullptr;
+}
+
+void TWinControl::SetTabStop(bool tabStop)
+{
+    FTabStop = tabStop;
+    if (!FHandle)
+        return;
+    const LONG_PTR style = GetWindowLongPtrA(FHandle, GWL_STYLE);
+    SetWindowLongPtrA(FHandle, GWL_STYLE, tabStop ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP));
+}
 
 void TWinControl::SetFocus()
 {
@@ -402,9 +455,18 @@ void TWinControl::WndProc(TMessage& message)
         FMouseInside = false;
         Perform(CM_MOUSELEAVE);
         break;
+    case WM_SETFOCUS:
+        if (TForm* form = ParentForm(); form && form != this)
+            form->SetActiveControl(this);
+        break;
     case WM_KILLFOCUS:
         DefaultHandler(message);
         Perform(CM_EXIT);
+        return;
+    case WM_CLOSE:
+        // Only forms close. The system sends a control's parent WM_CLOSE in
+        // places (Esc in a multi-line edit of a dialog); for a group box
+        // that would destroy it with everything inside.
         return;
     default:
         break;

@@ -25,6 +25,7 @@ using TWndMethod = std::function<void(TMessage&)>;
 
 class TControl : public TComponent {
 public:
+    std::string_view ClassName() const override { return "TControl"; }
     explicit TControl(TComponent* owner);
     ~TControl() override;
 
@@ -52,6 +53,7 @@ public:
     TColor Color() const { return FColor; }
     void SetColor(TColor color);
     int TabOrder() const { return FTabOrder; }
+    bool TabStop() const { return FTabStop; }
     const std::string& Hint() const { return FHint; }
     bool ShowHint() const { return FShowHint; }
 
@@ -92,6 +94,7 @@ protected:
 // A control without a window, painted by its parent.
 class TGraphicControl : public TControl {
 public:
+    std::string_view ClassName() const override { return "TGraphicControl"; }
     using TControl::TControl;
     virtual void Paint(TCanvas& canvas) = 0;
     void Invalidate() override;
@@ -106,6 +109,7 @@ struct TCreateParams {
 
 class TWinControl : public TControl {
 public:
+    std::string_view ClassName() const override { return "TWinControl"; }
     explicit TWinControl(TComponent* owner);
     ~TWinControl() override;
 
@@ -124,6 +128,17 @@ public:
 
     bool Focused() const;
     virtual void SetFocus();
+    // Visible and enabled, with every parent, and has a window.
+    bool CanFocus() const;
+    // The windowed controls inside this one, depth first, each level in tab order.
+    std::vector<TWinControl*> TabOrderList() const;
+    // The next (or previous) control of TabOrderList after current that is a
+    // tab stop and can take the focus; wraps around; null when there is none.
+    TWinControl* FindNextControl(const TWinControl* current, bool forward) const;
+    void SetTabStop(bool tabStop);
+    // Painting through an off-screen bitmap; the skin asks for it.
+    bool DoubleBuffered() const { return FDoubleBuffered; }
+    void SetDoubleBuffered(bool value) { FDoubleBuffered = value; }
     // The window text (the caption of a button, the text of an edit).
     std::string Text() const;
     void Invalidate() override;
@@ -152,6 +167,7 @@ protected:
 
     HWND FHandle = nullptr;
     WNDPROC FDefWndProc = nullptr;
+    bool FDoubleBuffered = false;
     std::vector<TControl*> FControls; // not owned: the owner frees them
     TGdiHandle<HBRUSH> FBrush;
 
@@ -168,7 +184,8 @@ private:
     friend class TApplication;
 };
 
-// The class name registered for the layer's own windows (forms, panels).
-const char* OwnWindowClass();
+// Registers (once) a window class of the layer's own windows under this
+// name; forms take their class name, so the system sees "TForm1".
+std::string OwnWindowClass(const std::string& name);
 
 } // namespace orbelin

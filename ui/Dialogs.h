@@ -11,6 +11,7 @@ namespace orbelin {
 
 class TSaveDialog : public TComponent {
 public:
+    std::string_view ClassName() const override { return "TSaveDialog"; }
     explicit TSaveDialog(TComponent* owner) : TComponent(owner) {}
 
     // "Text files|*.txt|All files|*.*" as the form description writes it.
@@ -33,6 +34,7 @@ public:
 // itself is the application manifest in the program's resources.
 class TXPManifest : public TComponent {
 public:
+    std::string_view ClassName() const override { return "TXPManifest"; }
     using TComponent::TComponent;
 };
 

@@ -166,4 +166,34 @@ bool TTimer::SetEvent(std::string_view name, TNotifyEvent handler)
     return TComponent::SetEvent(name, std::move(handler));
 }
 
+TPanel::TPanel(TComponent* owner) : TWinControl(owner) { FTabStop = false; }
+
+void TPanel::CreateParams(TCreateParams& params)
+{
+    TWinControl::CreateParams(params);
+    params.Style |= WS_CLIPCHILDREN;
+    params.ExStyle |= WS_EX_CONTROLPARENT;
+}
+
+void TPanel::WndProc(TMessage& message)
+{
+    if (message.Msg == WM_ERASEBKGND) {
+        RECT r;
+        GetClientRect(FHandle, &r);
+        TCanvas canvas(reinterpret_cast<HDC>(message.WParam));
+        canvas.BrushColor = FColor;
+        canvas.FillRect(r);
+        message.Result = 1;
+        return;
+    }
+    if (message.Msg == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(FHandle, &ps);
+        PaintGraphicControls(dc);
+        EndPaint(FHandle, &ps);
+        return;
+    }
+    TWinControl::WndProc(message);
+}
+
 } // namespace orbelin

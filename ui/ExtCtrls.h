@@ -9,6 +9,7 @@ namespace orbelin {
 
 class TImage : public TGraphicControl {
 public:
+    std::string_view ClassName() const override { return "TImage"; }
     explicit TImage(TComponent* owner);
     TBitmap& Picture() { return FPicture; }
     bool Stretch() const { return FStretch; }
@@ -23,6 +24,7 @@ private:
 
 class TBevel : public TGraphicControl {
 public:
+    std::string_view ClassName() const override { return "TBevel"; }
     enum class TShape { bsBox, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine };
     explicit TBevel(TComponent* owner);
     void Paint(TCanvas& canvas) override;
@@ -33,9 +35,21 @@ private:
     TShape FShape = TShape::bsBox;
 };
 
+// A plain container with a face-coloured background.
+class TPanel : public TWinControl {
+public:
+    std::string_view ClassName() const override { return "TPanel"; }
+    explicit TPanel(TComponent* owner);
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void WndProc(TMessage& message) override;
+};
+
 // Ticks through the message loop of the thread that created it.
 class TTimer : public TComponent {
 public:
+    std::string_view ClassName() const override { return "TTimer"; }
     explicit TTimer(TComponent* owner);
     ~TTimer() override;
 

@@ -27,6 +27,9 @@ std::map<std::string, TComponentFactory, std::less<>>& Registry()
         add.operator()<TComboBox>("TComboBox");
         add.operator()<TImage>("TImage");
         add.operator()<TBevel>("TBevel");
+        add.operator()<TPanel>("TPanel");
+        add.operator()<TEdit>("TEdit");
+        add.operator()<TCheckBox>("TCheckBox");
         add.operator()<TTimer>("TTimer");
         add.operator()<TSaveDialog>("TSaveDialog");
         add.operator()<TXPManifest>("TXPManifest");

@@ -4,8 +4,11 @@
 #include "base/FormDescription.h"
 #include "ui/Application.h"
 #include "ui/FormReader.h"
+#include "ui/StdCtrls.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
 
 namespace orbelin {
 
@@ -55,6 +58,7 @@ void TForm::ReadDescriptionText(std::string_view text)
 void TForm::CreateParams(TCreateParams& params)
 {
     TWinControl::CreateParams(params);
+    params.ClassName = OwnWindowClass(std::string(ClassName()));
     params.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     params.ExStyle = 0;
     const bool sysMenu = FBorderIcons & biSystemMenu;
@@ -137,7 +141,7 @@ void TForm::CreateHints()
     }
 }
 
-void TForm::PlaceWindow()
+void TForm::ApplyPosition()
 {
     if (FPosition == TPosition::poDesigned || FPosition == TPosition::poDefault)
         return;
@@ -176,10 +180,9 @@ void TForm::VisibleChanged()
 {
     if (!HandleAllocated())
         return;
-    if (FVisible && !FPlaced) {
-        PlaceWindow();
-        FPlaced = true;
-    }
+    // Placed at every showing: the main window may have moved to another monitor meanwhile.
+    if (FVisible)
+        ApplyPosition();
     ShowWindow(FHandle, FVisible ? SW_SHOW : SW_HIDE);
     if (FVisible && OnShow)
         OnShow(this);
@@ -259,11 +262,144 @@ void TForm::Close()
         Hide();
 }
 
+void TForm::SetActiveControl(TWinControl* control)
+{
+    if (FActiveControl == control)
+        return;
+    if (FActiveControl)
+        FActiveControl->RemoveFreeNotification(this);
+    FActiveControl = control;
+    if (FActiveControl)
+        FActiveControl->FreeNotification(this);
+}
+
+void TForm::Notification(TComponent* component, TOperation operation)
+{
+    TWinControl::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == FActiveControl)
+        FActiveControl = nullptr;
+}
+
+void TForm::FocusActiveControl()
+{
+    TWinControl* target = FActiveControl;
+    if (!target || !target->CanFocus() || !IsChild(FHandle, target->WindowHandle()))
+        target = FindNextControl(nullptr, true);
+    if (target)
+        target->SetFocus();
+    else
+        ::SetFocus(FHandle);
+}
+
+TButton* TForm::FindButton(bool cancel) const
+{
+    for (TWinControl* control : TabOrderList()) {
+        auto* button = dynamic_cast<TButton*>(control);
+        if (button && (cancel ? button->Cancel() : button->Default()) && button->CanFocus())
+            return button;
+    }
+    return nullptr;
+}
+
+// Arrows move among controls of one kind in the same parent: the check
+// among radio buttons, the focus among push buttons.
+bool TForm::ArrowKey(TWinControl& focused, bool forward)
+{
+    const bool radio = dynamic_cast<TRadioButton*>(&focused) != nullptr;
+    if (!radio && !dynamic_cast<TButton*>(&focused))
+        return false;
+    auto sameKind = [radio](TControl* c) {
+        return radio ? dynamic_cast<TRadioButton*>(c) != nullptr : dynamic_cast<TButton*>(c) != nullptr;
+    };
+    std::vector<TWinControl*> group;
+    for (TWinControl* c : focused.Parent()->TabOrderList())
+        if (c->Parent() == focused.Parent() && sameKind(c))
+            group.push_back(c);
+    if (!forward)
+        std::reverse(group.begin(), group.end());
+    const auto at = std::find(group.begin(), group.end(), &focused);
+    const size_t start = static_cast<size_t>(at - group.begin()) + 1;
+    for (size_t i = 0; i + 1 < group.size(); ++i) {
+        TWinControl* next = group[(start + i) % group.size()];
+        if (!next->CanFocus())
+            continue;
+        next->SetFocus();
+        // The button control reports a radio button focused by the keyboard
+        // as clicked; should it not, the check still follows the focus.
+        if (auto* button = dynamic_cast<TRadioButton*>(next); button && !button->Checked())
+            button->Click();
+        return true;
+    }
+    return true;
+}
+
+bool TForm::DialogKey(TWinControl& focused, const MSG& msg)
+{
+    UINT wanted = 0;
+    switch (msg.wParam) {
+    case VK_TAB: wanted = DLGC_WANTTAB; break;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN: wanted = DLGC_WANTARROWS; break;
+    case VK_RETURN:
+    case VK_ESCAPE: wanted = DLGC_WANTALLKEYS; break;
+    default: return false;
+    }
+    if (GetKeyState(VK_MENU) < 0 || GetKeyState(VK_CONTROL) < 0)
+        return false;
+    const auto code = static_cast<UINT>(
+        SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)));
+    if (code & (wanted | DLGC_WANTMESSAGE))
+        return false;
+
+    switch (msg.wParam) {
+    case VK_TAB:
+        if (TWinControl* next = FindNextControl(&focused, GetKeyState(VK_SHIFT) >= 0))
+            next->SetFocus();
+        return true;
+    case VK_LEFT:
+    case VK_UP:
+        return ArrowKey(focused, false);
+    case VK_RIGHT:
+    case VK_DOWN:
+        return ArrowKey(focused, true);
+    case VK_RETURN: {
+        auto* button = dynamic_cast<TButton*>(&focused);
+        if (!button)
+            button = FindButton(false);
+        if (!button)
+            return false;
+        button->Click();
+        return true;
+    }
+    default: // VK_ESCAPE
+        if (TButton* cancel = FindButton(true))
+            cancel->Click();
+        else if (FModal)
+            Close();
+        // A main window ignores Esc; the key never reaches an edit that
+        // would pass it on as a close request.
+        return true;
+    }
+}
+
 void TForm::WndProc(TMessage& message)
 {
     switch (message.Msg) {
     case WM_CLOSE:
         Close();
+        return;
+    case WM_ACTIVATE:
+        if (LOWORD(message.WParam) != WA_INACTIVE && !HIWORD(message.WParam)) {
+            // Not the default, which gives the focus to the form itself and
+            // so to no control: keys would reach no button.
+            FocusActiveControl();
+            return;
+        }
+        break;
+    case WM_SETFOCUS:
+        FocusActiveControl();
         return;
     case WM_ERASEBKGND: {
         RECT r;

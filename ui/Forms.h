@@ -10,6 +10,8 @@
 
 namespace orbelin {
 
+class TButton;
+
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum class TPosition { poDesigned, poDefault, poScreenCenter, poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
 enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
@@ -20,6 +22,7 @@ inline constexpr int mrCancel = 2;
 
 class TForm : public TWinControl {
 public:
+    std::string_view ClassName() const override { return "TForm"; }
     explicit TForm(TComponent* owner);
     ~TForm() override;
 
@@ -30,6 +33,10 @@ public:
     int ShowModal();
     // Main form: ends the application; modal form: ends the modal loop; else hides.
     void Close();
+    // Places the window as its Position says (centred on the monitor of
+    // the main window, ...); done at every showing and after the skin
+    // changes the outer size.
+    void ApplyPosition();
     bool Modal() const { return FModal; }
     int ModalResult = mrNone;
 
@@ -45,6 +52,14 @@ public:
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
     TNotifyEvent OnClose;
+
+    // The control that has (or last had) the focus in this form; it gets
+    // the focus back when the form is activated again.
+    TWinControl* ActiveControl() const { return FActiveControl; }
+    void SetActiveControl(TWinControl* control);
+    // Tab, arrow, Return and Esc keys as a dialog user expects them, for a
+    // key the focused control does not want itself. True when taken.
+    bool DialogKey(TWinControl& focused, const MSG& msg);
 
     // Event handlers by name, for the form description's "OnClick = X".
     TNotifyEvent FindMethod(std::string_view name) const;
@@ -73,9 +88,14 @@ protected:
     void InitializeWnd() override;
     void WndProc(TMessage& message) override;
     void VisibleChanged() override;
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
-    void PlaceWindow();
+    // Gives the focus to the active control, or to the first tab stop.
+    void FocusActiveControl();
+    // The visible, enabled button whose Default (or Cancel) property is set.
+    TButton* FindButton(bool cancel) const;
+    bool ArrowKey(TWinControl& focused, bool forward);
     // Tooltips for the controls that show a hint.
     void CreateHints();
 
@@ -88,7 +108,7 @@ private:
     bool FAlphaBlend = false;
     int FAlphaBlendValue = 255;
     bool FModal = false;
-    bool FPlaced = false;
+    TWinControl* FActiveControl = nullptr;
     TIcon FIcon;
     HWND FHintWindow = nullptr;
 };

@@ -4,6 +4,49 @@
 
 namespace orbelin {
 
+namespace {
+int gLiveGdiOwners = 0;
+} // namespace
+
+int LiveGdiOwners() { return gLiveGdiOwners; }
+
+void CountGdiOwner(int delta) { gLiveGdiOwners += delta; }
+
+TMemoryDC::TMemoryDC(HDC compatible) : FDC(CreateCompatibleDC(compatible))
+{
+    if (FDC)
+        CountGdiOwner(1);
+}
+
+TMemoryDC::~TMemoryDC()
+{
+    if (FDC) {
+        DeleteDC(FDC);
+        CountGdiOwner(-1);
+    }
+}
+
+TWindowDC::TWindowDC(HWND window, TArea area)
+    : FWindow(window), FDC(area == TArea::Window ? GetWindowDC(window) : GetDC(window))
+{
+    if (FDC)
+        CountGdiOwner(1);
+}
+
+TWindowDC::TWindowDC(HWND window, HRGN clip, DWORD flags) : FWindow(window), FDC(GetDCEx(window, clip, flags))
+{
+    if (FDC)
+        CountGdiOwner(1);
+}
+
+TWindowDC::~TWindowDC()
+{
+    if (FDC) {
+        ::ReleaseDC(FWindow, FDC);
+        CountGdiOwner(-1);
+    }
+}
+
 COLORREF ColorToRGB(TColor color)
 {
     const auto c = static_cast<uint32_t>(color);
@@ -134,25 +177,46 @@ TBitmap::~TBitmap() { ReleaseDC(); }
 void TBitmap::ReleaseDC()
 {
     if (FDC) {
-        SelectObject(FDC, FOldBitmap);
-        DeleteDC(FDC);
-        FDC = nullptr;
+        SelectObject(FDC->Get(), FOldBitmap);
+        FDC.reset();
     }
 }
 
 void TBitmap::SetSize(int width, int height)
 {
+    if (FBitmap && !FBits && width == FWidth && height == FHeight)
+        return;
     ReleaseDC();
-    HDC screen = GetDC(nullptr);
-    FBitmap.Reset(CreateCompatibleBitmap(screen, width, height));
-    ::ReleaseDC(nullptr, screen);
+    TWindowDC screen(nullptr);
+    FBitmap.Reset(CreateCompatibleBitmap(screen.Get(), width, height));
+    FBits = nullptr;
     FWidth = width;
     FHeight = height;
+}
+
+void TBitmap::SetSizeDib(int width, int height)
+{
+    if (FBitmap && FBits && width == FWidth && height == FHeight)
+        return;
+    ReleaseDC();
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top row first, as skin bitmaps hold their pixels
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    FBitmap.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    FBits = FBitmap ? static_cast<uint32_t*>(bits) : nullptr;
+    FWidth = FBitmap ? width : 0;
+    FHeight = FBitmap ? height : 0;
 }
 
 void TBitmap::Assign(HBITMAP bitmap)
 {
     ReleaseDC();
+    FBits = nullptr;
     FBitmap.Reset(bitmap);
     BITMAP info{};
     if (bitmap && GetObjectA(bitmap, sizeof(info), &info)) {
@@ -172,10 +236,10 @@ bool TBitmap::LoadFromResource(HINSTANCE instance, const char* name)
 HDC TBitmap::DC()
 {
     if (!FDC) {
-        FDC = CreateCompatibleDC(nullptr);
-        FOldBitmap = SelectObject(FDC, FBitmap.Get());
+        FDC = std::make_unique<TMemoryDC>();
+        FOldBitmap = SelectObject(FDC->Get(), FBitmap.Get());
     }
-    return FDC;
+    return FDC->Get();
 }
 
 void TBitmap::StretchDraw(HDC target, const RECT& r)

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -17,12 +19,23 @@ COLORREF ColorToRGB(TColor color);
 // clRed, clBtnFace, $00FF00FF, 255 ... as a form description writes them.
 bool IdentToColor(const std::string& text, TColor& color);
 
+// GDI objects and device contexts alive in the owners below. Every object
+// the program creates goes through one, so a count that grows across
+// repaints is a leak (the system's own counters are not available under
+// every platform the program runs on).
+int LiveGdiOwners();
+void CountGdiOwner(int delta);
+
 // Move-only owner of one GDI object handle.
 template <class H>
 class TGdiHandle {
 public:
     TGdiHandle() = default;
-    explicit TGdiHandle(H handle) : FHandle(handle) {}
+    explicit TGdiHandle(H handle) : FHandle(handle)
+    {
+        if (handle)
+            CountGdiOwner(1);
+    }
     TGdiHandle(TGdiHandle&& other) noexcept : FHandle(std::exchange(other.FHandle, nullptr)) {}
     TGdiHandle& operator=(TGdiHandle&& other) noexcept
     {
@@ -32,12 +45,22 @@ public:
     }
     ~TGdiHandle() { Reset(); }
     H Get() const { return FHandle; }
-    H Release() { return std::exchange(FHandle, nullptr); }
-    void Reset(H handle = nullptr)
+    // Hands the handle over to a new owner (the system, for a window region).
+    H Release()
     {
         if (FHandle)
+            CountGdiOwner(-1);
+        return std::exchange(FHandle, nullptr);
+    }
+    void Reset(H handle = nullptr)
+    {
+        if (FHandle) {
             DeleteObject(FHandle);
+            CountGdiOwner(-1);
+        }
         FHandle = handle;
+        if (FHandle)
+            CountGdiOwner(1);
     }
     explicit operator bool() const { return FHandle != nullptr; }
 
@@ -84,6 +107,36 @@ private:
     HGDIOBJ FOld;
 };
 
+// A memory device context, deleted with its owner.
+class TMemoryDC {
+public:
+    explicit TMemoryDC(HDC compatible = nullptr);
+    ~TMemoryDC();
+    TMemoryDC(const TMemoryDC&) = delete;
+    TMemoryDC& operator=(const TMemoryDC&) = delete;
+    HDC Get() const { return FDC; }
+
+private:
+    HDC FDC;
+};
+
+// A window's device context (client area, whole window, or GetDCEx),
+// released with its owner.
+class TWindowDC {
+public:
+    enum class TArea { Client, Window };
+    explicit TWindowDC(HWND window, TArea area = TArea::Client);
+    TWindowDC(HWND window, HRGN clip, DWORD flags);
+    ~TWindowDC();
+    TWindowDC(const TWindowDC&) = delete;
+    TWindowDC& operator=(const TWindowDC&) = delete;
+    HDC Get() const { return FDC; }
+
+private:
+    HWND FWindow;
+    HDC FDC;
+};
+
 // A canvas over a DC it does not own.
 class TCanvas {
 public:
@@ -125,11 +178,16 @@ public:
     void StretchDraw(HDC target, const RECT& r);
     void Draw(HDC target, int x, int y);
 
+    // A 32-bit top-down bitmap whose pixels the caller may write.
+    void SetSizeDib(int width, int height);
+    uint32_t* Bits() const { return FBits; }
+
 private:
     void ReleaseDC();
     TGdiHandle<HBITMAP> FBitmap;
-    HDC FDC = nullptr;
+    std::unique_ptr<TMemoryDC> FDC;
     HGDIOBJ FOldBitmap = nullptr;
+    uint32_t* FBits = nullptr;
     int FWidth = 0;
     int FHeight = 0;
 };

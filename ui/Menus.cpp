@@ -18,6 +18,91 @@ UINT NextCommand()
 TPopupMenu* gShowing = nullptr;
 } // namespace
 
+TImageList::TImageList(TComponent* owner, int width, int height)
+    : TComponent(owner), FWidth(width), FHeight(height)
+{
+}
+
+TImageList::~TImageList()
+{
+    if (FList)
+        ImageList_Destroy(FList);
+}
+
+int TImageList::Count() const { return FList ? ImageList_GetImageCount(FList) : 0; }
+
+void TImageList::SetImages(HBITMAP bitmap, COLORREF transparent)
+{
+    if (FList)
+        ImageList_Destroy(FList);
+    FList = ImageList_Create(FWidth, FHeight, ILC_COLOR24 | ILC_MASK, 4, 4);
+    if (FList && bitmap)
+        ImageList_AddMasked(FList, bitmap, transparent);
+}
+
+void TImageList::Draw(HDC dc, int x, int y, int index, bool enabled) const
+{
+    if (!FList || index < 0 || index >= Count())
+        return;
+    if (enabled) {
+        ImageList_Draw(FList, index, dc, x, y, ILD_TRANSPARENT);
+        return;
+    }
+    if (HICON icon = ImageList_GetIcon(FList, index, ILD_TRANSPARENT)) {
+        DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, x, y, FWidth, FHeight,
+                   DST_ICON | DSS_DISABLED);
+        DestroyIcon(icon);
+    }
+}
+
+namespace {
+struct TKeyName {
+    WORD Key;
+    const char* Name;
+};
+constexpr TKeyName kKeyNames[] = {
+    {VK_BACK, "BkSp"}, {VK_TAB, "Tab"},   {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"}, {VK_SPACE, "Space"},
+    {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"}, {VK_END, "End"},     {VK_HOME, "Home"},  {VK_LEFT, "Left"},
+    {VK_UP, "Up"},     {VK_RIGHT, "Right"}, {VK_DOWN, "Down"},  {VK_INSERT, "Ins"}, {VK_DELETE, "Del"},
+};
+
+std::string KeyName(WORD key)
+{
+    if (key >= VK_F1 && key <= VK_F24)
+        return "F" + std::to_string(key - VK_F1 + 1);
+    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
+        return std::string(1, static_cast<char>(key));
+    for (const TKeyName& k : kKeyNames)
+        if (k.Key == key)
+            return k.Name;
+    return {};
+}
+} // namespace
+
+TShortCut TextToShortCut(const std::string& text)
+{
+    TShortCut modifiers = 0;
+    std::string rest = text;
+    for (const auto& [prefix, flag] : {std::pair<const char*, TShortCut>{"Shift+", scShift}, {"Ctrl+", scCtrl}, {"Alt+", scAlt}})
+        while (StartsText(prefix, rest)) {
+            modifiers |= flag;
+            rest = rest.substr(std::string_view(prefix).size());
+        }
+    for (WORD key = 1; key < 256; ++key)
+        if (const std::string name = KeyName(key); !name.empty() && SameText(name, rest))
+            return static_cast<TShortCut>(modifiers | key);
+    return 0;
+}
+
+std::string ShortCutToText(TShortCut shortCut)
+{
+    const std::string key = KeyName(static_cast<WORD>(shortCut & 0xFF));
+    if (key.empty())
+        return {};
+    return std::string(shortCut & scShift ? "Shift+" : "") + (shortCut & scCtrl ? "Ctrl+" : "") +
+           (shortCut & scAlt ? "Alt+" : "") + key;
+}
+
 TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), FCommand(NextCommand()) {}
 
 TMenuItem::~TMenuItem()
@@ -100,6 +185,10 @@ bool TMenuItem::SetProperty(std::string_view name, const TPropertyValue& value)
         Default = value.AsBoolean();
     else if (SameText(name, "RadioItem"))
         RadioItem = value.AsBoolean();
+    else if (SameText(name, "ImageIndex"))
+        ImageIndex = static_cast<int>(value.AsInteger());
+    else if (SameText(name, "ShortCut"))
+        ShortCut = static_cast<TShortCut>(value.AsInteger());
     else
         return TComponent::SetProperty(name, value);
     return true;
@@ -115,6 +204,22 @@ bool TMenuItem::SetEvent(std::string_view name, TNotifyEvent handler)
 }
 
 TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), FItems(new TMenuItem(this)) {}
+
+void TPopupMenu::SetImages(TImageList* images)
+{
+    if (FImages)
+        FImages->RemoveFreeNotification(this);
+    FImages = images;
+    if (FImages)
+        FImages->FreeNotification(this);
+}
+
+void TPopupMenu::Notification(TComponent* component, TOperation operation)
+{
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == FImages)
+        FImages = nullptr;
+}
 
 TPopupMenu::~TPopupMenu()
 {

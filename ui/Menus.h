@@ -7,6 +7,9 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,12 +18,44 @@ namespace orbelin {
 
 class TMenuItem;
 
+// Equal images side by side in one bitmap, one colour transparent: the
+// glyphs of menu items.
+class TImageList : public TComponent {
+public:
+    std::string_view ClassName() const override { return "TImageList"; }
+    explicit TImageList(TComponent* owner, int width = 16, int height = 16);
+    ~TImageList() override;
+
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    int Count() const;
+    // Replaces the images with those of a bitmap (a strip of Width-wide images).
+    void SetImages(HBITMAP bitmap, COLORREF transparent);
+    // Draws image index at (x, y); disabled images are drawn embossed.
+    void Draw(HDC dc, int x, int y, int index, bool enabled) const;
+
+private:
+    int FWidth;
+    int FHeight;
+    HIMAGELIST FList = nullptr;
+};
+
+// A key with Shift, Ctrl and Alt as one number, as menus show it.
+using TShortCut = uint16_t;
+inline constexpr TShortCut scShift = 0x2000;
+inline constexpr TShortCut scCtrl = 0x4000;
+inline constexpr TShortCut scAlt = 0x8000;
+// "Shift+F4" and back; an unknown text gives 0.
+TShortCut TextToShortCut(const std::string& text);
+std::string ShortCutToText(TShortCut shortCut);
+
 using TMenuMeasureItemEvent = std::function<void(TMenuItem* sender, HDC dc, int& width, int& height)>;
 // state holds the ODS_* flags of the drawing request.
 using TMenuDrawItemEvent = std::function<void(TMenuItem* sender, HDC dc, const RECT& rect, UINT state)>;
 
 class TMenuItem : public TComponent {
 public:
+    std::string_view ClassName() const override { return "TMenuItem"; }
     explicit TMenuItem(TComponent* owner);
     ~TMenuItem() override;
 
@@ -30,6 +65,8 @@ public:
     bool Visible = true;
     bool Default = false;
     bool RadioItem = false;
+    int ImageIndex = -1;
+    TShortCut ShortCut = 0;
     bool IsLine() const { return Caption == "-"; }
     // The command number Windows reports for this item.
     UINT Command() const { return FCommand; }
@@ -62,11 +99,15 @@ private:
 
 class TPopupMenu : public TComponent {
 public:
+    std::string_view ClassName() const override { return "TPopupMenu"; }
     explicit TPopupMenu(TComponent* owner);
     ~TPopupMenu() override;
 
     TMenuItem& Items() { return *FItems; }
     bool OwnerDraw = false;
+    // The glyphs of the items (not owned; forgotten when freed).
+    TImageList* Images() const { return FImages; }
+    void SetImages(TImageList* images);
     TNotifyEvent OnPopup;
 
     // Shows the menu at screen point (x, y) and runs the chosen item's click
@@ -80,9 +121,13 @@ public:
     bool SetProperty(std::string_view name, const TPropertyValue& value) override;
     bool SetEvent(std::string_view name, TNotifyEvent handler) override;
 
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
 private:
     static LRESULT CALLBACK PopupWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     TMenuItem* FItems; // owned through the component tree
+    TImageList* FImages = nullptr;
     HMENU FHandle = nullptr;
 };
 

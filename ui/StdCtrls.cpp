@@ -87,6 +87,8 @@ bool TButton::SetProperty(std::string_view name, const TPropertyValue& value)
 {
     if (SameText(name, "Default"))
         FDefault = value.AsBoolean();
+    else if (SameText(name, "Cancel"))
+        FCancel = value.AsBoolean();
     else if (SameText(name, "ModalResult"))
         ModalResult = static_cast<int>(value.AsInteger());
     else
@@ -104,15 +106,30 @@ void TButton::Click()
 
 bool TBitBtn::SetProperty(std::string_view name, const TPropertyValue& value)
 {
-    if (SameText(name, "Kind") || SameText(name, "Glyph.Resource") || SameText(name, "Spacing") ||
-        SameText(name, "Margin") || SameText(name, "Layout"))
-        return true; // no glyphs on this program's buttons
-    return TButton::SetProperty(name, value);
+    if (SameText(name, "Margin"))
+        FMargin = static_cast<int>(value.AsInteger());
+    else if (SameText(name, "Spacing"))
+        FSpacing = static_cast<int>(value.AsInteger());
+    else if (SameText(name, "NumGlyphs"))
+        FNumGlyphs = static_cast<int>(value.AsInteger());
+    else if (SameText(name, "Glyph.Resource"))
+        FGlyph.LoadFromResource(GetModuleHandleA(nullptr), value.AsString().c_str());
+    else if (SameText(name, "Layout")) {
+        const std::string& s = value.AsIdentifier();
+        FLayout = SameText(s, "blGlyphRight")    ? TButtonLayout::blGlyphRight
+                  : SameText(s, "blGlyphTop")    ? TButtonLayout::blGlyphTop
+                  : SameText(s, "blGlyphBottom") ? TButtonLayout::blGlyphBottom
+                                                 : TButtonLayout::blGlyphLeft;
+    } else if (SameText(name, "Kind"))
+        ; // the program's buttons are of the custom kind
+    else
+        return TButton::SetProperty(name, value);
+    return true;
 }
 
 // ------------------------------------------------------------ TRadioButton
 
-TRadioButton::TRadioButton(TComponent* owner) : TButtonControl(owner) {}
+TRadioButton::TRadioButton(TComponent* owner) : TButtonControl(owner) { FTabStop = false; }
 
 void TRadioButton::CreateParams(TCreateParams& params)
 {
@@ -137,6 +154,7 @@ bool TRadioButton::Checked() const
 void TRadioButton::SetChecked(bool checked)
 {
     FChecked = checked;
+    SetTabStop(checked);
     if (FHandle)
         SendMessageA(FHandle, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     if (checked && FParent)
@@ -153,9 +171,10 @@ void TRadioButton::Click()
 
 bool TRadioButton::SetProperty(std::string_view name, const TPropertyValue& value)
 {
-    if (SameText(name, "Checked"))
+    if (SameText(name, "Checked")) {
         FChecked = value.AsBoolean();
-    else
+        FTabStop = FChecked;
+    } else
         return TButtonControl::SetProperty(name, value);
     return true;
 }
@@ -284,6 +303,28 @@ void TMemo::PasteFromClipboard()
         SendMessageA(FHandle, WM_PASTE, 0, 0);
 }
 
+void TMemo::WndProc(TMessage& message)
+{
+    TWinControl::WndProc(message);
+    if (message.Msg != WM_GETDLGCODE)
+        return;
+    // A multi-line edit wants every key. Tab, Esc and (without WantReturns)
+    // Return belong to the form, so the focus can leave the box and no key
+    // reaches the edit's own dialog handling.
+    constexpr auto allKeys = static_cast<LRESULT>(DLGC_WANTALLKEYS);
+    switch (message.WParam) {
+    case VK_TAB:
+        message.Result = FWantTabs ? (message.Result | DLGC_WANTTAB) : (message.Result & ~(allKeys | DLGC_WANTTAB));
+        break;
+    case VK_RETURN:
+        if (!FWantReturns)
+            message.Result &= ~allKeys;
+        break;
+    case VK_ESCAPE: message.Result &= ~allKeys; break;
+    default: break;
+    }
+}
+
 void TMemo::CommandNotify(WORD code)
 {
     if (code == EN_CHANGE)
@@ -312,6 +353,8 @@ bool TMemo::SetProperty(std::string_view name, const TPropertyValue& value)
         FReadOnly = value.AsBoolean();
     else if (SameText(name, "WantReturns"))
         FWantReturns = value.AsBoolean();
+    else if (SameText(name, "WantTabs"))
+        FWantTabs = value.AsBoolean();
     else if (SameText(name, "ScrollBars")) {
         const std::string& s = value.AsIdentifier();
         FScrollBars = SameText(s, "ssVertical") ? 1 : SameText(s, "ssHorizontal") ? 2 : SameText(s, "ssBoth") ? 3 : 0;
@@ -329,6 +372,56 @@ bool TMemo::SetEvent(std::string_view name, TNotifyEvent handler)
         return true;
     }
     return TWinControl::SetEvent(name, std::move(handler));
+}
+
+// ------------------------------------------------------------------- TEdit
+
+TEdit::TEdit(TComponent* owner) : TWinControl(owner) { FColor = clWindow; }
+
+void TEdit::CreateParams(TCreateParams& params)
+{
+    TWinControl::CreateParams(params);
+    params.ClassName = "EDIT";
+    params.Style |= ES_AUTOHSCROLL;
+    params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+// --------------------------------------------------------------- TCheckBox
+
+TCheckBox::TCheckBox(TComponent* owner) : TButtonControl(owner) {}
+
+void TCheckBox::CreateParams(TCreateParams& params)
+{
+    TButtonControl::CreateParams(params);
+    params.ClassName = "BUTTON";
+    params.Style |= BS_AUTOCHECKBOX;
+}
+
+void TCheckBox::InitializeWnd()
+{
+    TButtonControl::InitializeWnd();
+    SendMessageA(FHandle, BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool TCheckBox::Checked() const
+{
+    return FHandle ? SendMessageA(FHandle, BM_GETCHECK, 0, 0) == BST_CHECKED : FChecked;
+}
+
+void TCheckBox::SetChecked(bool checked)
+{
+    FChecked = checked;
+    if (FHandle)
+        SendMessageA(FHandle, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool TCheckBox::SetProperty(std::string_view name, const TPropertyValue& value)
+{
+    if (SameText(name, "Checked")) {
+        FChecked = value.AsBoolean();
+        return true;
+    }
+    return TButtonControl::SetProperty(name, value);
 }
 
 // --------------------------------------------------------------- TComboBox

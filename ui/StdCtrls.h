@@ -8,6 +8,7 @@ namespace orbelin {
 
 class TLabel : public TGraphicControl {
 public:
+    std::string_view ClassName() const override { return "TLabel"; }
     explicit TLabel(TComponent* owner);
     void Paint(TCanvas& canvas) override;
     bool Transparent() const { return FTransparent; }
@@ -28,6 +29,7 @@ private:
 
 class TButtonControl : public TWinControl {
 public:
+    std::string_view ClassName() const override { return "TButtonControl"; }
     using TWinControl::TWinControl;
 
 protected:
@@ -36,8 +38,11 @@ protected:
 
 class TButton : public TButtonControl {
 public:
+    std::string_view ClassName() const override { return "TButton"; }
     explicit TButton(TComponent* owner);
     bool Default() const { return FDefault; }
+    // Esc in the form clicks the cancel button.
+    bool Cancel() const { return FCancel; }
     bool SetProperty(std::string_view name, const TPropertyValue& value) override;
     int ModalResult = 0;
     void Click() override;
@@ -47,20 +52,43 @@ protected:
 
 private:
     bool FDefault = false;
+    bool FCancel = false;
 };
 
-// A push button that may carry a glyph; drawn by the skin when one is active.
+enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+
+// A push button that may carry a glyph (NumGlyphs images side by side: up,
+// disabled, down, focused); drawn by the skin when one is active.
 class TBitBtn : public TButton {
 public:
+    std::string_view ClassName() const override { return "TBitBtn"; }
     using TButton::TButton;
     bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+
+    const TBitmap& Glyph() const { return FGlyph; }
+    TBitmap& Glyph() { return FGlyph; }
+    int NumGlyphs() const { return FNumGlyphs; }
+    TButtonLayout Layout() const { return FLayout; }
+    // -1: glyph and caption centred together.
+    int Margin() const { return FMargin; }
+    // -1: the free room spread evenly.
+    int Spacing() const { return FSpacing; }
+
+private:
+    TBitmap FGlyph;
+    int FNumGlyphs = 1;
+    TButtonLayout FLayout = TButtonLayout::blGlyphLeft;
+    int FMargin = -1;
+    int FSpacing = 4;
 };
 
 class TRadioButton : public TButtonControl {
 public:
+    std::string_view ClassName() const override { return "TRadioButton"; }
     explicit TRadioButton(TComponent* owner);
     bool Checked() const;
-    // Checking one unchecks the other radio buttons of the same parent.
+    // Checking one unchecks the other radio buttons of the same parent. The
+    // checked one is the group's tab stop; arrows move the check.
     void SetChecked(bool checked);
     bool SetProperty(std::string_view name, const TPropertyValue& value) override;
     void Click() override;
@@ -75,6 +103,7 @@ private:
 
 class TGroupBox : public TWinControl {
 public:
+    std::string_view ClassName() const override { return "TGroupBox"; }
     explicit TGroupBox(TComponent* owner);
 
 protected:
@@ -91,6 +120,7 @@ public:
 // fires OnChange only when the text really changes.
 class TMemo : public TWinControl {
 public:
+    std::string_view ClassName() const override { return "TMemo"; }
     explicit TMemo(TComponent* owner);
 
     std::string Text() const;
@@ -115,18 +145,48 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void InitializeWnd() override;
     void CommandNotify(WORD code) override;
+    void WndProc(TMessage& message) override;
     virtual void Change();
 
 private:
     bool FWordWrap = true;
+    bool FWantTabs = false;
     bool FReadOnly = false;
     bool FWantReturns = true;
     int FScrollBars = 0; // 0 none, 1 vertical, 2 horizontal, 3 both
 };
 
+// One-line text box.
+class TEdit : public TWinControl {
+public:
+    std::string_view ClassName() const override { return "TEdit"; }
+    explicit TEdit(TComponent* owner);
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+};
+
+// A check box with its own check state.
+class TCheckBox : public TButtonControl {
+public:
+    std::string_view ClassName() const override { return "TCheckBox"; }
+    explicit TCheckBox(TComponent* owner);
+    bool Checked() const;
+    void SetChecked(bool checked);
+    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void InitializeWnd() override;
+
+private:
+    bool FChecked = false;
+};
+
 // Drop-down list; only pick-only lists (csDropDownList) are used.
 class TComboBox : public TWinControl {
 public:
+    std::string_view ClassName() const override { return "TComboBox"; }
     explicit TComboBox(TComponent* owner);
 
     const std::vector<std::string>& Items() const { return FItems; }

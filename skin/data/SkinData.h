@@ -72,6 +72,7 @@ private:
 
 class TSkinData : public TComponent {
 public:
+    std::string_view ClassName() const override { return "TSkinData"; }
     using TFormSkinEvent = std::function<void(TObject* Sender, const std::string& aName, bool& DoSkin)>;
     using TSkinControlEvent = std::function<void(TObject* Sender, TSkinData* SkinData, TComponent* Form, TComponent* Control,
                                                  const std::string& ControlClass, TComponent*& SkinnedControl)>;

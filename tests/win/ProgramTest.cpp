@@ -1,5 +1,6 @@
 // orbelin.exe as a user starts it: its own process, its own message loop.
 
+#include "tests/win/RealInput.h"
 #include "tests/win/WinTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -90,7 +91,7 @@ TEST(Program, CloseButtonEndsTheProgramAtOnceWithTextInBothBoxes)
 
     HWND close = ButtonWithText(main, "关  闭");
     ASSERT_NE(close, nullptr);
-    PostMessageA(close, BM_CLICK, 0, 0);
+    TRealInput::Click(close);
     const DWORD waited = WaitForSingleObject(pi.hProcess, 10000);
     EXPECT_EQ(waited, WAIT_OBJECT_0) << "the program should end without asking anything";
     if (waited != WAIT_OBJECT_0)

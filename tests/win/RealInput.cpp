@@ -1,0 +1,153 @@
+#include "tests/win/RealInput.h"
+
+#include "base/Exceptions.h"
+#include "ui/Application.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <thread>
+
+namespace orbelin::test {
+
+namespace {
+
+// Wine runs a Linux executable given by its path on drive Z:.
+constexpr const char* kXdotool = "Z:\\usr\\bin\\xdotool";
+// Static initialisation runs on the test's main thread, which owns the windows.
+const DWORD kWindowsThread = GetCurrentThreadId();
+
+std::string Coordinates(POINT p) { return std::to_string(p.x) + " " + std::to_string(p.y); }
+
+} // namespace
+
+POINT TRealInput::Centre(HWND window)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+void TRealInput::Run(const std::string& arguments)
+{
+    std::string command = std::string(kXdotool) + " " + arguments;
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        throw Exception("Cannot run xdotool: error " + std::to_string(GetLastError()));
+    WaitForSingleObject(pi.hProcess, 10000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    // Give Wine's X event thread a moment to turn the events into messages.
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+}
+
+void TRealInput::MoveTo(POINT point) { Run("mousemove " + Coordinates(point)); }
+
+void TRealInput::ClickAt(POINT point) { Run("mousemove " + Coordinates(point) + " sleep 0.05 click 1"); }
+
+void TRealInput::DoubleClickAt(POINT point)
+{
+    Run("mousemove " + Coordinates(point) + " sleep 0.05 click --repeat 2 --delay 60 1");
+}
+
+void TRealInput::ButtonDown(POINT point) { Run("mousemove " + Coordinates(point) + " sleep 0.05 mousedown 1"); }
+
+void TRealInput::ButtonUp() { Run("mouseup 1"); }
+
+void TRealInput::Key(const std::string& keys) { Run("key --delay 40 " + keys); }
+
+void TRealInput::Type(const std::string& text) { Run("type --delay 30 -- \"" + text + "\""); }
+
+bool RunScript(const std::function<void()>& script, int timeoutMs)
+{
+    // Shared with the thread, which may outlive a timed-out call.
+    auto finished = std::make_shared<std::atomic<bool>>(false);
+    std::thread worker([script, finished] {
+        try {
+            script();
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << "script: " << e.what();
+        }
+        // A failed script may leave a modal window open, which would hold
+        // the windows' thread (and the whole test program) for ever.
+        if (::testing::Test::HasFailure())
+            CloseModalWindows();
+        *finished = true;
+    });
+    const bool done = WaitFor([&] { return finished->load(); }, timeoutMs);
+    if (done)
+        worker.join();
+    else
+        worker.detach();
+    return done;
+}
+
+void CloseModalWindows()
+{
+    EnumThreadWindows(
+        kWindowsThread,
+        [](HWND window, LPARAM) -> BOOL {
+            char cls[16] = {};
+            GetClassNameA(window, cls, sizeof(cls));
+            if (IsWindowVisible(window) && lstrcmpA(cls, "#32770") == 0)
+                PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            else if (IsWindowVisible(window) && GetWindow(window, GW_OWNER))
+                PostMessageA(window, WM_CLOSE, 0, 0);
+            return TRUE;
+        },
+        0);
+}
+
+bool WaitFor(const std::function<bool()>& done, int timeoutMs)
+{
+    const bool windowsThread = GetCurrentThreadId() == kWindowsThread;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= end)
+            return false;
+        if (windowsThread)
+            Application().ProcessMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+HWND FocusOf(DWORD threadId)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(threadId, &info) ? info.hwndFocus : nullptr;
+}
+
+HWND ActiveOf(DWORD threadId)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(threadId, &info) ? info.hwndActive : nullptr;
+}
+
+bool FindHitTestPoint(HWND window, LRESULT code, POINT& point)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    RECT client{};
+    GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    // The caption lies between the window's top and its client area.
+    for (int y = r.top + 1; y < origin.y; y += 2)
+        for (int x = r.right - 2; x > r.left; x -= 2) {
+            const POINT p{x, y};
+            if (SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)) == code) {
+                point = p;
+                return true;
+            }
+        }
+    return false;
+}
+
+} // namespace orbelin::test
