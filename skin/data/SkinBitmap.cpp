@@ -145,14 +145,24 @@ TSkinBitmap::TSkinBitmap(int width, int height, int bitsPerPixel, TSkinPixel fil
     SetSize(width, height, fill);
 }
 
+uint64_t TSkinBitmap::Serial() const
+{
+    static uint64_t last = 0;
+    if (FSerial == 0)
+        FSerial = ++last;
+    return FSerial;
+}
+
 void TSkinBitmap::Clear()
 {
+    FSerial = 0;
     FWidth = FHeight = 0;
     FPixels.clear();
 }
 
 void TSkinBitmap::SetSize(int width, int height, TSkinPixel fill)
 {
+    FSerial = 0;
     if (width <= 0 || height <= 0) {
         Clear();
         return;
@@ -217,6 +227,7 @@ void TSkinBitmap::LoadFromBytes(std::string_view bytes)
     FHeight = info.Height;
     FBitsPerPixel = info.Bits;
     FPixels = std::move(pixels);
+    FSerial = 0;
 }
 
 void TSkinBitmap::SaveToStream(TStream& stream) const
@@ -286,6 +297,7 @@ TSkinBitmap TSkinBitmap::CopyRect(int left, int top, int right, int bottom) cons
 
 void TSkinBitmap::MirrorHorizontal()
 {
+    FSerial = 0;
     for (int y = 0; y < FHeight; ++y) {
         auto row = FPixels.begin() + static_cast<std::ptrdiff_t>(Index(0, y));
         std::reverse(row, row + FWidth);
@@ -294,6 +306,7 @@ void TSkinBitmap::MirrorHorizontal()
 
 void TSkinBitmap::ConvertTo24Bits()
 {
+    FSerial = 0;
     for (TSkinPixel& p : FPixels)
         p &= 0x00FFFFFF;
     FBitsPerPixel = 24;
@@ -301,6 +314,7 @@ void TSkinBitmap::ConvertTo24Bits()
 
 void TSkinBitmap::ConvertTo32Bits()
 {
+    FSerial = 0;
     // Images without alpha become opaque.
     if (FBitsPerPixel != 32)
         for (TSkinPixel& p : FPixels)

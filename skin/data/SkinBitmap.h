@@ -45,7 +45,14 @@ public:
     const std::vector<TSkinPixel>& Pixels() const { return FPixels; }
 
     TSkinPixel Pixel(int x, int y) const { return FPixels[Index(x, y)]; }
-    void SetPixel(int x, int y, TSkinPixel value) { FPixels[Index(x, y)] = value; }
+    void SetPixel(int x, int y, TSkinPixel value)
+    {
+        FPixels[Index(x, y)] = value;
+        FSerial = 0;
+    }
+    // A number no other content of any bitmap of the process had: device
+    // copies of skin images are cached by it. Any change renews it.
+    uint64_t Serial() const;
 
     void Clear();
     void SetSize(int width, int height, TSkinPixel fill = 0);
@@ -65,7 +72,11 @@ public:
     void ConvertTo24Bits();
     void ConvertTo32Bits();
 
-    bool operator==(const TSkinBitmap& other) const = default;
+    bool operator==(const TSkinBitmap& other) const
+    {
+        return FWidth == other.FWidth && FHeight == other.FHeight && FBitsPerPixel == other.FBitsPerPixel &&
+               FPixels == other.FPixels;
+    }
 
 private:
     size_t Index(int x, int y) const { return static_cast<size_t>(y) * static_cast<size_t>(FWidth) + static_cast<size_t>(x); }
@@ -74,6 +85,7 @@ private:
     int FHeight = 0;
     int FBitsPerPixel = 24;
     std::vector<TSkinPixel> FPixels;
+    mutable uint64_t FSerial = 0; // 0: not given out since the last change
 };
 
 } // namespace orbelin
