@@ -4,6 +4,7 @@
 #include "app/Unit2.h"
 #include "http/NetHTTP.h"
 #include "skin/data/SkinData.h"
+#include "skin/render/SkinManager.h"
 #include "ui/Application.h"
 #include "ui/FormReader.h"
 
@@ -13,6 +14,9 @@ void RegisterProgramClasses()
 {
     RegisterComponentClass<TNetHTTP>("TNetHTTP");
     RegisterComponentClass<TSkinData>("TSkinData");
+    // The skin store of the main form creates the skin manager while the
+    // form's description is read.
+    InstallSkinEngine();
 }
 
 void CreateProgramForms()

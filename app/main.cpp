@@ -1,6 +1,7 @@
 // orbelin.exe: the translation client.
 
 #include "app/Program.h"
+#include "skin/data/SkinHost.h"
 #include "ui/Application.h"
 
 #include <windows.h>
@@ -14,7 +15,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     } catch (...) {
         Application().HandleException();
     }
-    // Forms and their components go before the process ends.
+    // Forms and their components go before the process ends, then the skin manager.
     Application().DestroyComponents();
+    FreeSkinManager();
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "app/Program.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
+#include "skin/data/SkinHost.h"
 #include "tests/win/WinTestSupport.h"
 #include "ui/Application.h"
 
@@ -28,6 +29,7 @@ public:
         delete Form1;
         Form1 = nullptr;
         Form2 = nullptr;
+        FreeSkinManager();
     }
     TProgramForms(const TProgramForms&) = delete;
     TProgramForms& operator=(const TProgramForms&) = delete;

@@ -5,6 +5,9 @@
 #include "tests/unit/net/TestServer.h"
 #include "tests/win/ProgramForms.h"
 #include "tests/win/RealInput.h"
+#include "skin/render/SkinFrame.h"
+#include "skin/render/SkinManager.h"
+#include "ui/ExtCtrls.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +17,24 @@ namespace orbelin {
 namespace {
 
 using namespace test;
+
+// The close box of a window: the skinned frame's close button, or the
+// system's caption button when the window is not skinned.
+bool CloseBoxPoint(HWND window, POINT& point)
+{
+    if (TSkinFrame* frame = TSkinManage::Instance() ? TSkinManage::Instance()->FindFormSkin(window) : nullptr) {
+        RECT r{};
+        GetWindowRect(window, &r);
+        for (const auto& button : frame->TitleButtons())
+            if (button->Visible && button->Button.Action == 0) {
+                point = {r.left + (button->Rect.Left + button->Rect.Right) / 2,
+                         r.top + (button->Rect.Top + button->Rect.Bottom) / 2};
+                return true;
+            }
+        return false;
+    }
+    return FindHitTestPoint(window, HTCLOSE, point);
+}
 
 class RealInput : public ::testing::Test {
 protected:
@@ -35,6 +56,15 @@ protected:
         // control of it has the focus.
         EXPECT_TRUE(WaitFor([&] { return Focus() == AboutOk(); })) << "the focus is not on 确  定";
         EXPECT_FALSE(IsWindowEnabled(H(Form1))) << "the main window must take no input meanwhile";
+        // The skinned frame fits the window to itself when it starts; its
+        // hover timer runs from the end of that on.
+        if (TSkinManage* manager = TSkinManage::Instance()) {
+            EXPECT_TRUE(WaitFor([&] {
+                const TSkinFrame* frame = manager->FindFormSkin(About());
+                return frame && frame->FrameState() == TSkinFrame::fsRunning && frame->HoverTimer() &&
+                       frame->HoverTimer()->Enabled();
+            })) << "About has no running skinned frame";
+        }
     }
     void ExpectAboutClosedAndMainTakesAClick()
     {
@@ -85,7 +115,7 @@ TEST_F(RealInput, AboutClosesByItsCloseBox)
     ASSERT_TRUE(RunScript([&] {
         OpenAbout();
         POINT closeBox{};
-        ASSERT_TRUE(FindHitTestPoint(About(), HTCLOSE, closeBox)) << "no close box in the caption";
+        ASSERT_TRUE(WaitFor([&] { return CloseBoxPoint(About(), closeBox); })) << "no close box in the caption";
         TRealInput::ClickAt(closeBox);
         ExpectAboutClosedAndMainTakesAClick();
     }));

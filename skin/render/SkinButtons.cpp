@@ -1,0 +1,354 @@
+#include "skin/render/SkinButtons.h"
+
+#include "skin/data/SkinData.h"
+#include "skin/render/SkinDraw.h"
+#include "skin/render/SkinFrame.h"
+#include "ui/StdCtrls.h"
+
+namespace orbelin {
+
+namespace {
+
+// The colour a state frame gives the caption: the element's own colour for
+// that frame, the skin's button text otherwise.
+TColor CaptionColour(const TSkinData& skin, int frame, bool onlyWhenGiven)
+{
+    const TDataSkinButton& b = *skin.Buttons;
+    switch (frame) {
+    case 1: return (!onlyWhenGiven || b.HasNormalColour2) ? b.NormalColour2 : skin.ColorButtonText;
+    case 4: return (!onlyWhenGiven || b.HasMouseOverColour2) ? b.MouseOverColour2 : skin.ColorButtonText;
+    case 2: return (!onlyWhenGiven || b.HasPressedColour2) ? b.PressedColour2 : skin.ColorButtonText;
+    default: return skin.ColorButtonText;
+    }
+}
+
+HFONT WindowFont(HWND window) { return reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)); }
+
+// Whether a component control says it is checked, else the window's state.
+bool IsChecked(HWND window, TWinControl* control, UINT query)
+{
+    if (auto* radio = dynamic_cast<TRadioButton*>(control))
+        return radio->Checked();
+    if (auto* check = dynamic_cast<TCheckBox*>(control))
+        return check->Checked();
+    return (SendMessageA(window, query, 0, 0) & BST_CHECKED) != 0;
+}
+
+} // namespace
+
+// ------------------------------------------------------------ TSkinButton
+
+TSkinButton::TSkinButton(TComponent* owner) : TSkinControl(owner) {}
+
+int TSkinButton::FrameFor(bool enabled, bool pressed, bool hot, bool focused)
+{
+    if (!enabled)
+        return 3;
+    if (pressed)
+        return 2;
+    return (focused || hot) ? 4 : 1;
+}
+
+bool TSkinButton::BeforeMessage(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_PAINT: {
+        if (message.WParam) {
+            GetWindowRect(FWindow, &FWindowRect);
+            SafeDraw(reinterpret_cast<HDC>(message.WParam),
+                 {0, 0, FWindowRect.right - FWindowRect.left, FWindowRect.bottom - FWindowRect.top});
+            return false;
+        }
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(FWindow, &ps);
+        GetWindowRect(FWindow, &FWindowRect);
+        SafeDraw(dc, {0, 0, FWindowRect.right - FWindowRect.left, FWindowRect.bottom - FWindowRect.top});
+        EndPaint(FWindow, &ps);
+        return false;
+    }
+    case WM_ERASEBKGND: message.Result = 1; return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        // Taken over: the button never captures the mouse, so a release
+        // outside it clicks nothing.
+        if (GetFocus() != FWindow)
+            SetFocus(FWindow);
+        FMouseState |= msPressed;
+        PaintWindow(nullptr);
+        return false;
+    default: return TSkinControl::BeforeMessage(message);
+    }
+}
+
+void TSkinButton::AfterMessage(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_KEYDOWN:
+        if (message.WParam == VK_SPACE) {
+            FMouseState |= msPressed;
+            Repaint();
+        }
+        break;
+    case WM_KEYUP:
+        if (message.WParam == VK_SPACE) {
+            FMouseState &= ~msPressed;
+            Repaint();
+        }
+        break;
+    case WM_MOUSEMOVE:
+        if (!(FMouseState & msHot)) {
+            FMouseState |= msHot;
+            if (FFrame && FFrame->HotControl && FFrame->HotControl != this && FFrame->HotControl->Window())
+                SendMessageA(FFrame->HotControl->Window(), CM_MOUSELEAVE, 0, 0);
+            if (FFrame && FFrame->HotControl != this) {
+                Repaint();
+                FFrame->HotControl = this;
+            }
+        }
+        break;
+    case WM_LBUTTONUP:
+        if (FMouseState & msPressed) {
+            FMouseState &= ~msPressed;
+            Repaint();
+            Click();
+        }
+        break;
+    case CM_MOUSEENTER:
+        if (FEnabled) {
+            FMouseState |= msHot;
+            Repaint();
+            if (FFrame)
+                FFrame->HotControl = this;
+        }
+        break;
+    case CM_MOUSELEAVE:
+        if (FEnabled) {
+            FMouseState &= ~(msHot | msPressed);
+            Repaint();
+            if (FFrame && FFrame->HotControl == this)
+                FFrame->HotControl = nullptr;
+        }
+        break;
+    default: TSkinControl::AfterMessage(message); break;
+    }
+}
+
+void TSkinButton::Click()
+{
+    if (FControl) {
+        FControl->Click();
+        return;
+    }
+    PostMessageA(GetParent(FWindow), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(FWindow), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(FWindow));
+}
+
+void TSkinButton::Draw(HDC dc, const RECT& rect)
+{
+    if (!FSkin->Buttons || FSkin->Buttons->Image.Empty())
+        return;
+    RefreshState();
+    const int frame = FrameFor(FEnabled, FMouseState & msPressed, FMouseState & msHot, FFocused);
+    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    FBitmap.SetSize(w, h);
+    HDC canvas = FBitmap.DC();
+    const RECT local{0, 0, w, h};
+    FillFace(canvas, local, *FSkin);
+    DrawElement(canvas, local, 5, frame, *FSkin->Buttons);
+    TSelectObject font(canvas, WindowFont(FWindow));
+    SetTextColor(canvas, ColorToRGB(CaptionColour(*FSkin, frame, false)));
+    DrawButtonText(canvas, local, DT_CENTER, FEnabled, FCaption);
+    BitBlt(dc, rect.left, rect.top, w, h, canvas, 0, 0, SRCCOPY);
+}
+
+// --------------------------------------------------------- TSkinBitButton
+
+void TSkinBitButton::Draw(HDC dc, const RECT& rect)
+{
+    if (!FSkin->Buttons || FSkin->Buttons->Image.Empty())
+        return;
+    RefreshState();
+    auto* button = dynamic_cast<TBitBtn*>(FControl);
+    int state = 1;
+    if (FControl ? FControl->Focused() : FFocused)
+        state = 4;
+    if (FMouseState & msPressed)
+        state = 2;
+    else if (FMouseState & msHot)
+        state = 4;
+    if (!FEnabled)
+        state = 3;
+    static constexpr int kGlyphImage[] = {0, 1, 3, 2, 1};
+
+    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    FBitmap.SetSize(w, h);
+    HDC canvas = FBitmap.DC();
+    TSelectObject font(canvas, WindowFont(FWindow));
+    const RECT local{0, 0, w, h};
+    FillFace(canvas, local, *FSkin);
+    DrawElement(canvas, local, std::max(FSkin->Buttons->FrameCount, 1), state, *FSkin->Buttons);
+
+    const TBitmap* glyph = button && !button->Glyph().Empty() ? &button->Glyph() : nullptr;
+    const int images = button ? std::max(button->NumGlyphs(), 1) : 1;
+    const TSkinSize glyphSize = glyph ? TSkinSize{glyph->Width() / images, glyph->Height()} : TSkinSize{};
+    TSkinSize textSize;
+    if (!FCaption.empty()) {
+        RECT calc{0, 0, w, h};
+        DrawTextA(canvas, FCaption.data(), static_cast<int>(FCaption.size()), &calc, DT_CALCRECT);
+        textSize = {calc.right - calc.left, calc.bottom - calc.top};
+    }
+    const TGlyphTextLayout layout =
+        LayoutGlyphAndText({w, h}, glyphSize, textSize, button ? static_cast<TGlyphSide>(button->Layout()) : TGlyphSide::Left,
+                           button ? button->Margin() : -1, button ? button->Spacing() : 4);
+    if (glyph) {
+        const int image = images == 4 ? kGlyphImage[state] : 1;
+        TBitmap piece;
+        piece.SetSize(glyphSize.Width, glyphSize.Height);
+        BitBlt(piece.DC(), 0, 0, glyphSize.Width, glyphSize.Height, const_cast<TBitmap*>(glyph)->DC(),
+               (image - 1) * glyphSize.Width, 0, SRCCOPY);
+        DrawTransparent(canvas, ToRECT(layout.Glyph), piece, GetPixel(piece.DC(), 0, 0));
+    }
+    if (!FCaption.empty()) {
+        SetBkMode(canvas, TRANSPARENT);
+        TColor colour = FControl ? FControl->Font().Color : FSkin->ColorButtonText;
+        if (state == 1 || state == 2 || state == 4)
+            if (FSkin->Buttons->HasNormalColour2 || FSkin->Buttons->HasMouseOverColour2 ||
+                FSkin->Buttons->HasPressedColour2)
+                colour = CaptionColour(*FSkin, state, true);
+        SetTextColor(canvas, FEnabled ? ColorToRGB(colour) : GetSysColor(COLOR_BTNSHADOW));
+        RECT text = ToRECT(layout.Text);
+        const UINT align = layout.Alignment == 1 ? DT_RIGHT : layout.Alignment == 2 ? DT_CENTER : DT_LEFT;
+        DrawTextA(canvas, FCaption.data(), static_cast<int>(FCaption.size()), &text, align);
+    }
+    BitBlt(dc, rect.left, rect.top, w, h, canvas, 0, 0, SRCCOPY);
+}
+
+// ---------------------------------------------------------- TSkinCheckBox
+
+bool TSkinCheckBox::BeforeMessage(TMessage&) { return true; }
+
+void TSkinCheckBox::AfterMessage(TMessage& message)
+{
+    switch (message.Msg) {
+    case BM_SETCHECK:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case CM_EXIT:
+    case 0xB0D0: Repaint(); break;
+    default: TSkinControl::AfterMessage(message); break;
+    }
+    if (message.Msg == WM_NCDESTROY)
+        FLifeState = lsDestroyed;
+}
+
+void TSkinCheckBox::Draw(HDC dc, const RECT& rect)
+{
+    const TDataSkinButton* b = FSkin->Buttons.get();
+    if (!b || b->CheckImage.Empty())
+        return;
+    const int frames = std::max(b->CheckFrameCount, 1);
+    const int w = b->CheckImage.Width() / frames, h = b->CheckImage.Height();
+    const LONG_PTR style = GetWindowLongPtrA(FWindow, GWL_STYLE);
+    const TSkinRect box = CheckGlyphRect(ToSkinRect(rect), w, h, style & BS_LEFTTEXT);
+    const bool checked = IsChecked(FWindow, FControl, BM_GETSTATE);
+    int frame = (checked ? 2 : 1) + ((style & WS_DISABLED) ? 2 : 0);
+    if (SendMessageA(FWindow, BM_GETSTATE, 0, 0) & BST_INDETERMINATE)
+        frame = 4;
+    FillFace(dc, ToRECT(box), *FSkin);
+    DrawGlyphFrame(dc, ToRECT(box), frames, frame, b->CheckImage);
+}
+
+// ------------------------------------------------------- TSkinRadioButton
+
+void TSkinRadioButton::AfterMessage(TMessage& message)
+{
+    switch (message.Msg) {
+    case BM_SETCHECK:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case CM_EXIT:
+    case 0xB0D0: Repaint(); break;
+    default: TSkinControl::AfterMessage(message); break;
+    }
+}
+
+void TSkinRadioButton::Draw(HDC dc, const RECT& rect)
+{
+    const TDataSkinButton* b = FSkin->Buttons.get();
+    if (!b || b->RadioImage.Empty())
+        return;
+    const int frames = std::max(b->RadioFrameCount, 1);
+    const int w = b->RadioImage.Width() / frames, h = b->RadioImage.Height();
+    const LONG_PTR style = GetWindowLongPtrA(FWindow, GWL_STYLE);
+    const TSkinRect box = CheckGlyphRect(ToSkinRect(rect), w, h, style & BS_LEFTTEXT);
+    const bool checked = IsChecked(FWindow, FControl, BM_GETCHECK);
+    const int frame = (checked ? 2 : 1) + ((style & WS_DISABLED) ? 2 : 0);
+    FillFace(dc, ToRECT(box), *FSkin);
+    DrawGlyphFrame(dc, ToRECT(box), frames, frame, b->RadioImage);
+}
+
+// ---------------------------------------------------------- TSkinGroupBox
+
+bool TSkinGroupBox::BeforeMessage(TMessage& message) { return TSkinControl::BeforeMessage(message); }
+
+void TSkinGroupBox::Draw(HDC dc, const RECT& rect)
+{
+    std::string caption = FCaption.empty() && FControl ? FControl->Caption() : FCaption;
+    HFONT font = FControl ? FControl->Font().Handle() : WindowFont(FWindow);
+    TSelectObject selectFont(dc, font);
+    SIZE zero{};
+    GetTextExtentPoint32A(dc, "0", 1, &zero);
+    const RECT box{0, zero.cy / 2 - 1, rect.right - rect.left, rect.bottom - rect.top};
+    auto face = reinterpret_cast<HBRUSH>(FSkin->FaceBrush.Handle());
+    if (face) {
+        FrameRect(dc, &box, face);
+        RECT inner = box;
+        InflateRect(&inner, -1, -1);
+        FrameRect(dc, &inner, face);
+    }
+    TGdiHandle<HPEN> pen(CreatePen(PS_SOLID, 1, ColorToRGB(FSkin->ColorButtonShadow)));
+    {
+        TSelectObject selectPen(dc, pen.Get());
+        TSelectObject selectBrush(dc, GetStockObject(NULL_BRUSH));
+        RoundRect(dc, box.left, box.top, box.right, box.bottom, 5, 5);
+    }
+    if (!caption.empty()) {
+        const COLORREF oldBack = SetBkColor(dc, ColorToRGB(FSkin->ColorButtonFace));
+        const int oldMode = SetBkMode(dc, OPAQUE);
+        RECT text{rect.left + 9, rect.top, rect.right, rect.bottom};
+        DrawTextA(dc, caption.data(), static_cast<int>(caption.size()), &text, DT_EXPANDTABS);
+        SetBkMode(dc, oldMode);
+        SetBkColor(dc, oldBack);
+    }
+}
+
+// --------------------------------------------------------------- TSkinBox
+
+void TSkinBox::AttachControl(TSkinFrame* frame, TSkinData* skin, bool setColour, TCanvas* canvas)
+{
+    if (FAttached)
+        return;
+    FFrame = frame;
+    FSkin = skin;
+    FCanvas = canvas;
+    FSetColour = setColour;
+    FControl = dynamic_cast<TWinControl*>(Owner());
+    if (FFrame)
+        FFrame->RegisterControl(this);
+    if (FSetColour && FControl) {
+        FSavedColour = FControl->Color();
+        FControl->SetColor(skin->ColorButtonFace);
+    }
+    FAttached = true;
+    FLifeState = lsAttached;
+}
+
+void TSkinBox::Detach()
+{
+    TSkinControl::Detach();
+    FLifeState = lsDetached;
+}
+
+} // namespace orbelin

@@ -1,0 +1,100 @@
+#pragma once
+// Skinned controls: small objects that sit between a control's window and
+// its own message handling, watch the messages that change its look (paint,
+// focus, enable, text, mouse) and paint the control, or parts of it, from
+// the skin. A component control is hooked through its WindowProc, a raw
+// window (a dialog's child) by subclassing.
+
+#include "base/Component.h"
+#include "skin/render/SkinGeometry.h"
+#include "skin/render/SkinSubclass.h"
+#include "ui/Controls.h"
+#include "ui/Graphics.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace orbelin {
+
+class TCanvas;
+class TDataSkinObject;
+class TSkinData;
+class TSkinFrame;
+
+class TSkinControl : public TComponent {
+public:
+    std::string_view ClassName() const override { return "TSkinControl"; }
+    explicit TSkinControl(TComponent* owner);
+    ~TSkinControl() override;
+
+    enum TMouseState : unsigned { msHot = 1, msPressed = 2 };
+    enum TLifeState : int { lsCreated = 0, lsAttached = 1, lsDetached = 2, lsDestroyed = 6 };
+
+    // Attaches to the owner, a component control; with setColour the
+    // control shows the skin's face colour while it is skinned.
+    virtual void AttachControl(TSkinFrame* frame, TSkinData* skin, bool setColour, TCanvas* canvas);
+    // Attaches to a raw window (the owner is the frame).
+    virtual void AttachWindow(HWND window, TSkinData* skin, TSkinFrame* frame, TCanvas* canvas);
+    virtual void Detach();
+    // False: the skin object took the message over.
+    virtual bool BeforeMessage(TMessage& message);
+    virtual void AfterMessage(TMessage& message);
+    virtual void PaintWindow(HDC dc);
+    virtual void Draw(HDC dc, const RECT& rect) { (void)dc, (void)rect; }
+    // After a skin change: the colour again, a repaint.
+    virtual void Refresh();
+    // Whether the control may be drawn now; nothing asks it yet.
+    virtual bool CanPaint() const { return true; }
+
+    HWND Window() const { return FWindow; }
+    TWinControl* Control() const { return FControl; }
+    TSkinFrame* Frame() const { return FFrame; }
+    TSkinData* Skin() const { return FSkin; }
+    int LifeState() const { return FLifeState; }
+    bool Attached() const { return FAttached; }
+    unsigned MouseState() const { return FMouseState; }
+    bool SetColour() const { return FSetColour; }
+
+    // Repaints the whole window now, frame included.
+    void Repaint();
+    // Draw, its failures swallowed: no error box opens from inside a paint.
+    void SafeDraw(HDC dc, const RECT& rect) noexcept;
+
+protected:
+    void WindowProcedure(TMessage& message);
+    // Passes a message to the control's own handling.
+    void PassOn(TMessage& message);
+    void RefreshState();
+    std::string WindowText() const;
+
+    unsigned FMouseState = 0;
+    TCanvas* FCanvas = nullptr;
+    bool FEnabled = true;
+    bool FFocused = false;
+    std::string FCaption;
+    TWindowSubclass FSubclass;
+    TSkinData* FSkin = nullptr;
+    HWND FWindow = nullptr;
+    TWndMethod FSavedWindowProc;
+    TWinControl* FControl = nullptr;
+    RECT FWindowRect{};
+    bool FSetColour = false;
+    TColor FSavedColour = clBtnFace;
+    bool FAttached = false;
+    int FLifeState = lsCreated;
+    TSkinFrame* FFrame = nullptr;
+};
+
+// Shared drawing of the skinned controls.
+// The element's image nine-sliced into rect, frame `frame` of `frames`,
+// through the magenta mask when the element is transparent.
+void DrawElement(HDC dc, const RECT& rect, int frames, int frame, const TDataSkinObject& element);
+// Frame n of a horizontal strip stretched into rect, magenta transparent.
+void DrawGlyphFrame(HDC dc, const RECT& rect, int frames, int frame, const TSkinBitmap& strip);
+void FillFace(HDC dc, const RECT& rect, const TSkinData& skin);
+// The caption centred (DT_CENTER) or kept to the full width, vertically
+// centred one pixel high, in the button shadow colour when disabled.
+void DrawButtonText(HDC dc, const RECT& rect, UINT alignment, bool enabled, const std::string& text);
+
+} // namespace orbelin

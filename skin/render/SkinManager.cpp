@@ -1,0 +1,439 @@
+#include "skin/render/SkinManager.h"
+
+#include "skin/data/SkinData.h"
+#include "skin/render/SkinDraw.h"
+#include "skin/render/SkinFrame.h"
+#include "skin/render/SkinMessages.h"
+#include "skin/render/SkinPopupMenu.h"
+#include "ui/Application.h"
+#include "ui/ExtCtrls.h"
+#include "ui/Forms.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace orbelin {
+
+TSkinManage* TSkinManage::FInstance = nullptr;
+
+namespace {
+
+std::string Lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool AnswersSkinned(HWND window) { return SendMessageA(window, SKM_SKINNED, 0, 0) == 1; }
+
+} // namespace
+
+TSkinManage::TSkinManage() : FTimer(std::make_unique<TTimer>(nullptr))
+{
+    FInstance = this;
+    FTimer->SetEnabled(false);
+    FTimer->SetInterval(TSkinData::CommandDelay);
+    FTimer->OnTimer = [this](TObject*) {
+        try {
+            ExecuteCommand();
+        } catch (...) {
+            // A command that fails leaves the windows as they are.
+        }
+    };
+}
+
+TSkinManage::~TSkinManage()
+{
+    FTimer.reset();
+    if (FHook)
+        UnhookWindowsHookEx(FHook);
+    FHook = nullptr;
+    // Each frame detaches itself as it goes; a form's frame leaves the form's components too.
+    while (!FForms.empty()) {
+        TSkinFrame* frame = FForms.back();
+        FForms.pop_back();
+        frame->SetFrameState(TSkinFrame::fsDestroying);
+        frame->Detach();
+        delete frame;
+    }
+    FPopups.clear();
+    TSkinImageCache::Clear();
+    FInstance = nullptr;
+}
+
+void TSkinManage::RegisterStore(TSkinData* store)
+{
+    if (std::find(FStores.begin(), FStores.end(), store) == FStores.end())
+        FStores.push_back(store);
+}
+
+void TSkinManage::UnregisterStore(TSkinData* store)
+{
+    std::erase(FStores, store);
+    if (PendingStore == store)
+        PendingStore = nullptr;
+}
+
+void TSkinManage::InstallHook()
+{
+    if (!FHook)
+        FHook = SetWindowsHookExA(WH_CBT, &HookProc, nullptr, GetCurrentThreadId());
+}
+
+LRESULT CALLBACK TSkinManage::HookProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    TSkinManage* self = FInstance;
+    if (!self)
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    try {
+        return self->Hook(code, wParam, lParam);
+    } catch (...) {
+        // A window the skin cannot take stays plain.
+        return CallNextHookEx(self->FHook, code, wParam, lParam);
+    }
+}
+
+LRESULT TSkinManage::Hook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code >= 0) {
+        auto window = reinterpret_cast<HWND>(wParam);
+        switch (code) {
+        case HCBT_CREATEWND: {
+            const auto* create = reinterpret_cast<const CBT_CREATEWNDA*>(lParam)->lpcs;
+            const std::string cls = ClassNameOf(window);
+            // A size grip inside a skinned window would show the system's look.
+            if (cls == "ScrollBar" && (create->style & SBS_SIZEGRIP) && FindFormSkin(create->hwndParent))
+                return 10;
+            if (cls == "#32768")
+                SkinPopupWindow(window);
+            break;
+        }
+        case HCBT_DESTROYWND: UnskinPopupWindow(window); break;
+        case HCBT_ACTIVATE:
+            if (StartedCount == 0)
+                StartedCount = 1;
+            SkinWindow(window);
+            break;
+        default: break;
+        }
+    }
+    return CallNextHookEx(FHook, code, wParam, lParam);
+}
+
+void TSkinManage::PostCommand(int command, int delay)
+{
+    PendingCommand = command;
+    FTimer->SetInterval(static_cast<unsigned>(delay));
+    if (StartedCount != 0) {
+        FTimer->SetEnabled(false);
+        FTimer->SetEnabled(true);
+        return;
+    }
+    // Before the first activation there is nothing to skin yet; the hook's
+    // activation does the work.
+    if (command == scSkin || command == scUnskin)
+        Active = command == scSkin;
+}
+
+void TSkinManage::SkinOwnerForm(TComponent* owner)
+{
+    if (auto* form = dynamic_cast<TForm*>(owner); form && form->HandleAllocated())
+        SkinWindow(form->WindowHandle());
+}
+
+void TSkinManage::DropTitleButtons()
+{
+    for (TSkinFrame* frame : FForms)
+        frame->FreeTitleButtons();
+    // The records and images are replaced: their device copies go too.
+    TSkinImageCache::Clear();
+}
+
+std::string TSkinManage::ClassNameOf(HWND window)
+{
+    char name[101] = {};
+    GetClassNameA(window, name, sizeof(name));
+    return name;
+}
+
+TForm* TSkinManage::FormOfWindow(HWND window)
+{
+    for (TForm* form : Application().Forms())
+        if (form->HandleAllocated() && form->WindowHandle() == window)
+            return form;
+    return nullptr;
+}
+
+bool TSkinManage::IsEmbeddedChild(HWND window)
+{
+    if (!(GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD))
+        return false;
+    return Lower(ClassNameOf(GetParent(window))) != "mdiclient";
+}
+
+bool TSkinManage::SkinWindow(HWND window)
+{
+    if (!Active || !IsWindow(window) || AnswersSkinned(window))
+        return false;
+    PurgeClosed();
+    if (FindFormSkin(window))
+        return false;
+    TForm* form = FormOfWindow(window);
+    if (!SkinAllPass && IsEmbeddedChild(window))
+        return false;
+    RECT r{};
+    GetWindowRect(window, &r);
+    if ((r.right - r.left) * (r.bottom - r.top) == 0)
+        return false;
+    if (form && form->Tag == 99)
+        return false;
+    const std::string cls = ClassNameOf(window);
+    if (cls == "TApplication" || !ShouldSkinClass(cls))
+        return false;
+    TSkinData* store = FindStore(window);
+    if (!store || !store->SkinLoaded())
+        return false;
+    // Owned by its form, or by this manager for a raw window.
+    auto* frame = new TSkinFrame(form);
+    frame->SetWindow(window);
+    FForms.push_back(frame);
+    if (form)
+        frame->AttachToForm(store, form);
+    else
+        frame->AttachToWindow(store);
+    PostMessageA(window, SKM_START, 0, 1000);
+    return true;
+}
+
+void TSkinManage::SkinForm(TForm* form)
+{
+    if (!form || !form->Visible() || !form->HandleAllocated())
+        return;
+    if (GetWindowLongPtrA(form->WindowHandle(), GWL_STYLE) & WS_CHILD)
+        return; // this program's forms have no MDI children
+    SkinWindow(form->WindowHandle());
+}
+
+bool TSkinManage::ShouldSkinClass(const std::string& className) const
+{
+    const auto main = std::find_if(FStores.begin(), FStores.end(),
+                                   [](TSkinData* s) { return s->SkinFormtype() == TSkinFormType::sfMainform; });
+    if (main == FStores.end())
+        return true;
+    TSkinData* store = *main;
+    if (store->OnFormSkin) {
+        bool doSkin = true;
+        store->OnFormSkin(store, className, doSkin);
+        return doSkin;
+    }
+    if (className == "SysMonthCal32")
+        return false;
+    if (className.rfind("Tfr", 0) == 0 && store->SkinControls.Contains(TSkinControlType::xcFastReport))
+        return false;
+    return true;
+}
+
+TSkinData* TSkinManage::FindStore(HWND window) const
+{
+    for (auto it = FStores.rbegin(); it != FStores.rend(); ++it) {
+        auto* owner = dynamic_cast<TWinControl*>((*it)->Owner());
+        if ((*it)->SkinFormtype() == TSkinFormType::sfOnlyThisForm && owner && owner->HandleAllocated() &&
+            owner->WindowHandle() == window)
+            return *it;
+    }
+    const std::string cls = Lower(ClassNameOf(window));
+    auto last = [this](TSkinFormType type) -> TSkinData* {
+        for (auto it = FStores.rbegin(); it != FStores.rend(); ++it)
+            if ((*it)->SkinFormtype() == type)
+                return *it;
+        return nullptr;
+    };
+    if (cls == "tmessageform" || cls == "#32770")
+        if (TSkinData* dialog = last(TSkinFormType::sfDialog))
+            return dialog;
+    if (TSkinData* main = last(TSkinFormType::sfMainform))
+        return main;
+    return FStores.empty() ? nullptr : FStores.front();
+}
+
+TSkinFrame* TSkinManage::FindFormSkin(HWND window) const
+{
+    for (TSkinFrame* frame : FForms)
+        if (frame->Window() == window)
+            return frame;
+    return nullptr;
+}
+
+void TSkinManage::ForgetFormSkin(TSkinFrame* frame) { std::erase(FForms, frame); }
+
+void TSkinManage::PurgeClosed()
+{
+    std::vector<TSkinFrame*> closed;
+    for (TSkinFrame* frame : FForms)
+        if (frame->FrameState() == TSkinFrame::fsFinished)
+            closed.push_back(frame);
+    for (TSkinFrame* frame : closed) {
+        ForgetFormSkin(frame);
+        delete frame;
+    }
+}
+
+void TSkinManage::DetachAndFree(TSkinFrame* frame)
+{
+    frame->Detach();
+    HWND window = frame->Window();
+    ForgetFormSkin(frame);
+    delete frame;
+    if (IsWindow(window)) {
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        UpdateWindow(window);
+    }
+}
+
+void TSkinManage::RefreshFrame(TSkinFrame* frame)
+{
+    frame->FreeTitleButtons();
+    frame->CalcFrameMetrics();
+}
+
+void TSkinManage::ExecuteCommand()
+{
+    if (!PendingStore)
+        return;
+    FTimer->SetEnabled(false);
+    TSkinData* store = PendingStore;
+    auto framesOf = [this, store] {
+        std::vector<TSkinFrame*> frames;
+        for (TSkinFrame* frame : FForms)
+            if (frame->Skin() == store)
+                frames.push_back(frame);
+        return frames;
+    };
+    if (store->SkinFormtype() == TSkinFormType::sfOnlyThisForm) {
+        switch (PendingCommand) {
+        case scSkin:
+            Active = true;
+            SkinAllPass = true;
+            SkinForm(dynamic_cast<TForm*>(store->Owner()));
+            SkinAllPass = false;
+            break;
+        case scUnskin: {
+            Active = false;
+            PurgeClosed();
+            const auto frames = framesOf();
+            if (!frames.empty())
+                DetachAndFree(frames.back());
+            break;
+        }
+        case scRefresh: {
+            PurgeClosed();
+            const auto frames = framesOf();
+            if (!frames.empty()) {
+                RefreshFrame(frames.front());
+                frames.front()->ApplyColours();
+            }
+            break;
+        }
+        default: PurgeClosed(); break;
+        }
+    } else {
+        switch (PendingCommand) {
+        case scSkin: {
+            Active = true;
+            SkinAllPass = true;
+            PurgeClosed();
+            const auto forms = Application().Forms();
+            for (auto it = forms.rbegin(); it != forms.rend(); ++it)
+                SkinForm(*it);
+            SkinAllPass = false;
+            break;
+        }
+        case scUnskin:
+            Active = false;
+            PurgeClosed();
+            while (!FForms.empty())
+                DetachAndFree(FForms.back());
+            break;
+        case scRefresh: {
+            PurgeClosed();
+            const auto frames = framesOf();
+            for (TSkinFrame* frame : frames)
+                RefreshFrame(frame);
+            for (TSkinFrame* frame : frames)
+                frame->ApplyColours();
+            break;
+        }
+        default: PurgeClosed(); break;
+        }
+    }
+    store->FireSkinChanged();
+    PendingStore = nullptr;
+}
+
+bool TSkinManage::SkinPopupWindow(HWND window)
+{
+    if (!Active || AnswersSkinned(window) || IsPopupSkinned(window))
+        return false;
+    TSkinData* store = FindStore(window);
+    if (!store || !store->SkinLoaded() || !store->SkinControls.Contains(TSkinControlType::xcMainMenu))
+        return false;
+    auto popup = std::make_unique<TSkinPopupMenu>();
+    popup->Attach(window, store, nullptr);
+    popup->MenuBarOwned = MenuBarTracking;
+    FPopups.push_back(std::move(popup));
+    return true;
+}
+
+bool TSkinManage::UnskinPopupWindow(HWND window)
+{
+    const auto found = std::find_if(FPopups.begin(), FPopups.end(), [window](const auto& p) { return p->Window() == window; });
+    if (found == FPopups.end())
+        return false;
+    (*found)->Detach();
+    FPopups.erase(found);
+    if (FPopups.empty())
+        MenuBarTracking = false;
+    return true;
+}
+
+bool TSkinManage::IsPopupSkinned(HWND window) const { return PopupOf(window) != nullptr; }
+
+TSkinPopupMenu* TSkinManage::PopupOf(HWND window) const
+{
+    for (const auto& popup : FPopups)
+        if (popup->Window() == window)
+            return popup.get();
+    return nullptr;
+}
+
+void TSkinManage::SetMdiMaximized(bool flag)
+{
+    if (flag == MdiMaximized)
+        return;
+    MdiMaximized = flag;
+    // The program has no MDI children; a frame of one would switch its look here.
+}
+
+int TSkinManage::CountMdiChildren() const
+{
+    return static_cast<int>(std::count_if(FForms.begin(), FForms.end(),
+                                          [](const TSkinFrame* f) { return f->MdiRole() == TSkinFrame::mrChild; }));
+}
+
+void InstallSkinEngine()
+{
+    SetSkinManagerFactory([] { return std::make_unique<TSkinManage>(); });
+    SetSkinBrushHooks({[](uint32_t colour) {
+                           // The store owns the brush through these hooks; count it with our owners.
+                           CountGdiOwner(1);
+                           return reinterpret_cast<uintptr_t>(CreateSolidBrush(ColorToRGB(static_cast<TColor>(colour))));
+                       },
+                       [](uintptr_t handle) {
+                           if (handle) {
+                               DeleteObject(reinterpret_cast<HGDIOBJ>(handle));
+                               CountGdiOwner(-1);
+                           }
+                       }});
+}
+
+} // namespace orbelin

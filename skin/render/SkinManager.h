@@ -1,0 +1,100 @@
+#pragma once
+// TSkinManage: the one object of the process that decides which windows
+// are skinned. It watches window creation, activation and destruction of
+// the user-interface thread through a CBT hook, attaches a frame skin to
+// every top-level window that qualifies and a popup skin to every popup
+// menu window, and carries out the commands the skin stores post (skin,
+// unskin, refresh) 250 ms later on its timer.
+
+#include "skin/data/SkinHost.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace orbelin {
+
+class TForm;
+class TSkinData;
+class TSkinFrame;
+class TSkinPopupMenu;
+class TTimer;
+
+class TSkinManage : public ISkinManager {
+public:
+    TSkinManage();
+    ~TSkinManage() override;
+
+    // The manager of the process, or null.
+    static TSkinManage* Instance() { return FInstance; }
+
+    // ISkinManager: what the stores ask.
+    void RegisterStore(TSkinData* store) override;
+    void UnregisterStore(TSkinData* store) override;
+    void InstallHook() override;
+    void PostCommand(int command, int delay) override;
+    void SetPendingStore(TSkinData* store) override { PendingStore = store; }
+    void SetActive(bool active) override { Active = active; }
+    void CountStartedWindow() override { ++StartedCount; }
+    void SkinOwnerForm(TComponent* owner) override;
+    void DropTitleButtons() override;
+
+    bool SkinWindow(HWND window);
+    void SkinForm(TForm* form);
+    TSkinData* FindStore(HWND window) const;
+    TSkinFrame* FindFormSkin(HWND window) const;
+    // Takes a frame off the list without freeing it (its form frees it).
+    void ForgetFormSkin(TSkinFrame* frame);
+    // Frees every frame whose window has been destroyed.
+    void PurgeClosed();
+    void ExecuteCommand();
+    bool ShouldSkinClass(const std::string& className) const;
+
+    bool SkinPopupWindow(HWND window);
+    bool UnskinPopupWindow(HWND window);
+    bool IsPopupSkinned(HWND window) const;
+    // The background of the popup skin of a menu window, or null.
+    TSkinPopupMenu* PopupOf(HWND window) const;
+
+    void SetMdiMaximized(bool flag);
+    int CountMdiChildren() const;
+
+    static TForm* FormOfWindow(HWND window);
+    static bool IsEmbeddedChild(HWND window);
+    static std::string ClassNameOf(HWND window);
+
+    const std::vector<TSkinFrame*>& Forms() const { return FForms; }
+    const std::vector<TSkinData*>& Stores() const { return FStores; }
+    size_t PopupCount() const { return FPopups.size(); }
+
+    bool Active = false;
+    bool SkinAllPass = false;
+    bool MenuBarTracking = false;
+    bool MdiMaximized = false;
+    int PendingCommand = 0;
+    TSkinData* PendingStore = nullptr;
+    int StartedCount = 0;
+
+private:
+    static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam);
+    LRESULT Hook(int code, WPARAM wParam, LPARAM lParam);
+    void DetachAndFree(TSkinFrame* frame);
+    void RefreshFrame(TSkinFrame* frame);
+
+    static TSkinManage* FInstance;
+    std::unique_ptr<TTimer> FTimer;
+    HHOOK FHook = nullptr;
+    // Frames of raw windows are the manager's; a form's frame is also owned
+    // by its form, and whichever frees it first takes it off this list.
+    std::vector<TSkinFrame*> FForms;
+    std::vector<std::unique_ptr<TSkinPopupMenu>> FPopups;
+    std::vector<TSkinData*> FStores; // not owned
+};
+
+// Installs the manager factory and the face brush hooks; the program calls
+// it before the main form's description is read.
+void InstallSkinEngine();
+
+} // namespace orbelin

@@ -1,0 +1,232 @@
+#include "skin/render/SkinMenus.h"
+
+#include "skin/data/SkinData.h"
+#include "skin/render/SkinDraw.h"
+#include "skin/render/SkinFrame.h"
+#include "skin/render/SkinPopupMenu.h"
+#include "ui/Application.h"
+#include "ui/Forms.h"
+#include "ui/Menus.h"
+
+#include <algorithm>
+
+namespace orbelin {
+
+namespace {
+
+constexpr int kPopupFrame = 3;
+
+TPopupMenu* MenuOf(TMenuItem& item)
+{
+    TMenuItem* root = &item;
+    while (root->Parent())
+        root = root->Parent();
+    return dynamic_cast<TPopupMenu*>(root->Owner());
+}
+
+TImageList* ImagesOf(TMenuItem& item)
+{
+    TPopupMenu* menu = MenuOf(item);
+    return menu ? menu->Images() : nullptr;
+}
+
+// A caption that is empty or only "&" is measured as one blank.
+std::string MeasuredText(const std::string& text) { return (text.empty() || text == "&") ? " " : text; }
+
+void DrawItemText(const TSkinData& skin, HDC dc, const std::string& text, RECT& rect, UINT format, bool selected,
+                  bool enabled, bool calculate)
+{
+    if (calculate) {
+        const std::string measured = MeasuredText(text);
+        DrawTextA(dc, measured.data(), static_cast<int>(measured.size()), &rect, format | DT_CALCRECT);
+        return;
+    }
+    if (text == "-") {
+        RECT line = rect;
+        line.top += 4;
+        DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+        return;
+    }
+    COLORREF colour = 0;
+    if (enabled)
+        colour = ColorToRGB(selected ? skin.ColorHilightText : skin.ColorMenuText);
+    else
+        colour = skin.ColorButtonShadow == skin.ColorMenuText ? GetSysColor(COLOR_BTNSHADOW)
+                                                               : ColorToRGB(skin.ColorButtonShadow);
+    SetTextColor(dc, colour);
+    DrawTextA(dc, text.data(), static_cast<int>(text.size()), &rect, format);
+}
+
+// Glyph, caption and shortcut of an item on its bitmap.
+void DrawItemContent(const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect, bool selected)
+{
+    TImageList* images = ImagesOf(item);
+    int checkWidth = images ? images->Width() : 16;
+    if (item.Checked)
+        checkWidth = std::max(checkWidth, 16);
+    const int left = rect.left + 1 + (skin.MenuItem ? skin.MenuItem->LeftWidth() : 0);
+    RECT glyph{left, rect.top + 1, left + checkWidth, rect.top + 1 + checkWidth};
+    if (images && item.ImageIndex >= 0 && item.ImageIndex < images->Count()) {
+        if (item.Checked) {
+            TGdiHandle<HBRUSH> pattern(CreateSolidBrush(GetSysColor(COLOR_BTNHIGHLIGHT)));
+            FillRect(dc, &glyph, pattern.Get());
+            DrawEdge(dc, &glyph, BDR_SUNKENOUTER, BF_RECT);
+        }
+        images->Draw(dc, glyph.left + (checkWidth - images->Width()) / 2, glyph.top + (checkWidth - images->Height()) / 2,
+                     item.ImageIndex, item.Enabled);
+    } else if (item.Checked) {
+        RECT mark = glyph;
+        OffsetRect(&mark, 1, 1);
+        const COLORREF old = SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        TGdiHandle<HFONT> marlett(CreateFontA(checkWidth - 2, 0, 0, 0, FW_NORMAL, 0, 0, 0, SYMBOL_CHARSET, 0, 0, 0, 0,
+                                              "Marlett"));
+        TSelectObject font(dc, marlett.Get());
+        DrawTextA(dc, "a", 1, &mark, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        SetTextColor(dc, old);
+    }
+    SetBkMode(dc, TRANSPARENT);
+    HFONT bold = nullptr;
+    TGdiHandle<HFONT> boldFont;
+    if (item.Default) {
+        LOGFONTA lf{};
+        GetObjectA(Application().MenuFont(), sizeof(lf), &lf);
+        lf.lfWeight = FW_BOLD;
+        boldFont.Reset(CreateFontIndirectA(&lf));
+        bold = boldFont.Get();
+    }
+    TSelectObject font(dc, bold ? bold : Application().MenuFont());
+    RECT caption{glyph.right + 3, rect.top, rect.right - 1, rect.bottom};
+    constexpr UINT format = DT_EXPANDTABS | DT_SINGLELINE;
+    RECT measured = caption;
+    DrawItemText(skin, dc, item.Caption, measured, format | DT_NOCLIP | DT_LEFT, selected, item.Enabled, true);
+    const int h = measured.bottom - measured.top;
+    caption.top = rect.top + (rect.bottom - rect.top - h) / 2;
+    caption.bottom = caption.top + h;
+    DrawItemText(skin, dc, item.Caption, caption, format | DT_LEFT, selected, item.Enabled, false);
+    if (item.ShortCut) {
+        RECT shortcut{measured.right, caption.top, rect.right - 11, caption.bottom};
+        DrawItemText(skin, dc, ShortCutToText(item.ShortCut), shortcut, format | DT_RIGHT, selected, item.Enabled,
+                     false);
+    }
+}
+
+// The separator line: frame 2 of the item image, its left and right parts
+// kept and the middle stretched to the item's width.
+void DrawSeparator(const TSkinData& skin, HDC dc, const RECT& rect)
+{
+    const TDataSkinObject& element = *skin.MenuItem;
+    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    const TSkinRect frame = FrameRect(element.Image.Width(), element.Image.Height(), 5, 2, false);
+    TSkinRect source = frame;
+    if (source.Height() > h)
+        source.Top = source.Bottom - h; // the bottom rows of a taller image
+    TBitmap line;
+    line.SetSize(w, h);
+    HDC from = TSkinImageCache::Get(element.Image);
+    if (!from)
+        return;
+    TSkinMargins margins{element.LeftWidth(), 0, element.RightWidth(), 0};
+    CopySlices(line.DC(), {0, 0}, from, NineSlicePieces({w, h}, source, margins, false));
+    DrawTransparent(dc, rect, line);
+}
+
+} // namespace
+
+int MenuItemExtraWidth(const TSkinData& skin, bool hasImageList)
+{
+    return (skin.MenuItem ? skin.MenuItem->LeftWidth() : 0) + (hasImageList ? 12 : 35);
+}
+
+void MeasureMenuItem(const TSkinData& skin, TMenuItem& item, HDC, int& width, int& height)
+{
+    (void)height;
+    width += MenuItemExtraWidth(skin, ImagesOf(item) != nullptr);
+}
+
+void DrawPlainMenuItem(const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect, UINT state)
+{
+    const bool selected = state & ODS_SELECTED;
+    TGdiHandle<HBRUSH> brush(CreateSolidBrush(ColorToRGB(selected ? skin.ColorHilight : skin.ColorMenu)));
+    FillRect(dc, &rect, brush.Get());
+    DrawItemContent(skin, item, dc, rect, selected);
+}
+
+void DrawMenuItem(const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect, UINT state)
+{
+    if (!skin.MenuItem || skin.MenuItem->Image.Empty()) {
+        DrawPlainMenuItem(skin, item, dc, rect, state);
+        return;
+    }
+    const bool selected = state & ODS_SELECTED;
+    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    TBitmap bitmap;
+    bitmap.SetSize(w, h);
+    HDC canvas = bitmap.DC();
+    // The popup window has a 3-pixel frame: an item's rectangle lies that far into its background.
+    TSkinPopupMenu* popup = TSkinPopupMenu::Current();
+    if (popup && !popup->Background().Empty())
+        BitBlt(canvas, 0, 0, w, h, popup->Background().DC(), rect.left + kPopupFrame, rect.top + kPopupFrame, SRCCOPY);
+    else {
+        TGdiHandle<HBRUSH> brush(CreateSolidBrush(ColorToRGB(skin.ColorMenu)));
+        RECT all{0, 0, w, h};
+        FillRect(canvas, &all, brush.Get());
+    }
+    const RECT local{0, 0, w, h};
+    if (item.IsLine()) {
+        BitBlt(dc, rect.left, rect.top, w, h, canvas, 0, 0, SRCCOPY);
+        DrawSeparator(skin, dc, rect);
+        return;
+    }
+    const TDataSkinObject& element = *skin.MenuItem;
+    DrawNineSlice(canvas, local, element.Image, false, element.Tile == 1, element.Trans == 1, 5, selected ? 4 : 1,
+                  element.Margins);
+    DrawItemContent(skin, item, canvas, local, selected);
+    BitBlt(dc, rect.left, rect.top, w, h, canvas, 0, 0, SRCCOPY);
+}
+
+void SetPopupOwnerDraw(TSkinFrame& frame, bool on)
+{
+    TSkinData* skin = frame.Skin();
+    if (!skin)
+        return;
+    std::vector<TPopupMenu*> menus;
+    if (frame.SystemMenu())
+        menus.push_back(frame.SystemMenu());
+    if (TForm* form = frame.Form(); form && skin->SkinControls.Contains(TSkinControlType::xcPopupMenu))
+        for (int i = 0; i < form->ComponentCount(); ++i)
+            if (auto* menu = dynamic_cast<TPopupMenu*>(form->Components(i));
+                menu && menu->Tag % 100 != skin->DisableTag)
+                menus.push_back(menu);
+    for (TPopupMenu* menu : menus) {
+        menu->OwnerDraw = on || menu == frame.SystemMenu();
+        std::vector<TMenuItem*> pending{&menu->Items()};
+        while (!pending.empty()) {
+            TMenuItem* item = pending.back();
+            pending.pop_back();
+            for (int i = 0; i < item->Count(); ++i)
+                pending.push_back(item->Items(i));
+            if (item == &menu->Items())
+                continue;
+            if (on && !item->OnAdvancedDrawItem) {
+                item->OnAdvancedDrawItem = [skin](TMenuItem* sender, HDC dc, const RECT& rect, UINT state) {
+                    DrawMenuItem(*skin, *sender, dc, rect, state);
+                };
+                item->OnMeasureItem = [skin](TMenuItem* sender, HDC dc, int& width, int& height) {
+                    MeasureMenuItem(*skin, *sender, dc, width, height);
+                };
+            } else if (!on) {
+                item->OnAdvancedDrawItem = nullptr;
+            }
+        }
+    }
+}
+
+bool HandleFrameMenuItem(TSkinFrame& frame, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    // The frame's windows have no menu bar; bar items arrive here only on a
+    // window with a menu, which the menu bar handles.
+    (void)frame, (void)msg, (void)wParam, (void)lParam, (void)result;
+    return false;
+}
+
+} // namespace orbelin

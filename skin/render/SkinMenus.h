@@ -1,0 +1,31 @@
+#pragma once
+// Owner-drawn menu items: measuring and drawing of component items (popup
+// menus, the skinned system menu) and of raw items, on the background of
+// the popup skin, with the skin's item image and colours.
+
+#include <windows.h>
+
+#include <string>
+
+namespace orbelin {
+
+class TMenuItem;
+class TSkinData;
+class TSkinFrame;
+
+// The widths a skinned item adds to the standard measure: the item
+// image's left part and 12, or 35 when the menu has no image list.
+int MenuItemExtraWidth(const TSkinData& skin, bool hasImageList);
+
+void MeasureMenuItem(const TSkinData& skin, TMenuItem& item, HDC dc, int& width, int& height);
+void DrawMenuItem(const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect, UINT state);
+// An item drawn in flat colours (a skin without an item image).
+void DrawPlainMenuItem(const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect, UINT state);
+
+// Makes the form's popup menus (and the frame's system menu) owner-drawn
+// by the skin, or plain again.
+void SetPopupOwnerDraw(TSkinFrame& frame, bool on);
+// WM_MEASUREITEM and WM_DRAWITEM of menu items at a skinned frame.
+bool HandleFrameMenuItem(TSkinFrame& frame, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+} // namespace orbelin

@@ -1,0 +1,49 @@
+#pragma once
+// TSkinPopupMenu skins one popup menu window: it paints the window's
+// 3-pixel frame and its background from the skin's menu background, and
+// keeps that background for the owner-drawn items to draw on.
+
+#include "skin/render/SkinSubclass.h"
+#include "ui/Graphics.h"
+
+#include <windows.h>
+
+namespace orbelin {
+
+class TSkinData;
+
+class TSkinPopupMenu {
+public:
+    TSkinPopupMenu() = default;
+    ~TSkinPopupMenu() { Detach(); }
+    TSkinPopupMenu(const TSkinPopupMenu&) = delete;
+    TSkinPopupMenu& operator=(const TSkinPopupMenu&) = delete;
+
+    void Attach(HWND window, TSkinData* skin, void* owner);
+    void Detach();
+    bool Attached() const { return FSubclass.Installed(); }
+    HWND Window() const { return FWindow; }
+    // The whole menu window painted from the skin's menu background.
+    TBitmap& Background() { return FBackground; }
+    bool MenuBarOwned = false;
+
+    // The popup skin that painted last (items of popups found through the
+    // hook draw on its background).
+    static TSkinPopupMenu* Current();
+
+private:
+    LRESULT WindowProcedure(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Renders the background for the window's current size; false without
+    // a loaded skin with a menu background.
+    bool RenderBackground(RECT& window);
+    void PaintFrame();
+    void PaintBackground(HDC dc);
+
+    TWindowSubclass FSubclass;
+    HWND FWindow = nullptr;
+    TSkinData* FSkin = nullptr;
+    void* FOwner = nullptr;
+    TBitmap FBackground;
+};
+
+} // namespace orbelin

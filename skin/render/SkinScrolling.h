@@ -1,0 +1,177 @@
+#pragma once
+// Skinned controls whose look lies partly in the non-client area or is
+// drawn by the system: the scroll bars of scrolling controls, drop-down
+// lists, edit frames, size boxes, and the less common controls drawn from
+// one element each.
+
+#include "skin/render/SkinCtrls.h"
+#include "skin/render/SkinScrollGeometry.h"
+
+namespace orbelin {
+
+class TSkinScrollBar : public TSkinControl {
+public:
+    std::string_view ClassName() const override { return "TSkinScrollBar"; }
+    using TSkinControl::TSkinControl;
+
+    enum TPart : int { spNone = 0, spLeft = 1, spRight = 2, spUp = 3, spDown = 4, spHorzThumb = 5, spVertThumb = 6 };
+
+    virtual void AttachScrolling(TWinControl* control, TSkinData* skin, bool ownThumbTracking, TSkinFrame* frame,
+                                 TCanvas* canvas);
+    bool BeforeMessage(TMessage& message) override;
+    void AfterMessage(TMessage& message) override;
+    void Draw(HDC dc, const RECT& rect) override;
+
+    int PressedPart() const { return FPressedPart; }
+    const TScrollBarGeometry& Geometry(bool vertical) const { return vertical ? FVert : FHorz; }
+    RECT BarRect(bool vertical) const { return vertical ? FVertRect : FHorzRect; }
+
+protected:
+    RECT FHeaderRect{};
+
+private:
+    void DrawBar(HDC dc, bool vertical, const RECT& bar);
+    void ReadScrollInfo(bool vertical, int length);
+    void TrackThumb(bool vertical, POINT start);
+
+    int FPressedPart = spNone;
+    LONG_PTR FStyle = 0;
+    LONG_PTR FExStyle = 0;
+    RECT FCorner{};
+    bool FTracking = false;
+    bool FOwnThumbTracking = false;
+    bool FInVertScroll = false;
+    bool FInHorzScroll = false;
+    SCROLLINFO FHorzInfo{};
+    SCROLLINFO FVertInfo{};
+    RECT FHorzRect{};
+    RECT FVertRect{};
+    TScrollBarGeometry FHorz;
+    TScrollBarGeometry FVert;
+};
+
+class TSkinComBox : public TSkinControl {
+public:
+    std::string_view ClassName() const override { return "TSkinComBox"; }
+    using TSkinControl::TSkinControl;
+    void AfterMessage(TMessage& message) override;
+    void Draw(HDC dc, const RECT& rect) override;
+
+    // 2 pressed, 4 focused or hot, 1 enabled, 3 disabled.
+    static int FrameFor(bool enabled, bool pressed, bool hot, bool focused);
+
+private:
+    LONG_PTR FStyle = 0;
+    LONG_PTR FExStyle = 0;
+};
+
+class TSkinUpDown;
+
+class TSkinEdit : public TSkinControl {
+public:
+    std::string_view ClassName() const override { return "TSkinEdit"; }
+    using TSkinControl::TSkinControl;
+    void AfterMessage(TMessage& message) override;
+    void Draw(HDC dc, const RECT& rect) override;
+
+private:
+    bool FBuddyLooked = false;
+    TSkinUpDown* FUpDown = nullptr;
+};
+
+// A raw size box: a frame in the button shadow colour.
+class TSkinSizer : public TSkinControl {
+public:
+    std::string_view ClassName() const override { return "TSkinSizer"; }
+    using TSkinControl::TSkinControl;
+    bool BeforeMessage(TMessage& message) override;
+    void Draw(HDC dc, const RECT& rect) override;
+};
+
+// The controls the program's windows do not have, each drawn from its
+// element of the skin over the control's own painting.
+class TSkinElementControl : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    void AfterMessage(TMessage& message) override;
+    void Draw(HDC dc, const RECT& rect) override;
+
+protected:
+    // The element and its frame for the current state; null draws nothing.
+    virtual const TDataSkinObject* Element(int& frames, int& frame) const = 0;
+};
+
+class TSkinUpDown : public TSkinElementControl {
+public:
+    std::string_view ClassName() const override { return "TSkinUpDown"; }
+    using TSkinElementControl::TSkinElementControl;
+    void Draw(HDC dc, const RECT& rect) override;
+
+protected:
+    const TDataSkinObject* Element(int& frames, int& frame) const override;
+};
+
+class TSkinProgress : public TSkinElementControl {
+public:
+    std::string_view ClassName() const override { return "TSkinProgress"; }
+    using TSkinElementControl::TSkinElementControl;
+    void Draw(HDC dc, const RECT& rect) override;
+
+protected:
+    const TDataSkinObject* Element(int& frames, int& frame) const override;
+};
+
+class TSkinTrackBar : public TSkinElementControl {
+public:
+    std::string_view ClassName() const override { return "TSkinTrackBar"; }
+    using TSkinElementControl::TSkinElementControl;
+    void Draw(HDC dc, const RECT& rect) override;
+
+protected:
+    const TDataSkinObject* Element(int& frames, int& frame) const override;
+};
+
+class TSkinTab : public TSkinElementControl {
+public:
+    std::string_view ClassName() const override { return "TSkinTab"; }
+    using TSkinElementControl::TSkinElementControl;
+
+protected:
+    const TDataSkinObject* Element(int& frames, int& frame) const override;
+};
+
+class TSkinTab31 : public TSkinTab {
+public:
+    std::string_view ClassName() const override { return "TSkinTab31"; }
+    using TSkinTab::TSkinTab;
+};
+
+class TSkinStatusBar : public TSkinElementControl {
+public:
+    std::string_view ClassName() const override { return "TSkinStatusBar"; }
+    using TSkinElementControl::TSkinElementControl;
+    void Draw(HDC dc, const RECT& rect) override;
+
+protected:
+    const TDataSkinObject* Element(int& frames, int& frame) const override;
+};
+
+class TSkinHeader : public TSkinElementControl {
+public:
+    std::string_view ClassName() const override { return "TSkinHeader"; }
+    using TSkinElementControl::TSkinElementControl;
+
+protected:
+    const TDataSkinObject* Element(int& frames, int& frame) const override;
+};
+
+// A stand-alone scroll bar control.
+class TSkinScControl : public TSkinControl {
+public:
+    std::string_view ClassName() const override { return "TSkinScControl"; }
+    using TSkinControl::TSkinControl;
+    void AfterMessage(TMessage& message) override;
+    void Draw(HDC dc, const RECT& rect) override;
+};
+
+} // namespace orbelin

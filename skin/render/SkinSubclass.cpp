@@ -1,0 +1,47 @@
+#include "skin/render/SkinSubclass.h"
+
+#include <commctrl.h>
+
+namespace orbelin {
+
+bool TWindowSubclass::Install(HWND window, THandler handler)
+{
+    if (FWindow || !IsWindow(window))
+        return false;
+    FHandler = std::move(handler);
+    if (!SetWindowSubclass(window, &Procedure, reinterpret_cast<UINT_PTR>(this), reinterpret_cast<DWORD_PTR>(this)))
+        return false;
+    FWindow = window;
+    return true;
+}
+
+void TWindowSubclass::Remove()
+{
+    if (!FWindow)
+        return;
+    RemoveWindowSubclass(FWindow, &Procedure, reinterpret_cast<UINT_PTR>(this));
+    FWindow = nullptr;
+}
+
+LRESULT TWindowSubclass::CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam) const
+{
+    return DefSubclassProc(FWindow, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK TWindowSubclass::Procedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                            DWORD_PTR data)
+{
+    auto* self = reinterpret_cast<TWindowSubclass*>(data);
+    if (msg == WM_NCDESTROY) {
+        // The window's last message: the subclass leaves with it.
+        const LRESULT result = self->FHandler(msg, wParam, lParam);
+        if (self->FWindow == window) {
+            RemoveWindowSubclass(window, &Procedure, reinterpret_cast<UINT_PTR>(self));
+            self->FWindow = nullptr;
+        }
+        return result;
+    }
+    return self->FHandler(msg, wParam, lParam);
+}
+
+} // namespace orbelin
