@@ -2,10 +2,18 @@
 
 #include "base/AnsiText.h"
 
+#include <map>
+
 namespace orbelin {
 
 namespace {
 int gLiveGdiOwners = 0;
+
+std::map<HBITMAP, uint32_t*>& OwnDibs()
+{
+    static std::map<HBITMAP, uint32_t*> dibs;
+    return dibs;
+}
 } // namespace
 
 int LiveGdiOwners() { return gLiveGdiOwners; }
@@ -172,7 +180,18 @@ void TCanvas::DrawText(const std::string& text, RECT r, UINT format)
 
 TBitmap::TBitmap(int width, int height) { SetSize(width, height); }
 
-TBitmap::~TBitmap() { ReleaseDC(); }
+TBitmap::~TBitmap()
+{
+    ReleaseDC();
+    if (FBits)
+        OwnDibs().erase(FBitmap.Get());
+}
+
+uint32_t* TBitmap::OwnBits(HBITMAP bitmap)
+{
+    const auto found = OwnDibs().find(bitmap);
+    return found == OwnDibs().end() ? nullptr : found->second;
+}
 
 void TBitmap::ReleaseDC()
 {
@@ -184,14 +203,9 @@ void TBitmap::ReleaseDC()
 
 void TBitmap::SetSize(int width, int height)
 {
-    if (FBitmap && !FBits && width == FWidth && height == FHeight)
-        return;
-    ReleaseDC();
-    TWindowDC screen(nullptr);
-    FBitmap.Reset(CreateCompatibleBitmap(screen.Get(), width, height));
-    FBits = nullptr;
-    FWidth = width;
-    FHeight = height;
+    // A device-independent bitmap: drawing on it stays in the process (a
+    // screen-compatible one may live in the display server, a round trip a call).
+    SetSizeDib(width, height);
 }
 
 void TBitmap::SetSizeDib(int width, int height)
@@ -207,8 +221,12 @@ void TBitmap::SetSizeDib(int width, int height)
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
+    if (FBits)
+        OwnDibs().erase(FBitmap.Get());
     FBitmap.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     FBits = FBitmap ? static_cast<uint32_t*>(bits) : nullptr;
+    if (FBits)
+        OwnDibs()[FBitmap.Get()] = FBits;
     FWidth = FBitmap ? width : 0;
     FHeight = FBitmap ? height : 0;
 }
@@ -216,6 +234,8 @@ void TBitmap::SetSizeDib(int width, int height)
 void TBitmap::Assign(HBITMAP bitmap)
 {
     ReleaseDC();
+    if (FBits)
+        OwnDibs().erase(FBitmap.Get());
     FBits = nullptr;
     FBitmap.Reset(bitmap);
     BITMAP info{};

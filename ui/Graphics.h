@@ -181,6 +181,10 @@ public:
     // A 32-bit top-down bitmap whose pixels the caller may write.
     void SetSizeDib(int width, int height);
     uint32_t* Bits() const { return FBits; }
+    // The pixels of a bitmap made by SetSizeDib, found by its handle (the
+    // system does not tell a top-down bitmap from a bottom-up one); null
+    // for any other bitmap.
+    static uint32_t* OwnBits(HBITMAP bitmap);
 
 private:
     void ReleaseDC();

@@ -161,6 +161,21 @@ void TMenuItem::AppendTo(HMENU menu, bool ownerDraw) const
     }
 }
 
+int TMenuItem::StandardWidth(HDC dc) const
+{
+    if (IsLine())
+        return 0;
+    TSelectObject font(dc, Application().MenuFont());
+    SIZE caption{}, shortcut{};
+    GetTextExtentPoint32A(dc, Caption.data(), static_cast<int>(Caption.size()), &caption);
+    if (ShortCut == 0)
+        return caption.cx;
+    const std::string keys = ShortCutToText(ShortCut);
+    GetTextExtentPoint32A(dc, keys.data(), static_cast<int>(keys.size()), &shortcut);
+    // Room between the caption and the right-aligned shortcut.
+    return caption.cx + 2 * GetSystemMetrics(SM_CXMENUCHECK) + shortcut.cx;
+}
+
 TMenuItem* TMenuItem::FindCommand(UINT command)
 {
     if (FCommand == command)
@@ -253,12 +268,12 @@ LRESULT CALLBACK TPopupMenu::PopupWndProc(HWND window, UINT msg, WPARAM wParam, 
             if (mis->CtlType != ODT_MENU)
                 break;
             auto* item = reinterpret_cast<TMenuItem*>(mis->itemData);
-            int width = 80, height = item && item->IsLine() ? 5 : GetSystemMetrics(SM_CYMENU);
-            if (item && item->OnMeasureItem) {
-                HDC dc = GetDC(window);
-                item->OnMeasureItem(item, dc, width, height);
-                ReleaseDC(window, dc);
-            }
+            int width = 0, height = item && item->IsLine() ? 5 : GetSystemMetrics(SM_CYMENU);
+            TWindowDC dc(window);
+            if (item)
+                width = item->StandardWidth(dc.Get());
+            if (item && item->OnMeasureItem)
+                item->OnMeasureItem(item, dc.Get(), width, height);
             mis->itemWidth = static_cast<UINT>(width);
             mis->itemHeight = static_cast<UINT>(height);
             return TRUE;
@@ -303,7 +318,11 @@ TMenuItem* TPopupMenu::Popup(int x, int y)
     FItems->AppendTo(FHandle, OwnerDraw);
     gShowing = this;
     HWND window = PopupWindow();
-    SetForegroundWindow(window);
+    // A menu needs a foreground window of this thread; when none of ours is
+    // active the hidden one stands in (activating it otherwise would take the
+    // active look from the window the menu belongs to).
+    if (!GetActiveWindow())
+        SetForegroundWindow(window);
     const UINT command = static_cast<UINT>(
         TrackPopupMenu(FHandle, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0, window, nullptr));
     PostMessageA(window, WM_NULL, 0, 0);

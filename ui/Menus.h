@@ -85,6 +85,9 @@ public:
 
     // Appends this item's sub-items to menu; ownerDraw marks them MFT_OWNERDRAW.
     void AppendTo(HMENU menu, bool ownerDraw) const;
+    // What the item needs without a skin: its caption and shortcut in the
+    // menu font; owner-drawing adds to it.
+    int StandardWidth(HDC dc) const;
     // The item with the given command number in this item's tree, or null.
     TMenuItem* FindCommand(UINT command);
 

@@ -1,5 +1,6 @@
 #include "skin/render/SkinDraw.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -109,7 +110,24 @@ void DrawThreeSlice(HDC dc, const RECT& rect, const TSkinBitmap& image, bool ver
     const TSkinSize size = SizeOf(rect);
     TScratch scratch(size);
     const TSkinRect from = FrameRect(image.Width(), image.Height(), frames, frame, vertical);
-    CopySlices(scratch.DC(), {0, 0}, source, ThreeSlicePieces(size, from, left, right));
+    const std::vector<TSliceCopy> pieces = ThreeSlicePieces(size, from, left, right);
+    HDC target = scratch.DC();
+    // The pieces are the left end, the middle copies and the right end.
+    // The middle copies are all alike: the first is stretched from the
+    // image, the others copied from what is drawn already, doubling.
+    const size_t firstMiddle = left > 0 ? 1 : 0;
+    const size_t middleCount = pieces.size() - firstMiddle - (right > 0 ? 1 : 0);
+    if (left > 0)
+        CopySlices(target, {0, 0}, source, {pieces.front()});
+    if (middleCount > 0) {
+        const TSliceCopy& first = pieces[firstMiddle];
+        CopySlices(target, {0, 0}, source, {first});
+        const int start = first.Dest.Left, end = pieces[firstMiddle + middleCount - 1].Dest.Right;
+        for (int done = first.Dest.Width(); start + done < end; done *= 2)
+            BitBlt(target, start + done, 0, std::min(done, end - start - done), size.Height, target, start, 0, SRCCOPY);
+    }
+    if (right > 0)
+        CopySlices(target, {0, 0}, source, {pieces.back()});
     Put(dc, rect, scratch.Bitmap(), transparent);
 }
 
@@ -136,13 +154,56 @@ void DrawStripFrame(HDC dc, const RECT& rect, TBitmap& bitmap, bool transparent,
     Put(dc, rect, scratch.Bitmap(), transparent);
 }
 
+namespace {
+
+// The pixels of the 32-bit DIB selected into dc, when dc draws straight
+// onto them (no offset origin, no clipping).
+struct TDibTarget {
+    uint32_t* Bits = nullptr;
+    int Width = 0;
+    int Height = 0;
+};
+
+TDibTarget DibTargetOf(HDC dc)
+{
+    auto bitmap = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
+    uint32_t* bits = bitmap ? TBitmap::OwnBits(bitmap) : nullptr;
+    BITMAP info{};
+    if (!bits || GetObjectA(bitmap, sizeof(info), &info) == 0)
+        return {};
+    POINT origin{};
+    GetViewportOrgEx(dc, &origin);
+    TGdiHandle<HRGN> clip(CreateRectRgn(0, 0, 0, 0));
+    if (origin.x != 0 || origin.y != 0 || GetClipRgn(dc, clip.Get()) != 0)
+        return {};
+    return {bits, info.bmWidth, info.bmHeight};
+}
+
+} // namespace
+
 void DrawTransparent(HDC dc, const RECT& rect, TBitmap& bitmap, COLORREF colour)
 {
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (w < 0 || h < 0 || bitmap.Empty())
         return;
+    // Between two of our own bitmaps the copy is a loop over the pixels:
+    // the mask blit of the display driver costs a hundred times more.
+    const TDibTarget target = DibTargetOf(dc);
+    if (target.Bits && bitmap.Bits() && w == bitmap.Width() && h == bitmap.Height()) {
+        GdiFlush();
+        const uint32_t key = static_cast<uint32_t>(GetRValue(colour)) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
+        for (int y = std::max(0, -static_cast<int>(rect.top)); y < h && rect.top + y < target.Height; ++y)
+            for (int x = std::max(0, -static_cast<int>(rect.left)); x < w && rect.left + x < target.Width; ++x) {
+                const uint32_t p = bitmap.Bits()[y * w + x] & 0x00FFFFFFu;
+                if (p != key)
+                    target.Bits[(rect.top + y) * target.Width + rect.left + x] = p;
+            }
+        return;
+    }
     // The mask: 1 where the bitmap has the transparent colour.
     TGdiHandle<HBITMAP> mask(CreateBitmap(bitmap.Width(), bitmap.Height(), 1, 1, nullptr));
+    if (!mask)
+        return;
     TMemoryDC maskDC;
     {
         TSelectObject selectMask(maskDC.Get(), mask.Get());

@@ -31,6 +31,35 @@ std::string ReadWindowText(HWND window)
     return std::string(text, static_cast<size_t>(std::clamp<LRESULT>(n, 0, 1000)));
 }
 
+// Draws an icon on a magenta background without blending its soft edges
+// into the magenta (which would no longer be transparent): each pixel is
+// either the icon's colour or magenta, by the icon's own coverage.
+void DrawIconOverMagenta(HDC dc, HICON icon, int w, int h)
+{
+    TBitmap onBlack, onWhite;
+    onBlack.SetSizeDib(w, h);
+    onWhite.SetSizeDib(w, h);
+    if (!onBlack.Bits() || !onWhite.Bits())
+        return;
+    std::fill(onWhite.Bits(), onWhite.Bits() + w * h, 0x00FFFFFFu);
+    DrawIconEx(onBlack.DC(), 0, 0, icon, w, h, 0, nullptr, DI_NORMAL);
+    DrawIconEx(onWhite.DC(), 0, 0, icon, w, h, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const uint32_t black = onBlack.Bits()[y * w + x], white = onWhite.Bits()[y * w + x];
+            // Coverage from how much the background shows through (green channel).
+            const int shows = static_cast<int>((white >> 8) & 0xFF) - static_cast<int>((black >> 8) & 0xFF);
+            if (shows < 128) {
+                const int cover = 255 - shows;
+                auto channel = [&](int shift) {
+                    return std::min(255, static_cast<int>((black >> shift) & 0xFF) * 255 / std::max(cover, 1));
+                };
+                SetPixel(dc, x, y, RGB(channel(16), channel(8), channel(0)));
+            }
+        }
+}
+
 } // namespace
 
 int FrameKindOf(LONG_PTR style, LONG_PTR exStyle)
@@ -272,7 +301,7 @@ void TSkinFrame::BuildIconBitmap()
         HICON small = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE));
         if (!small)
             small = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, 0));
-        DrawIconEx(dc, 0, 0, small ? small : icon, w, h, 0, nullptr, DI_NORMAL);
+        DrawIconOverMagenta(dc, small ? small : icon, w, h);
         if (small)
             DestroyIcon(small);
         return;
@@ -489,17 +518,18 @@ void TSkinFrame::UpdateRegion()
 
 // ------------------------------------------------------------- painting
 
-void TSkinFrame::PaintBorder(HDC dc, const TDataSkinBorder& border, const RECT& rect, bool vertical, TBitmap* keep)
+TBitmap& TSkinFrame::BorderPicture(TBorderPicture& picture, const TDataSkinBorder& border, TSkinSize size,
+                                   bool vertical)
 {
-    const TSkinSize size = WindowSize(rect);
-    if (size.Width < 0 || size.Height < 0)
-        return;
     const int frame = (FActive || border.FrameCount <= 1) ? 1 : 2;
-    TBitmap local;
-    TBitmap& bitmap = keep ? *keep : local;
-    NineSliceBitmap(bitmap, size, border.Image, border.Margins, vertical, border.Tile != 1, border.FrameCount, frame);
-    if (!bitmap.Empty())
-        BitBlt(dc, rect.left, rect.top, size.Width, size.Height, bitmap.DC(), 0, 0, SRCCOPY);
+    if (picture.Size != size || picture.Frame != frame || picture.Image != border.Image.Serial()) {
+        NineSliceBitmap(picture.Bitmap, size, border.Image, border.Margins, vertical, border.Tile != 1,
+                        border.FrameCount, frame);
+        picture.Size = size;
+        picture.Frame = frame;
+        picture.Image = border.Image.Serial();
+    }
+    return picture.Bitmap;
 }
 
 void TSkinFrame::PaintFrame(HDC dc)
@@ -519,31 +549,38 @@ void TSkinFrame::PaintFrame(HDC dc)
         FWindowWidth = w;
         FWindowHeight = h;
         const TFrameMetrics& m = FMetrics;
-        TBitmap left, right;
-        PaintBorder(dc, *FSkin->BorderLeft, {0, 0, m.Left, h}, false, &left);
-        PaintBorder(dc, *FSkin->BorderRight, {w - m.Right, 0, w, h}, false, &right);
-        PaintBorder(dc, *FSkin->BorderBottom, {m.Left, h - m.Bottom, w - m.Right, h}, true, nullptr);
-        PaintCaption(dc, left, right);
+        // Each border copied opaque; the side borders run the full height
+        // (their caption rows go with the caption).
+        auto put = [dc](TBitmap& bitmap, int x, int y) {
+            if (!bitmap.Empty())
+                BitBlt(dc, x, y, bitmap.Width(), bitmap.Height(), bitmap.DC(), 0, 0, SRCCOPY);
+        };
+        if (h >= 0 && w - m.Left - m.Right >= 0) {
+            put(BorderPicture(FLeftPicture, *FSkin->BorderLeft, {m.Left, h}, false), 0, 0);
+            put(BorderPicture(FRightPicture, *FSkin->BorderRight, {m.Right, h}, false), w - m.Right, 0);
+            put(BorderPicture(FBottomPicture, *FSkin->BorderBottom, {w - m.Left - m.Right, m.Bottom}, true), m.Left,
+                h - m.Bottom);
+        }
+        PaintCaption(dc);
     } catch (...) {
         // A frame that cannot be painted stays as it was; nothing is shown from inside a paint.
     }
     HotObject = nullptr;
 }
 
-void TSkinFrame::PaintCaption(HDC dc, TBitmap& left, TBitmap& right)
+void TSkinFrame::PaintCaption(HDC dc)
 {
     const TFrameMetrics& m = FMetrics;
     const int w = FWindowWidth;
-    if (m.Caption <= 0 || w <= 0)
+    if (m.Caption <= 0 || w <= 0 || w - m.Left - m.Right < 0)
         return;
     FCaptionBitmap.SetSize(w, m.Caption);
     HDC caption = FCaptionBitmap.DC();
     // The side borders run the full height: their tops belong to the caption row.
-    if (!left.Empty())
-        BitBlt(caption, 0, 0, m.Left, m.Caption, left.DC(), 0, 0, SRCCOPY);
-    if (!right.Empty())
-        BitBlt(caption, w - m.Right, 0, m.Right, m.Caption, right.DC(), 0, 0, SRCCOPY);
-    PaintBorder(caption, *FSkin->BorderTop, {m.Left, 0, w - m.Right, m.Caption}, true, nullptr);
+    BitBlt(caption, 0, 0, m.Left, m.Caption, FLeftPicture.Bitmap.DC(), 0, 0, SRCCOPY);
+    BitBlt(caption, w - m.Right, 0, m.Right, m.Caption, FRightPicture.Bitmap.DC(), 0, 0, SRCCOPY);
+    TBitmap& top = BorderPicture(FTopPicture, *FSkin->BorderTop, {w - m.Left - m.Right, m.Caption}, true);
+    BitBlt(caption, m.Left, 0, top.Width(), top.Height(), top.DC(), 0, 0, SRCCOPY);
     PaintTitleText(caption);
     LayoutTitleButtons();
     PaintTitleButtons(caption);
@@ -634,22 +671,26 @@ void TSkinFrame::PaintTitleButtons(HDC dc)
 void TSkinFrame::PaintTitleButton(TSkinTitleButton& button)
 {
     const TDataSkinSysButton& record = button.Button;
-    if (!button.Visible || record.Image.Empty() || FFrameState != fsRunning)
+    if (!button.Visible || record.Image.Empty() || FFrameState != fsRunning || FCaptionBitmap.Empty())
         return;
-    TWindowDC dc(FWindow, TWindowDC::TArea::Window);
     const RECT r = ToRECT(button.Rect);
-    // The caption under the button first, so its transparent parts stay right.
-    if (!FCaptionBitmap.Empty())
-        BitBlt(dc.Get(), r.left, r.top, r.right - r.left, r.bottom - r.top, FCaptionBitmap.DC(), r.left, r.top,
-               SRCCOPY);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    // The caption under the button first, so its transparent parts show it;
+    // composed off-screen and copied in one blit.
+    TBitmap piece;
+    piece.SetSize(w, h);
+    BitBlt(piece.DC(), 0, 0, w, h, FCaptionBitmap.DC(), r.left, r.top, SRCCOPY);
+    const RECT local{0, 0, w, h};
     if (record.Action == 3 || record.Action == 11) {
-        DrawStripFrame(dc.Get(), r, FIconBitmap, true, 1, 1);
-        return;
+        DrawStripFrame(piece.DC(), local, FIconBitmap, true, 1, 1);
+    } else {
+        int frame = button.State;
+        if (record.Visibility == 100 && button.State == TNCObject::nsHot)
+            frame = 4;
+        DrawStripFrame(piece.DC(), local, record.Image, true, record.FrameCount, frame);
     }
-    int frame = button.State;
-    if (record.Visibility == 100 && button.State == TNCObject::nsHot)
-        frame = 4;
-    DrawStripFrame(dc.Get(), r, record.Image, true, record.FrameCount, frame);
+    TWindowDC dc(FWindow, TWindowDC::TArea::Window);
+    BitBlt(dc.Get(), r.left, r.top, w, h, piece.DC(), 0, 0, SRCCOPY);
 }
 
 // -------------------------------------------------------------- actions

@@ -156,8 +156,16 @@ private:
     void Start();
     void UpdateRegion();
     void SkinChildControls();
-    void PaintBorder(HDC dc, const TDataSkinBorder& border, const RECT& rect, bool vertical, TBitmap* keep);
-    void PaintCaption(HDC dc, TBitmap& left, TBitmap& right);
+    // A border drawn at a size: kept between paints, drawn again when the
+    // size, the active state or the skin's image changes.
+    struct TBorderPicture {
+        TBitmap Bitmap;
+        TSkinSize Size{-1, -1};
+        int Frame = 0;
+        uint64_t Image = 0;
+    };
+    TBitmap& BorderPicture(TBorderPicture& picture, const TDataSkinBorder& border, TSkinSize size, bool vertical);
+    void PaintCaption(HDC dc);
     void PaintTitleText(HDC dc);
     void LayoutTitleButtons();
     void PaintTitleButtons(HDC dc);
@@ -203,6 +211,7 @@ private:
     std::vector<std::unique_ptr<TSkinTitleButton>> FTitleButtons;
     TBitmap FIconBitmap;
     TBitmap FCaptionBitmap;
+    TBorderPicture FLeftPicture, FRightPicture, FBottomPicture, FTopPicture;
     std::vector<TSkinControl*> FControls; // owned by their controls, freed here
     int FWindowWidth = 0;
     int FWindowHeight = 0;

@@ -65,20 +65,31 @@ void TRealInput::Type(const std::string& text) { Run("type --delay 30 -- \"" + t
 bool RunScript(const std::function<void()>& script, int timeoutMs)
 {
     // Shared with the thread, which may outlive a timed-out call.
-    auto finished = std::make_shared<std::atomic<bool>>(false);
-    std::thread worker([script, finished] {
+    struct TState {
+        std::atomic<bool> Finished = false;
+        std::atomic<bool> Seen = false;
+    };
+    auto state = std::make_shared<TState>();
+    std::thread worker([script, state] {
         try {
             script();
         } catch (const std::exception& e) {
             ADD_FAILURE() << "script: " << e.what();
         }
-        // A failed script may leave a modal window open, which would hold
-        // the windows' thread (and the whole test program) for ever.
-        if (::testing::Test::HasFailure())
+        state->Finished = true;
+        // A script that ends while a menu or a modal window still holds the
+        // windows' thread would hold the whole test program for ever.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+        while (!state->Seen && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (!state->Seen) {
+            ADD_FAILURE() << "the script ended with a menu or a modal window still open";
+            TRealInput::Key("Escape Escape");
             CloseModalWindows();
-        *finished = true;
+        }
     });
-    const bool done = WaitFor([&] { return finished->load(); }, timeoutMs);
+    const bool done = WaitFor([&] { return state->Finished.load(); }, timeoutMs);
+    state->Seen = true;
     if (done)
         worker.join();
     else
