@@ -3,6 +3,7 @@
 
 #include "base/Exceptions.h"
 #include "base/Format.h"
+#include "base/SystemError.h"
 
 #include <cerrno>
 #include <cstring>
@@ -15,8 +16,6 @@ namespace orbelin {
 struct TFileStream::Handle {
     int fd = -1;
 };
-
-std::string LastSystemErrorText() { return std::strerror(errno); }
 
 TFileStream::TFileStream(const std::string& fileName, TFileMode mode)
     : FFileName(fileName), FHandle(std::make_unique<Handle>())
@@ -44,32 +43,25 @@ TFileStream::~TFileStream()
         ::close(FHandle->fd);
 }
 
+namespace {
+
+// What one read or write gives TFileStream::Repeat.
+int64_t Moved(ssize_t n) { return n < 0 ? (errno == EINTR ? -1 : 0) : n; }
+
+} // namespace
+
 int64_t TFileStream::Read(void* buffer, int64_t count)
 {
-    int64_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::read(FHandle->fd, static_cast<char*>(buffer) + done, static_cast<size_t>(count - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    return done;
+    return Repeat(count, [&](int64_t done) {
+        return Moved(::read(FHandle->fd, static_cast<char*>(buffer) + done, static_cast<size_t>(count - done)));
+    });
 }
 
 int64_t TFileStream::Write(const void* buffer, int64_t count)
 {
-    int64_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::write(FHandle->fd, static_cast<const char*>(buffer) + done, static_cast<size_t>(count - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    return done;
+    return Repeat(count, [&](int64_t done) {
+        return Moved(::write(FHandle->fd, static_cast<const char*>(buffer) + done, static_cast<size_t>(count - done)));
+    });
 }
 
 int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin)

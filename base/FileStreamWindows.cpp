@@ -3,6 +3,7 @@
 
 #include "base/Exceptions.h"
 #include "base/Format.h"
+#include "base/SystemError.h"
 
 #include <windows.h>
 
@@ -13,20 +14,6 @@ namespace orbelin {
 struct TFileStream::Handle {
     HANDLE h = INVALID_HANDLE_VALUE;
 };
-
-std::string LastSystemErrorText()
-{
-    const DWORD code = GetLastError();
-    char* text = nullptr;
-    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string out = n ? std::string(text, n) : Format("System error %lu", static_cast<unsigned long>(code));
-    if (text)
-        LocalFree(text);
-    while (!out.empty() && (out.back() == '\r' || out.back() == '\n' || out.back() == ' '))
-        out.pop_back();
-    return out;
-}
 
 TFileStream::TFileStream(const std::string& fileName, TFileMode mode)
     : FFileName(fileName), FHandle(std::make_unique<Handle>())
@@ -56,30 +43,27 @@ TFileStream::~TFileStream()
         CloseHandle(FHandle->h);
 }
 
+namespace {
+
+// At most 1 GiB per call: the system's counts are 32-bit.
+DWORD ChunkOf(int64_t rest) { return static_cast<DWORD>(std::min<int64_t>(rest, 1 << 30)); }
+
+} // namespace
+
 int64_t TFileStream::Read(void* buffer, int64_t count)
 {
-    int64_t done = 0;
-    while (done < count) {
+    return Repeat(count, [&](int64_t done) -> int64_t {
         DWORD n = 0;
-        const DWORD want = static_cast<DWORD>(std::min<int64_t>(count - done, 1 << 30));
-        if (!ReadFile(FHandle->h, static_cast<char*>(buffer) + done, want, &n, nullptr) || n == 0)
-            break;
-        done += n;
-    }
-    return done;
+        return ReadFile(FHandle->h, static_cast<char*>(buffer) + done, ChunkOf(count - done), &n, nullptr) ? n : 0;
+    });
 }
 
 int64_t TFileStream::Write(const void* buffer, int64_t count)
 {
-    int64_t done = 0;
-    while (done < count) {
+    return Repeat(count, [&](int64_t done) -> int64_t {
         DWORD n = 0;
-        const DWORD want = static_cast<DWORD>(std::min<int64_t>(count - done, 1 << 30));
-        if (!WriteFile(FHandle->h, static_cast<const char*>(buffer) + done, want, &n, nullptr) || n == 0)
-            break;
-        done += n;
-    }
-    return done;
+        return WriteFile(FHandle->h, static_cast<const char*>(buffer) + done, ChunkOf(count - done), &n, nullptr) ? n : 0;
+    });
 }
 
 int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin)

@@ -166,4 +166,17 @@ void WriteFileBytes(const std::string& fileName, const std::string& bytes)
     file.WriteString(bytes);
 }
 
+int64_t TFileStream::Repeat(int64_t count, const std::function<int64_t(int64_t done)>& step)
+{
+    int64_t done = 0;
+    while (done < count) {
+        const int64_t n = step(done);
+        if (n == 0)
+            break;
+        if (n > 0)
+            done += n;
+    }
+    return done;
+}
+
 } // namespace orbelin

@@ -15,13 +15,15 @@ TApplication& Application()
     return application;
 }
 
-TApplication::TApplication() : TComponent(nullptr) {}
+TApplication::TApplication() : TComponent(nullptr)
+{
+    SetExceptionHandler([this] { HandleException(); });
+}
 
 TApplication::~TApplication()
 {
     DestroyComponents();
-    if (FMenuFont)
-        DeleteObject(FMenuFont);
+    SetExceptionHandler(nullptr);
 }
 
 void TApplication::Initialize()
@@ -31,7 +33,7 @@ void TApplication::Initialize()
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof(metrics);
     if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-        FMenuFont = CreateFontIndirectA(&metrics.lfMenuFont);
+        FMenuFont.Reset(CreateFontIndirectA(&metrics.lfMenuFont));
 }
 
 void TApplication::Run()

@@ -3,6 +3,7 @@
 // handler for exceptions that no event handler caught.
 
 #include "base/Component.h"
+#include "ui/Graphics.h"
 
 #include <windows.h>
 
@@ -57,14 +58,14 @@ public:
     const std::vector<TForm*>& Forms() const { return FForms; }
     void AddForm(TForm* form) { FForms.push_back(form); }
     void RemoveForm(TForm* form);
-    HFONT MenuFont() const { return FMenuFont; }
+    HFONT MenuFont() const { return FMenuFont.Get(); }
 
 private:
     std::string FTitle;
     TForm* FMainForm = nullptr;
     std::vector<TForm*> FForms;
     bool FTerminated = false;
-    HFONT FMenuFont = nullptr;
+    TGdiHandle<HFONT> FMenuFont;
 };
 
 // The one application object of the process.

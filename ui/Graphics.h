@@ -3,10 +3,11 @@
 // wrapper deletes what it created and restores what it selected.
 
 #include "base/Colors.h"
-#include "base/Component.h"
+#include "base/PropertyTable.h"
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -14,8 +15,16 @@ namespace orbelin {
 
 // 0xFF0000nn is system colour nn, anything else 0x00BBGGRR.
 COLORREF ColorToRGB(TColor color);
-// clRed, clBtnFace, $00FF00FF, 255 ... as a form description writes them.
-bool IdentToColor(const std::string& text, TColor& color);
+// A colour as a form description writes it: a name (clRed, clBtnFace, ...)
+// or a number. Any other name raises EConvertError.
+TColor ColorFromProperty(const TPropertyValue& value);
+
+// A colour field in a property table.
+template <class C>
+TPropertyRow<C> ColorField(const char* name, TColor C::*field)
+{
+    return Property<C>(name, [field](C& o, const TPropertyValue& v) { o.*field = ColorFromProperty(v); });
+}
 
 // Move-only owner of one GDI object handle.
 template <class H>
@@ -64,11 +73,48 @@ public:
     TFont& operator=(const TFont& other);
     TFont() = default;
     TFont(const TFont& other) { *this = other; }
-    // Font.Name, Font.Height, Font.Color, Font.Style, Font.Charset.
-    bool SetProperty(std::string_view name, const TPropertyValue& value);
+    // Name, Height, Color, Style and Charset; a control publishes them as
+    // "Font.Name" and so on, calling Changed before one is set.
+    static const TPropertyTable<TFont>& Properties();
 
 private:
     mutable TGdiHandle<HFONT> FHandle;
+};
+
+// The DC of a window's client area, or of the screen for a null window,
+// released when the owner goes.
+class TWindowDC {
+public:
+    explicit TWindowDC(HWND window) : FWindow(window), FDC(GetDC(window)) {}
+    ~TWindowDC()
+    {
+        if (FDC)
+            ReleaseDC(FWindow, FDC);
+    }
+    TWindowDC(const TWindowDC&) = delete;
+    TWindowDC& operator=(const TWindowDC&) = delete;
+    HDC Handle() const { return FDC; }
+
+private:
+    HWND FWindow;
+    HDC FDC;
+};
+
+// A memory DC compatible with the screen, deleted when the owner goes.
+class TMemoryDC {
+public:
+    TMemoryDC() : FDC(CreateCompatibleDC(nullptr)) {}
+    ~TMemoryDC()
+    {
+        if (FDC)
+            DeleteDC(FDC);
+    }
+    TMemoryDC(const TMemoryDC&) = delete;
+    TMemoryDC& operator=(const TMemoryDC&) = delete;
+    HDC Handle() const { return FDC; }
+
+private:
+    HDC FDC;
 };
 
 // Selects an object into a DC for a scope and selects the old one back.
@@ -108,7 +154,6 @@ class TBitmap {
 public:
     TBitmap() = default;
     TBitmap(int width, int height);
-    ~TBitmap();
     TBitmap(const TBitmap&) = delete;
     TBitmap& operator=(const TBitmap&) = delete;
 
@@ -128,8 +173,10 @@ public:
 private:
     void ReleaseDC();
     TGdiHandle<HBITMAP> FBitmap;
-    HDC FDC = nullptr;
-    HGDIOBJ FOldBitmap = nullptr;
+    // Members go in reverse order: the bitmap is selected out of the DC,
+    // then the DC is deleted, then the bitmap.
+    std::optional<TMemoryDC> FDC;
+    std::optional<TSelectObject> FSelected;
     int FWidth = 0;
     int FHeight = 0;
 };

@@ -1,7 +1,7 @@
 #include "ui/Menus.h"
 
-#include "base/AnsiText.h"
-#include "ui/Application.h"
+#include "base/PropertyTable.h"
+#include "ui/Controls.h"
 
 #include <algorithm>
 
@@ -86,32 +86,18 @@ TMenuItem* TMenuItem::FindCommand(UINT command)
     return nullptr;
 }
 
-bool TMenuItem::SetProperty(std::string_view name, const TPropertyValue& value)
+const TPropertyTable<TComponent>& TMenuItem::Properties() const
 {
-    if (SameText(name, "Caption"))
-        Caption = value.AsString();
-    else if (SameText(name, "Checked"))
-        Checked = value.AsBoolean();
-    else if (SameText(name, "Enabled"))
-        Enabled = value.AsBoolean();
-    else if (SameText(name, "Visible"))
-        Visible = value.AsBoolean();
-    else if (SameText(name, "Default"))
-        Default = value.AsBoolean();
-    else if (SameText(name, "RadioItem"))
-        RadioItem = value.AsBoolean();
-    else
-        return TComponent::SetProperty(name, value);
-    return true;
-}
-
-bool TMenuItem::SetEvent(std::string_view name, TNotifyEvent handler)
-{
-    if (SameText(name, "OnClick")) {
-        OnClick = std::move(handler);
-        return true;
-    }
-    return TComponent::SetEvent(name, std::move(handler));
+    static const TPropertyTable<TComponent> table(TComponent::Properties(), {
+        Field("Caption", &TMenuItem::Caption),
+        Field("Checked", &TMenuItem::Checked),
+        Field("Enabled", &TMenuItem::Enabled),
+        Field("Visible", &TMenuItem::Visible),
+        Field("Default", &TMenuItem::Default),
+        Field("RadioItem", &TMenuItem::RadioItem),
+        Event("OnClick", &TMenuItem::OnClick),
+    });
+    return table;
 }
 
 TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), FItems(new TMenuItem(this)) {}
@@ -150,9 +136,8 @@ LRESULT CALLBACK TPopupMenu::PopupWndProc(HWND window, UINT msg, WPARAM wParam, 
             auto* item = reinterpret_cast<TMenuItem*>(mis->itemData);
             int width = 80, height = item && item->IsLine() ? 5 : GetSystemMetrics(SM_CYMENU);
             if (item && item->OnMeasureItem) {
-                HDC dc = GetDC(window);
-                item->OnMeasureItem(item, dc, width, height);
-                ReleaseDC(window, dc);
+                const TWindowDC dc(window);
+                item->OnMeasureItem(item, dc.Handle(), width, height);
             }
             mis->itemWidth = static_cast<UINT>(width);
             mis->itemHeight = static_cast<UINT>(height);
@@ -182,7 +167,7 @@ LRESULT CALLBACK TPopupMenu::PopupWndProc(HWND window, UINT msg, WPARAM wParam, 
             break;
         }
     } catch (...) {
-        Application().HandleException();
+        ReportException();
         return TRUE;
     }
     return DefWindowProcA(window, msg, wParam, lParam);
@@ -211,22 +196,13 @@ TMenuItem* TPopupMenu::Popup(int x, int y)
     return chosen;
 }
 
-bool TPopupMenu::SetProperty(std::string_view name, const TPropertyValue& value)
+const TPropertyTable<TComponent>& TPopupMenu::Properties() const
 {
-    if (SameText(name, "OwnerDraw")) {
-        OwnerDraw = value.AsBoolean();
-        return true;
-    }
-    return TComponent::SetProperty(name, value);
-}
-
-bool TPopupMenu::SetEvent(std::string_view name, TNotifyEvent handler)
-{
-    if (SameText(name, "OnPopup")) {
-        OnPopup = std::move(handler);
-        return true;
-    }
-    return TComponent::SetEvent(name, std::move(handler));
+    static const TPropertyTable<TComponent> table(TComponent::Properties(), {
+        Field("OwnerDraw", &TPopupMenu::OwnerDraw),
+        Event("OnPopup", &TPopupMenu::OnPopup),
+    });
+    return table;
 }
 
 } // namespace orbelin

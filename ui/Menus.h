@@ -51,8 +51,7 @@ public:
     // The item with the given command number in this item's tree, or null.
     TMenuItem* FindCommand(UINT command);
 
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
-    bool SetEvent(std::string_view name, TNotifyEvent handler) override;
+    const TPropertyTable<TComponent>& Properties() const override;
 
 private:
     UINT FCommand;
@@ -77,8 +76,7 @@ public:
     // The window that receives the menu's messages while it is shown.
     static HWND PopupWindow();
 
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
-    bool SetEvent(std::string_view name, TNotifyEvent handler) override;
+    const TPropertyTable<TComponent>& Properties() const override;
 
 private:
     static LRESULT CALLBACK PopupWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -12,7 +12,7 @@ public:
     void Paint(TCanvas& canvas) override;
     bool Transparent() const { return FTransparent; }
     bool AutoSize() const { return FAutoSize; }
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+    const TPropertyTable<TComponent>& Properties() const override;
     void Loaded() override;
 
 protected:
@@ -38,7 +38,7 @@ class TButton : public TButtonControl {
 public:
     explicit TButton(TComponent* owner);
     bool Default() const { return FDefault; }
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+    const TPropertyTable<TComponent>& Properties() const override;
     int ModalResult = 0;
     void Click() override;
 
@@ -49,11 +49,33 @@ private:
     bool FDefault = false;
 };
 
-// A push button that may carry a glyph; drawn by the skin when one is active.
+enum class TBitBtnKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
+enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+
+// A push button that may carry a glyph; drawn by the skin when one is
+// active, which places the glyph by these settings.
 class TBitBtn : public TButton {
 public:
     using TButton::TButton;
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+    TBitBtnKind Kind() const { return FKind; }
+    // Glyph.Resource = 'NAME' names a BITMAP resource of the program; the
+    // bitmap holds NumGlyphs images side by side (up, disabled, down, ...).
+    TBitmap& Glyph() { return FGlyph; }
+    int NumGlyphs() const { return FNumGlyphs; }
+    // Pixels between the glyph and the edge; -1 centres glyph and caption.
+    int Margin() const { return FMargin; }
+    // Pixels between the glyph and the caption.
+    int Spacing() const { return FSpacing; }
+    TButtonLayout Layout() const { return FLayout; }
+    const TPropertyTable<TComponent>& Properties() const override;
+
+private:
+    TBitBtnKind FKind = TBitBtnKind::bkCustom;
+    TBitmap FGlyph;
+    int FNumGlyphs = 1;
+    int FMargin = -1;
+    int FSpacing = 4;
+    TButtonLayout FLayout = TButtonLayout::blGlyphLeft;
 };
 
 class TRadioButton : public TButtonControl {
@@ -62,7 +84,7 @@ public:
     bool Checked() const;
     // Checking one unchecks the other radio buttons of the same parent.
     void SetChecked(bool checked);
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+    const TPropertyTable<TComponent>& Properties() const override;
     void Click() override;
 
 protected:
@@ -87,6 +109,8 @@ public:
     using Exception::Exception;
 };
 
+enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
 // Multi-line text box. Setting its text turns lone CR or LF into CR LF and
 // fires OnChange only when the text really changes.
 class TMemo : public TWinControl {
@@ -108,8 +132,7 @@ public:
     bool ReadOnly() const { return FReadOnly; }
 
     TNotifyEvent OnChange;
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
-    bool SetEvent(std::string_view name, TNotifyEvent handler) override;
+    const TPropertyTable<TComponent>& Properties() const override;
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -121,7 +144,7 @@ private:
     bool FWordWrap = true;
     bool FReadOnly = false;
     bool FWantReturns = true;
-    int FScrollBars = 0; // 0 none, 1 vertical, 2 horizontal, 3 both
+    TScrollStyle FScrollBars = TScrollStyle::ssNone;
 };
 
 // Drop-down list; only pick-only lists (csDropDownList) are used.
@@ -137,8 +160,7 @@ public:
     std::string SelectedText() const;
 
     TNotifyEvent OnChange;
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
-    bool SetEvent(std::string_view name, TNotifyEvent handler) override;
+    const TPropertyTable<TComponent>& Properties() const override;
 
 protected:
     void CreateParams(TCreateParams& params) override;

@@ -12,6 +12,7 @@
 namespace orbelin {
 
 class TStream;
+class TByteReader;
 
 class ESkinBitmapError : public Exception {
 public:
@@ -68,6 +69,7 @@ public:
     bool operator==(const TSkinBitmap& other) const = default;
 
 private:
+    void Decode(const TByteReader& in);
     size_t Index(int x, int y) const { return static_cast<size_t>(y) * static_cast<size_t>(FWidth) + static_cast<size_t>(x); }
 
     int FWidth = 0;
