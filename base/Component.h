@@ -49,6 +49,16 @@ public:
     // Ask to be told (Notification opRemove) when other is destroyed.
     void FreeNotification(TComponent* other);
     void RemoveFreeNotification(TComponent* other);
+    // Points field at component and moves the free notification that keeps
+    // field from dangling from the old component to the new one.
+    template <class T>
+    void Refer(T*& field, T* component)
+    {
+        if (field)
+            RemoveFreeNotification(field);
+        field = component;
+        FreeNotification(component);
+    }
 
     // True while a form description is being read into this component.
     bool Loading() const { return FLoading; }

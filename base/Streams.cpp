@@ -81,14 +81,19 @@ int64_t TMemoryStream::WriteGrowing(const void* buffer, int64_t count)
     return count;
 }
 
-int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin)
+int64_t SeekTarget(int64_t position, int64_t size, int64_t offset, TSeekOrigin origin)
 {
     switch (origin) {
-    case TSeekOrigin::soBeginning: FPosition = offset; break;
-    case TSeekOrigin::soCurrent: FPosition += offset; break;
-    case TSeekOrigin::soEnd: FPosition = Size() + offset; break;
+    case TSeekOrigin::soBeginning: position = offset; break;
+    case TSeekOrigin::soCurrent: position += offset; break;
+    case TSeekOrigin::soEnd: position = size + offset; break;
     }
-    FPosition = std::max<int64_t>(FPosition, 0);
+    return std::max<int64_t>(position, 0);
+}
+
+int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin)
+{
+    FPosition = SeekTarget(FPosition, Size(), offset, origin);
     return FPosition;
 }
 

@@ -12,6 +12,9 @@ namespace orbelin {
 
 enum class TSeekOrigin { soBeginning, soCurrent, soEnd };
 
+// Where a seek from position in a stream of size lands; never before 0.
+int64_t SeekTarget(int64_t position, int64_t size, int64_t offset, TSeekOrigin origin);
+
 class TStream {
 public:
     virtual ~TStream() = default;

@@ -63,12 +63,7 @@ void TNetSimpleBuffer::CommitAppend(int64_t count)
 
 int64_t TNetSimpleBuffer::Seek(int64_t offset, TSeekOrigin origin)
 {
-    switch (origin) {
-    case TSeekOrigin::soBeginning: FPosition = offset; break;
-    case TSeekOrigin::soCurrent: FPosition += offset; break;
-    case TSeekOrigin::soEnd: FPosition = VisibleSize() + offset; break;
-    }
-    FPosition = std::max<int64_t>(FPosition, 0);
+    FPosition = SeekTarget(FPosition, VisibleSize(), offset, origin);
     return FPosition;
 }
 

@@ -239,11 +239,7 @@ int TNetStackPosix::ServicePort(const std::string& service)
 {
     if (const servent* entry = getservbyname(service.c_str(), nullptr))
         return ntohs(static_cast<uint16_t>(entry->s_port));
-    int64_t port = 0;
-    if (!service.empty() && std::all_of(service.begin(), service.end(), [](char c) { return c >= '0' && c <= '9'; })
-        && TryStrToInt64(service, port) && port <= 0x7FFFFFFF)
-        return static_cast<int>(port);
-    throw ENetInvalidServiceName(Format(SNetInvalidService, service.c_str()));
+    return NumericServicePort(service);
 }
 
 std::unique_ptr<TStringList> TNetStackPosix::ServiceNames(int port)

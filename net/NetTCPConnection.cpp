@@ -92,14 +92,7 @@ void TNetTCPConnection::AdoptIOHandler(TNetIOHandler* handler)
     FOwnsIOHandler = true;
 }
 
-void TNetTCPConnection::SetIntercept(TNetConnectionIntercept* intercept)
-{
-    if (FIntercept)
-        FIntercept->RemoveFreeNotification(this);
-    FIntercept = intercept;
-    if (intercept)
-        intercept->FreeNotification(this);
-}
+void TNetTCPConnection::SetIntercept(TNetConnectionIntercept* intercept) { Refer(FIntercept, intercept); }
 
 void TNetTCPConnection::Notification(TComponent* component, TOperation operation)
 {
