@@ -2,11 +2,8 @@
 #include "base/Streams.h"
 
 #include "base/Exceptions.h"
-#include "base/Format.h"
-#include "base/SystemError.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,13 +25,8 @@ TFileStream::TFileStream(const std::string& fileName, TFileMode mode)
     case TFileMode::fmOpenReadWrite: flags = O_RDWR; break;
     }
     FHandle->fd = ::open(fileName.c_str(), flags | O_CLOEXEC, 0644);
-    if (FHandle->fd < 0) {
-        const char* format = mode == TFileMode::fmCreate ? SFCreateError : SFOpenError;
-        const std::string message = Format(format, fileName.c_str(), LastSystemErrorText().c_str());
-        if (mode == TFileMode::fmCreate)
-            throw EFCreateError(message);
-        throw EFOpenError(message);
-    }
+    if (FHandle->fd < 0)
+        RaiseOpenError(fileName, mode);
 }
 
 TFileStream::~TFileStream()

@@ -2,8 +2,6 @@
 #include "base/Streams.h"
 
 #include "base/Exceptions.h"
-#include "base/Format.h"
-#include "base/SystemError.h"
 
 #include <windows.h>
 
@@ -28,13 +26,8 @@ TFileStream::TFileStream(const std::string& fileName, TFileMode mode)
     case TFileMode::fmOpenReadWrite: access = GENERIC_READ | GENERIC_WRITE; break;
     }
     FHandle->h = CreateFileA(fileName.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (FHandle->h == INVALID_HANDLE_VALUE) {
-        const char* format = mode == TFileMode::fmCreate ? SFCreateError : SFOpenError;
-        const std::string message = Format(format, fileName.c_str(), LastSystemErrorText().c_str());
-        if (mode == TFileMode::fmCreate)
-            throw EFCreateError(message);
-        throw EFOpenError(message);
-    }
+    if (FHandle->h == INVALID_HANDLE_VALUE)
+        RaiseOpenError(fileName, mode);
 }
 
 TFileStream::~TFileStream()

@@ -1,6 +1,8 @@
 #include "base/Streams.h"
 
 #include "base/Exceptions.h"
+#include "base/Format.h"
+#include "base/SystemError.h"
 
 #include <algorithm>
 #include <cstring>
@@ -182,6 +184,15 @@ int64_t TFileStream::Repeat(int64_t count, const std::function<int64_t(int64_t d
             done += n;
     }
     return done;
+}
+
+void TFileStream::RaiseOpenError(const std::string& fileName, TFileMode mode)
+{
+    const char* format = mode == TFileMode::fmCreate ? SFCreateError : SFOpenError;
+    const std::string message = Format(format, fileName.c_str(), LastSystemErrorText().c_str());
+    if (mode == TFileMode::fmCreate)
+        throw EFCreateError(message);
+    throw EFOpenError(message);
 }
 
 } // namespace orbelin

@@ -95,6 +95,8 @@ private:
     // system takes at once and returns how many bytes that was: 0 at the end
     // or on a failure, -1 for an interrupted call to make again.
     static int64_t Repeat(int64_t count, const std::function<int64_t(int64_t done)>& step);
+    // EFCreateError or EFOpenError with the system's text for its last error.
+    [[noreturn]] static void RaiseOpenError(const std::string& fileName, TFileMode mode);
 
     struct Handle;
     std::string FFileName;

@@ -173,7 +173,7 @@ public:
 private:
     void ReleaseDC();
     TGdiHandle<HBITMAP> FBitmap;
-    // Members go in reverse order: the bitmap is selected out of the DC,
+    // Destroyed in reverse order: the bitmap is selected out of the DC,
     // then the DC is deleted, then the bitmap.
     std::optional<TMemoryDC> FDC;
     std::optional<TSelectObject> FSelected;
