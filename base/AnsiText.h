@@ -21,7 +21,7 @@ int PosLast(std::string_view sub, std::string_view text, int upTo = -1) noexcept
 // without a delimiter returns all of text and empties it.
 std::string SplitOff(std::string& text, std::string_view delimiter);
 
-// 1-based substring as the runtime's Copy: out-of-range parts are clipped.
+// count bytes from the 1-based index; parts out of range are clipped.
 std::string Copy(std::string_view text, int index, int count);
 
 std::string UpperCase(std::string_view text);

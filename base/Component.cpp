@@ -1,6 +1,7 @@
 #include "base/Component.h"
 
 #include "base/AnsiText.h"
+#include "base/PropertyTable.h"
 
 #include <algorithm>
 
@@ -62,20 +63,24 @@ void TComponent::RemoveFreeNotification(TComponent* other)
     std::erase(other->FFreeNotifies, this);
 }
 
-bool TComponent::SetProperty(std::string_view name, const TPropertyValue& value)
+const TPropertyTable<TComponent>& TComponent::Properties() const
 {
-    if (SameText(name, "Name")) {
-        FName = value.AsString();
-        return true;
-    }
-    if (SameText(name, "Tag")) {
-        Tag = static_cast<intptr_t>(value.AsInteger());
-        return true;
-    }
-    return false;
+    static const TPropertyTable<TComponent> table({
+        Setter("Name", &TComponent::SetName),
+        Field("Tag", &TComponent::Tag),
+    });
+    return table;
 }
 
-bool TComponent::SetEvent(std::string_view, TNotifyEvent) { return false; }
+bool TComponent::SetProperty(std::string_view name, const TPropertyValue& value)
+{
+    return Properties().SetProperty(*this, name, value);
+}
+
+bool TComponent::SetEvent(std::string_view name, TNotifyEvent handler)
+{
+    return Properties().SetEvent(*this, name, std::move(handler));
+}
 
 void TComponent::Notification(TComponent*, TOperation) {}
 

@@ -14,6 +14,9 @@
 
 namespace orbelin {
 
+template <class T>
+class TPropertyTable;
+
 class TObject {
 public:
     TObject() = default;
@@ -50,6 +53,16 @@ public:
     // Ask to be told (Notification opRemove) when other is destroyed.
     void FreeNotification(TComponent* other);
     void RemoveFreeNotification(TComponent* other);
+    // Points field at component and moves the free notification that keeps
+    // field from dangling from the old component to the new one.
+    template <class T>
+    void Refer(T*& field, T* component)
+    {
+        if (field)
+            RemoveFreeNotification(field);
+        field = component;
+        FreeNotification(component);
+    }
 
     // True while a form description is being read into this component.
     bool Loading() const { return FLoading; }
@@ -57,11 +70,15 @@ public:
     // Runs once after the whole description of the owning form has been read.
     virtual void Loaded() { FLoading = false; }
 
-    // A published property assigned by the form description reader. Returns
-    // false for a name the class does not publish.
-    virtual bool SetProperty(std::string_view name, const TPropertyValue& value);
-    // An event property ("OnClick") bound to a handler of the root form.
-    virtual bool SetEvent(std::string_view name, TNotifyEvent handler);
+    // The properties and events a form description may set on this class:
+    // its base class's table and its own rows (see base/PropertyTable.h).
+    virtual const TPropertyTable<TComponent>& Properties() const;
+    // A published property by name. False for a name the class does not
+    // publish; a value it cannot take raises EConvertError.
+    bool SetProperty(std::string_view name, const TPropertyValue& value);
+    // An event property ("OnClick") bound to a handler; false when the class
+    // has no event of that name.
+    bool SetEvent(std::string_view name, TNotifyEvent handler);
 
 protected:
     virtual void Notification(TComponent* component, TOperation operation);

@@ -2,9 +2,8 @@
 
 #include "base/Exceptions.h"
 
-#include <chrono>
 #include <cmath>
-#include <ctime>
+#include <cstdint>
 
 namespace orbelin {
 
@@ -109,32 +108,5 @@ int DayOfWeek(TDateTime value) noexcept
     const int64_t d = static_cast<int64_t>(std::floor(value));
     return static_cast<int>(((d % 7) + 7 + 6) % 7) + 1;
 }
-
-namespace {
-TDateTime FromTm(const std::tm& tm, int ms)
-{
-    TDateTime d = 0, t = 0;
-    TryEncodeDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, d);
-    TryEncodeTime(tm.tm_hour, tm.tm_min, tm.tm_sec > 59 ? 59 : tm.tm_sec, ms, t);
-    return d + t;
-}
-
-TDateTime LocalClock()
-{
-    const auto now = std::chrono::system_clock::now();
-    const std::time_t secs = std::chrono::system_clock::to_time_t(now);
-    const int ms = static_cast<int>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
-    std::tm tm{};
-#if defined(_WIN32)
-    localtime_s(&tm, &secs);
-#else
-    localtime_r(&secs, &tm);
-#endif
-    return FromTm(tm, ms);
-}
-} // namespace
-
-TDateTime Now() { return LocalClock(); }
 
 } // namespace orbelin

@@ -64,7 +64,7 @@ public:
     using Exception::Exception;
 };
 
-// Runtime message texts shared by several modules.
+// Message texts shared by several modules.
 inline constexpr const char* SInvalidInteger = "'%s' is not a valid integer value";
 inline constexpr const char* SFCreateError = "Cannot create file \"%s\". %s";
 inline constexpr const char* SFOpenError = "Cannot open file \"%s\". %s";

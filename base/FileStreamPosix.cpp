@@ -2,10 +2,8 @@
 #include "base/Streams.h"
 
 #include "base/Exceptions.h"
-#include "base/Format.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,8 +13,6 @@ namespace orbelin {
 struct TFileStream::Handle {
     int fd = -1;
 };
-
-std::string LastSystemErrorText() { return std::strerror(errno); }
 
 TFileStream::TFileStream(const std::string& fileName, TFileMode mode)
     : FFileName(fileName), FHandle(std::make_unique<Handle>())
@@ -29,13 +25,8 @@ TFileStream::TFileStream(const std::string& fileName, TFileMode mode)
     case TFileMode::fmOpenReadWrite: flags = O_RDWR; break;
     }
     FHandle->fd = ::open(fileName.c_str(), flags | O_CLOEXEC, 0644);
-    if (FHandle->fd < 0) {
-        const char* format = mode == TFileMode::fmCreate ? SFCreateError : SFOpenError;
-        const std::string message = Format(format, fileName.c_str(), LastSystemErrorText().c_str());
-        if (mode == TFileMode::fmCreate)
-            throw EFCreateError(message);
-        throw EFOpenError(message);
-    }
+    if (FHandle->fd < 0)
+        RaiseOpenError(fileName, mode);
 }
 
 TFileStream::~TFileStream()
@@ -44,32 +35,25 @@ TFileStream::~TFileStream()
         ::close(FHandle->fd);
 }
 
+namespace {
+
+// What one read or write gives TFileStream::Repeat.
+int64_t Moved(ssize_t n) { return n < 0 ? (errno == EINTR ? -1 : 0) : n; }
+
+} // namespace
+
 int64_t TFileStream::Read(void* buffer, int64_t count)
 {
-    int64_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::read(FHandle->fd, static_cast<char*>(buffer) + done, static_cast<size_t>(count - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    return done;
+    return Repeat(count, [&](int64_t done) {
+        return Moved(::read(FHandle->fd, static_cast<char*>(buffer) + done, static_cast<size_t>(count - done)));
+    });
 }
 
 int64_t TFileStream::Write(const void* buffer, int64_t count)
 {
-    int64_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::write(FHandle->fd, static_cast<const char*>(buffer) + done, static_cast<size_t>(count - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    return done;
+    return Repeat(count, [&](int64_t done) {
+        return Moved(::write(FHandle->fd, static_cast<const char*>(buffer) + done, static_cast<size_t>(count - done)));
+    });
 }
 
 int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin)

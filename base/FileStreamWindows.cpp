@@ -2,7 +2,6 @@
 #include "base/Streams.h"
 
 #include "base/Exceptions.h"
-#include "base/Format.h"
 
 #include <windows.h>
 
@@ -13,20 +12,6 @@ namespace orbelin {
 struct TFileStream::Handle {
     HANDLE h = INVALID_HANDLE_VALUE;
 };
-
-std::string LastSystemErrorText()
-{
-    const DWORD code = GetLastError();
-    char* text = nullptr;
-    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string out = n ? std::string(text, n) : Format("System error %lu", static_cast<unsigned long>(code));
-    if (text)
-        LocalFree(text);
-    while (!out.empty() && (out.back() == '\r' || out.back() == '\n' || out.back() == ' '))
-        out.pop_back();
-    return out;
-}
 
 TFileStream::TFileStream(const std::string& fileName, TFileMode mode)
     : FFileName(fileName), FHandle(std::make_unique<Handle>())
@@ -41,13 +26,8 @@ TFileStream::TFileStream(const std::string& fileName, TFileMode mode)
     case TFileMode::fmOpenReadWrite: access = GENERIC_READ | GENERIC_WRITE; break;
     }
     FHandle->h = CreateFileA(fileName.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (FHandle->h == INVALID_HANDLE_VALUE) {
-        const char* format = mode == TFileMode::fmCreate ? SFCreateError : SFOpenError;
-        const std::string message = Format(format, fileName.c_str(), LastSystemErrorText().c_str());
-        if (mode == TFileMode::fmCreate)
-            throw EFCreateError(message);
-        throw EFOpenError(message);
-    }
+    if (FHandle->h == INVALID_HANDLE_VALUE)
+        RaiseOpenError(fileName, mode);
 }
 
 TFileStream::~TFileStream()
@@ -56,30 +36,27 @@ TFileStream::~TFileStream()
         CloseHandle(FHandle->h);
 }
 
+namespace {
+
+// At most 1 GiB per call: the system's counts are 32-bit.
+DWORD ChunkOf(int64_t rest) { return static_cast<DWORD>(std::min<int64_t>(rest, 1 << 30)); }
+
+} // namespace
+
 int64_t TFileStream::Read(void* buffer, int64_t count)
 {
-    int64_t done = 0;
-    while (done < count) {
+    return Repeat(count, [&](int64_t done) -> int64_t {
         DWORD n = 0;
-        const DWORD want = static_cast<DWORD>(std::min<int64_t>(count - done, 1 << 30));
-        if (!ReadFile(FHandle->h, static_cast<char*>(buffer) + done, want, &n, nullptr) || n == 0)
-            break;
-        done += n;
-    }
-    return done;
+        return ReadFile(FHandle->h, static_cast<char*>(buffer) + done, ChunkOf(count - done), &n, nullptr) ? n : 0;
+    });
 }
 
 int64_t TFileStream::Write(const void* buffer, int64_t count)
 {
-    int64_t done = 0;
-    while (done < count) {
+    return Repeat(count, [&](int64_t done) -> int64_t {
         DWORD n = 0;
-        const DWORD want = static_cast<DWORD>(std::min<int64_t>(count - done, 1 << 30));
-        if (!WriteFile(FHandle->h, static_cast<const char*>(buffer) + done, want, &n, nullptr) || n == 0)
-            break;
-        done += n;
-    }
-    return done;
+        return WriteFile(FHandle->h, static_cast<const char*>(buffer) + done, ChunkOf(count - done), &n, nullptr) ? n : 0;
+    });
 }
 
 int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin)

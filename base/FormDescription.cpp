@@ -2,6 +2,7 @@
 
 #include "base/AnsiText.h"
 #include "base/Format.h"
+#include "base/PropertyTable.h"
 
 #include <cctype>
 
@@ -104,8 +105,9 @@ private:
                 node.Children.push_back(ParseObject());
                 continue;
             }
+            const int line = FLine;
             Expect('=');
-            node.Properties.emplace_back(word, ParseValue());
+            node.Properties.push_back({word, ParseValue(), line});
         }
         --FDepth;
         return node;
@@ -285,12 +287,42 @@ private:
 
 const TPropertyValue* TFormNode::Find(std::string_view property) const
 {
-    for (const auto& [name, value] : Properties)
-        if (SameText(name, property))
-            return &value;
+    for (const TFormProperty& p : Properties)
+        if (SameText(p.Name, property))
+            return &p.Value;
     return nullptr;
 }
 
 TFormNode ParseFormDescription(std::string_view text) { return TFormParser(text).ParseRoot(); }
+
+EFormDescriptionError FormDescriptionError(std::string_view form, int line, std::string_view what)
+{
+    return EFormDescriptionError("Form " + std::string(form) + ", line " + IntToStr(line) + ": " + std::string(what));
+}
+
+void AssignProperties(TComponent& component, const TFormNode& node, std::string_view form,
+                      const TMethodLookup& findMethod)
+{
+    for (const TFormProperty& p : node.Properties) {
+        const auto fail = [&](const std::string& what) {
+            return FormDescriptionError(form, p.Line, "Error reading " + node.Name + "." + p.Name + ": " + what);
+        };
+        // Only conversion errors are the description's fault; anything else
+        // a setter raises (a damaged skin archive, say) keeps its own class.
+        try {
+            if (component.Properties().HasEvent(p.Name)) {
+                const std::string& method = p.Value.AsIdentifier();
+                TNotifyEvent handler = findMethod ? findMethod(method) : TNotifyEvent();
+                if (!handler)
+                    throw fail("Method " + method + " not found");
+                component.SetEvent(p.Name, std::move(handler));
+            } else if (!component.SetProperty(p.Name, p.Value)) {
+                throw fail("Property " + p.Name + " does not exist");
+            }
+        } catch (const EConvertError& e) {
+            throw fail(e.Message());
+        }
+    }
+}
 
 } // namespace orbelin

@@ -1,6 +1,8 @@
 #include "base/Streams.h"
 
 #include "base/Exceptions.h"
+#include "base/Format.h"
+#include "base/SystemError.h"
 
 #include <algorithm>
 #include <cstring>
@@ -81,14 +83,19 @@ int64_t TMemoryStream::WriteGrowing(const void* buffer, int64_t count)
     return count;
 }
 
-int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin)
+int64_t SeekTarget(int64_t position, int64_t size, int64_t offset, TSeekOrigin origin)
 {
     switch (origin) {
-    case TSeekOrigin::soBeginning: FPosition = offset; break;
-    case TSeekOrigin::soCurrent: FPosition += offset; break;
-    case TSeekOrigin::soEnd: FPosition = Size() + offset; break;
+    case TSeekOrigin::soBeginning: position = offset; break;
+    case TSeekOrigin::soCurrent: position += offset; break;
+    case TSeekOrigin::soEnd: position = size + offset; break;
     }
-    FPosition = std::max<int64_t>(FPosition, 0);
+    return std::max<int64_t>(position, 0);
+}
+
+int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin)
+{
+    FPosition = SeekTarget(FPosition, Size(), offset, origin);
     return FPosition;
 }
 
@@ -164,6 +171,28 @@ void WriteFileBytes(const std::string& fileName, const std::string& bytes)
 {
     TFileStream file(fileName, TFileMode::fmCreate);
     file.WriteString(bytes);
+}
+
+int64_t TFileStream::Repeat(int64_t count, const std::function<int64_t(int64_t done)>& step)
+{
+    int64_t done = 0;
+    while (done < count) {
+        const int64_t n = step(done);
+        if (n == 0)
+            break;
+        if (n > 0)
+            done += n;
+    }
+    return done;
+}
+
+void TFileStream::RaiseOpenError(const std::string& fileName, TFileMode mode)
+{
+    const char* format = mode == TFileMode::fmCreate ? SFCreateError : SFOpenError;
+    const std::string message = Format(format, fileName.c_str(), LastSystemErrorText().c_str());
+    if (mode == TFileMode::fmCreate)
+        throw EFCreateError(message);
+    throw EFOpenError(message);
 }
 
 } // namespace orbelin

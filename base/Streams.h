@@ -2,6 +2,7 @@
 // Byte streams with a position, as request/response bodies, skins and files use them.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -10,6 +11,9 @@
 namespace orbelin {
 
 enum class TSeekOrigin { soBeginning, soCurrent, soEnd };
+
+// Where a seek from position in a stream of size lands; never before 0.
+int64_t SeekTarget(int64_t position, int64_t size, int64_t offset, TSeekOrigin origin);
 
 class TStream {
 public:
@@ -87,13 +91,17 @@ public:
     const std::string& FileName() const { return FFileName; }
 
 private:
+    // Calls step(done) until count bytes have moved. step moves what the
+    // system takes at once and returns how many bytes that was: 0 at the end
+    // or on a failure, -1 for an interrupted call to make again.
+    static int64_t Repeat(int64_t count, const std::function<int64_t(int64_t done)>& step);
+    // EFCreateError or EFOpenError with the system's text for its last error.
+    [[noreturn]] static void RaiseOpenError(const std::string& fileName, TFileMode mode);
+
     struct Handle;
     std::string FFileName;
     std::unique_ptr<Handle> FHandle;
 };
-
-// The platform's text for its last file error (GetLastError or errno).
-std::string LastSystemErrorText();
 
 // Whole-file helpers built on TFileStream.
 std::string ReadFileBytes(const std::string& fileName);

@@ -29,7 +29,7 @@ public:
     void Assign(const TStrings& other) { FLines = other.FLines; }
     void AddStrings(const TStrings& other);
 
-    // Case-insensitive, as the runtime's lists compare names.
+    // Lines and names compare without regard to letter case.
     int IndexOf(std::string_view line) const;
     int IndexOfName(std::string_view name) const;
     std::string Names(int index) const;

@@ -35,3 +35,16 @@ if(ORBELIN_SANITIZE AND NOT WIN32 AND NOT ORBELIN_FUZZ)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
+
+# orbelin_add_folders(DIR ... [EXCEPT NAME ...]) adds each folder that holds
+# a CMakeLists.txt, leaving out those named in ORBELIN_SKIP or after EXCEPT.
+function(orbelin_add_folders)
+  cmake_parse_arguments(ARG "" "" "EXCEPT" ${ARGN})
+  foreach(dir ${ARG_UNPARSED_ARGUMENTS})
+    get_filename_component(area ${dir} NAME)
+    if(IS_DIRECTORY ${dir} AND EXISTS ${dir}/CMakeLists.txt AND NOT area IN_LIST ORBELIN_SKIP
+       AND NOT area IN_LIST ARG_EXCEPT)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()

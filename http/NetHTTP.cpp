@@ -1,6 +1,7 @@
 #include "http/NetHTTP.h"
 
 #include "base/AnsiText.h"
+#include "base/ScopeExit.h"
 #include "base/Streams.h"
 #include "net/NetException.h"
 
@@ -124,11 +125,7 @@ void TNetCustomHTTP::Post(const std::string& url, TStream& source, TStream* resp
 {
     if (IsConnected())
         CloseConnection();
-    struct TRestoreVersion {
-        TNetCustomHTTP& Client;
-        TNetHTTPProtocolVersion Saved;
-        ~TRestoreVersion() { Client.ProtocolVersion = Saved; }
-    } restore{*this, ProtocolVersion};
+    const TScopeExit restore([this, saved = ProtocolVersion] { ProtocolVersion = saved; });
     if (!HTTPOptions.Contains(TNetHTTPOption::hoKeepOrigProtocol))
         ProtocolVersion = TNetHTTPProtocolVersion::pv1_0;
     DoRequest(TNetHTTPMethod::hmPost, url, &source, response);

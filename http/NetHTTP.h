@@ -152,11 +152,7 @@ private:
 class TNetHTTP : public TNetCustomHTTP {
 public:
     using TNetCustomHTTP::TNetCustomHTTP;
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
-
-private:
-    bool SetRequestProperty(std::string_view name, const TPropertyValue& value);
-    bool SetProxyProperty(std::string_view name, const TPropertyValue& value);
+    const TPropertyTable<TComponent>& Properties() const override;
 };
 
 } // namespace orbelin

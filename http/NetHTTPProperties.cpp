@@ -2,130 +2,90 @@
 
 #include "http/NetHTTP.h"
 
-#include "base/AnsiText.h"
-#include "base/Exceptions.h"
+#include "base/PropertyTable.h"
 
 namespace orbelin {
 
 namespace {
 
-TNetHTTPProtocolVersion VersionOf(const TPropertyValue& value)
+constexpr TEnumName<TNetHTTPProtocolVersion> ProtocolVersionNames[] = {
+    {"pv1_0", TNetHTTPProtocolVersion::pv1_0},
+    {"pv1_1", TNetHTTPProtocolVersion::pv1_1},
+};
+
+constexpr TEnumName<TNetHTTPOption> OptionNames[] = {
+    {"hoInProcessAuth", TNetHTTPOption::hoInProcessAuth},
+    {"hoKeepOrigProtocol", TNetHTTPOption::hoKeepOrigProtocol},
+    {"hoForceEncodeParams", TNetHTTPOption::hoForceEncodeParams},
+};
+
+const TPropertyTable<TNetHTTPRequest>& RequestProperties()
 {
-    const std::string& name = value.AsIdentifier();
-    if (SameText(name, "pv1_0"))
-        return TNetHTTPProtocolVersion::pv1_0;
-    if (SameText(name, "pv1_1"))
-        return TNetHTTPProtocolVersion::pv1_1;
-    throw EConvertError("Invalid property value: " + name);
+    static const TPropertyTable<TNetHTTPRequest> table({
+        Field("Accept", &TNetHTTPRequest::Accept),
+        Field("AcceptCharSet", &TNetHTTPRequest::AcceptCharSet),
+        Field("AcceptEncoding", &TNetHTTPRequest::AcceptEncoding),
+        Field("AcceptLanguage", &TNetHTTPRequest::AcceptLanguage),
+        Field("BasicAuthentication", &TNetHTTPRequest::BasicAuthentication),
+        Field("CacheControl", &TNetHTTPRequest::CacheControl),
+        Field("Connection", &TNetHTTPRequest::Connection),
+        Field("ContentEncoding", &TNetHTTPRequest::ContentEncoding),
+        Field("ContentLanguage", &TNetHTTPRequest::ContentLanguage),
+        Setter("ContentLength", &TNetHTTPRequest::SetContentLength),
+        Field("ContentRangeEnd", &TNetHTTPRequest::ContentRangeEnd),
+        Field("ContentRangeStart", &TNetHTTPRequest::ContentRangeStart),
+        Field("ContentType", &TNetHTTPRequest::ContentType),
+        Field("ContentVersion", &TNetHTTPRequest::ContentVersion),
+        Property<TNetHTTPRequest>("CustomHeaders",
+                                  [](TNetHTTPRequest& r, const TPropertyValue& v) {
+                                      r.CustomHeaders().Clear();
+                                      for (const std::string& line : v.AsStrings())
+                                          r.CustomHeaders().Add(line);
+                                  }),
+        Field("From", &TNetHTTPRequest::From),
+        Field("Password", &TNetHTTPRequest::Password),
+        Field("Pragma", &TNetHTTPRequest::Pragma),
+        Field("ProxyConnection", &TNetHTTPRequest::ProxyConnection),
+        Field("Referer", &TNetHTTPRequest::Referer),
+        Field("UserAgent", &TNetHTTPRequest::UserAgent),
+        Field("Username", &TNetHTTPRequest::Username),
+    });
+    return table;
 }
 
-TNetHTTPOptions OptionsOf(const TPropertyValue& value)
+const TPropertyTable<TNetProxyConnectionInfo>& ProxyProperties()
 {
-    TNetHTTPOptions options;
-    for (const std::string& member : value.AsSet()) {
-        if (SameText(member, "hoInProcessAuth"))
-            options.Include(TNetHTTPOption::hoInProcessAuth);
-        else if (SameText(member, "hoKeepOrigProtocol"))
-            options.Include(TNetHTTPOption::hoKeepOrigProtocol);
-        else if (SameText(member, "hoForceEncodeParams"))
-            options.Include(TNetHTTPOption::hoForceEncodeParams);
-        else
-            throw EConvertError("Invalid property value: " + member);
-    }
-    return options;
+    static const TPropertyTable<TNetProxyConnectionInfo> table({
+        Field("BasicAuthentication", &TNetProxyConnectionInfo::BasicAuthentication),
+        Setter("ProxyPort", &TNetProxyConnectionInfo::SetProxyPort),
+        Setter("ProxyServer", &TNetProxyConnectionInfo::SetProxyServer),
+        Field("ProxyUsername", &TNetProxyConnectionInfo::ProxyUsername),
+        Field("ProxyPassword", &TNetProxyConnectionInfo::ProxyPassword),
+    });
+    return table;
 }
-
-int IntOf(const TPropertyValue& value) { return static_cast<int>(value.AsInteger()); }
 
 } // namespace
 
-bool TNetHTTP::SetProperty(std::string_view name, const TPropertyValue& value)
+const TPropertyTable<TComponent>& TNetHTTP::Properties() const
 {
-    if (StartsText("Request.", name))
-        return SetRequestProperty(name.substr(8), value);
-    if (StartsText("ProxyParams.", name))
-        return SetProxyProperty(name.substr(12), value);
-    if (SameText(name, "AllowCookies"))
-        AllowCookies = value.AsBoolean();
-    else if (SameText(name, "HandleRedirects"))
-        HandleRedirects = value.AsBoolean();
-    else if (SameText(name, "RedirectMaximum"))
-        RedirectMaximum = IntOf(value);
-    else if (SameText(name, "AuthRetries"))
-        AuthRetries = IntOf(value);
-    else if (SameText(name, "ProtocolVersion"))
-        ProtocolVersion = VersionOf(value);
-    else if (SameText(name, "HTTPOptions"))
-        HTTPOptions = OptionsOf(value);
-    else
-        return TNetCustomHTTP::SetProperty(name, value);
-    return true;
-}
-
-bool TNetHTTP::SetRequestProperty(std::string_view name, const TPropertyValue& value)
-{
-    TNetHTTPRequest& r = Request();
-    struct TTextField {
-        const char* Name;
-        std::string TNetHTTPRequest::*Field;
-    };
-    static const TTextField kTexts[] = {
-        {"Accept", &TNetHTTPRequest::Accept},
-        {"AcceptCharSet", &TNetHTTPRequest::AcceptCharSet},
-        {"AcceptEncoding", &TNetHTTPRequest::AcceptEncoding},
-        {"AcceptLanguage", &TNetHTTPRequest::AcceptLanguage},
-        {"CacheControl", &TNetHTTPRequest::CacheControl},
-        {"Connection", &TNetHTTPRequest::Connection},
-        {"ContentEncoding", &TNetHTTPRequest::ContentEncoding},
-        {"ContentLanguage", &TNetHTTPRequest::ContentLanguage},
-        {"ContentType", &TNetHTTPRequest::ContentType},
-        {"ContentVersion", &TNetHTTPRequest::ContentVersion},
-        {"From", &TNetHTTPRequest::From},
-        {"Password", &TNetHTTPRequest::Password},
-        {"Pragma", &TNetHTTPRequest::Pragma},
-        {"ProxyConnection", &TNetHTTPRequest::ProxyConnection},
-        {"Referer", &TNetHTTPRequest::Referer},
-        {"UserAgent", &TNetHTTPRequest::UserAgent},
-        {"Username", &TNetHTTPRequest::Username},
-    };
-    for (const TTextField& f : kTexts)
-        if (SameText(name, f.Name)) {
-            r.*f.Field = value.AsString();
-            return true;
-        }
-    if (SameText(name, "ContentLength"))
-        r.SetContentLength(IntOf(value));
-    else if (SameText(name, "ContentRangeEnd"))
-        r.ContentRangeEnd = IntOf(value);
-    else if (SameText(name, "ContentRangeStart"))
-        r.ContentRangeStart = IntOf(value);
-    else if (SameText(name, "BasicAuthentication"))
-        r.BasicAuthentication = value.AsBoolean();
-    else if (SameText(name, "CustomHeaders")) {
-        r.CustomHeaders().Clear();
-        for (const std::string& line : value.AsStrings())
-            r.CustomHeaders().Add(line);
-    } else
-        return false;
-    return true;
-}
-
-bool TNetHTTP::SetProxyProperty(std::string_view name, const TPropertyValue& value)
-{
-    TNetProxyConnectionInfo& p = ProxyParams();
-    if (SameText(name, "BasicAuthentication"))
-        p.BasicAuthentication = value.AsBoolean();
-    else if (SameText(name, "ProxyPort"))
-        p.SetProxyPort(IntOf(value));
-    else if (SameText(name, "ProxyServer"))
-        p.SetProxyServer(value.AsString());
-    else if (SameText(name, "ProxyUsername"))
-        p.ProxyUsername = value.AsString();
-    else if (SameText(name, "ProxyPassword"))
-        p.ProxyPassword = value.AsString();
-    else
-        return false;
-    return true;
+    static const TPropertyTable<TComponent> table(TNetCustomHTTP::Properties(), {
+        Part<TNetHTTP>("Request.", RequestProperties(), [](TNetHTTP& h) -> TNetHTTPRequest& { return h.Request(); }),
+        Part<TNetHTTP>("ProxyParams.", ProxyProperties(),
+                       [](TNetHTTP& h) -> TNetProxyConnectionInfo& { return h.ProxyParams(); }),
+        Field("AllowCookies", &TNetHTTP::AllowCookies),
+        Field("HandleRedirects", &TNetHTTP::HandleRedirects),
+        Field("RedirectMaximum", &TNetHTTP::RedirectMaximum),
+        Field("AuthRetries", &TNetHTTP::AuthRetries),
+        EnumField("ProtocolVersion", &TNetHTTP::ProtocolVersion, ProtocolVersionNames),
+        Property<TNetHTTP>("HTTPOptions",
+                           [](TNetHTTP& h, const TPropertyValue& v) {
+                               h.HTTPOptions = TNetHTTPOptions();
+                               for (const TNetHTTPOption option : EnumsFromNames(OptionNames, v.AsSet()))
+                                   h.HTTPOptions.Include(option);
+                           }),
+    });
+    return table;
 }
 
 } // namespace orbelin

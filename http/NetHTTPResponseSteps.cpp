@@ -4,11 +4,13 @@
 #include "http/NetHTTP.h"
 
 #include "base/AnsiText.h"
+#include "base/ScopeExit.h"
 #include "base/Streams.h"
 #include "net/NetException.h"
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace orbelin {
 
@@ -18,20 +20,12 @@ constexpr int kDrainTimeout = 4000;
 constexpr int kErrorBodyTimeout = 2000;
 constexpr int kMaxAuthSteps = 8;
 
-class TReadTimeoutScope {
-public:
-    TReadTimeoutScope(TNetTCPConnection& c, int timeout) : FConnection(c), FSaved(c.ReadTimeout)
-    {
-        c.ReadTimeout = timeout;
-    }
-    ~TReadTimeoutScope() { FConnection.ReadTimeout = FSaved; }
-    TReadTimeoutScope(const TReadTimeoutScope&) = delete;
-    TReadTimeoutScope& operator=(const TReadTimeoutScope&) = delete;
-
-private:
-    TNetTCPConnection& FConnection;
-    int FSaved;
-};
+// The connection's read time-out set to timeout until the scope ends.
+auto ReadTimeoutScope(TNetTCPConnection& c, int timeout)
+{
+    const int saved = std::exchange(c.ReadTimeout, timeout);
+    return TScopeExit([&c, saved] { c.ReadTimeout = saved; });
+}
 
 // A stream that forgets what is written to it.
 class TDiscardStream : public TStream {
@@ -175,7 +169,7 @@ void TNetCustomHTTP::RaiseProtocolError()
 {
     TStringStream body;
     try {
-        TReadTimeoutScope timeout(*this, kErrorBodyTimeout);
+        const auto timeout = ReadTimeoutScope(*this, kErrorBodyTimeout);
         ReadResult(&body);
     } catch (const ENetException&) {
         // The error of the status line matters more; the link is unusable.
@@ -188,7 +182,7 @@ void TNetCustomHTTP::DrainBody(int timeout)
 {
     TDiscardStream scratch;
     try {
-        TReadTimeoutScope scope(*this, timeout);
+        const auto scope = ReadTimeoutScope(*this, timeout);
         ReadResult(&scratch);
     } catch (const Exception&) {
         CloseConnection();

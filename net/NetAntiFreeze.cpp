@@ -1,6 +1,6 @@
 #include "net/NetAntiFreeze.h"
 
-#include "base/AnsiText.h"
+#include "base/PropertyTable.h"
 #include "net/NetException.h"
 
 #include <atomic>
@@ -54,19 +54,15 @@ void TNetAntiFreezeBase::RunHook(bool idle, bool override)
         hook->PumpMessages();
 }
 
-bool TNetAntiFreezeBase::SetProperty(std::string_view name, const TPropertyValue& value)
+const TPropertyTable<TComponent>& TNetAntiFreezeBase::Properties() const
 {
-    if (SameText(name, "Active"))
-        Active = value.AsBoolean();
-    else if (SameText(name, "ApplicationHasPriority"))
-        ApplicationHasPriority = value.AsBoolean();
-    else if (SameText(name, "IdleTimeOut"))
-        IdleTimeOut = static_cast<int>(value.AsInteger());
-    else if (SameText(name, "OnlyWhenIdle"))
-        OnlyWhenIdle = value.AsBoolean();
-    else
-        return TNetBaseComponent::SetProperty(name, value);
-    return true;
+    static const TPropertyTable<TComponent> table(TNetBaseComponent::Properties(), {
+        Field("Active", &TNetAntiFreezeBase::Active),
+        Field("ApplicationHasPriority", &TNetAntiFreezeBase::ApplicationHasPriority),
+        Field("IdleTimeOut", &TNetAntiFreezeBase::IdleTimeOut),
+        Field("OnlyWhenIdle", &TNetAntiFreezeBase::OnlyWhenIdle),
+    });
+    return table;
 }
 
 } // namespace orbelin

@@ -22,7 +22,7 @@ public:
     static bool ShouldUseHook();
     static void RunHook(bool idle, bool override);
 
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+    const TPropertyTable<TComponent>& Properties() const override;
 };
 
 // The single hook instance, or null.

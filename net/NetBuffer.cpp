@@ -63,12 +63,7 @@ void TNetSimpleBuffer::CommitAppend(int64_t count)
 
 int64_t TNetSimpleBuffer::Seek(int64_t offset, TSeekOrigin origin)
 {
-    switch (origin) {
-    case TSeekOrigin::soBeginning: FPosition = offset; break;
-    case TSeekOrigin::soCurrent: FPosition += offset; break;
-    case TSeekOrigin::soEnd: FPosition = VisibleSize() + offset; break;
-    }
-    FPosition = std::max<int64_t>(FPosition, 0);
+    FPosition = SeekTarget(FPosition, VisibleSize(), offset, origin);
     return FPosition;
 }
 
@@ -115,29 +110,25 @@ void TNetSimpleBuffer::DropFront(int64_t n)
     if (n == VisibleSize()) {
         Clear();
     } else {
-        std::memmove(FData.get(), FData.get() + n, static_cast<size_t>(FSize - n));
-        FSize -= n;
+        MoveFront(n);
         FPosition = std::max<int64_t>(FPosition - n, 0);
     }
     FireRemoval(n);
 }
 
+void TNetSimpleBuffer::MoveFront(int64_t n)
+{
+    std::memmove(FData.get(), FData.get() + n, static_cast<size_t>(FSize - n));
+    FSize -= n;
+}
+
 // ---- managed buffer ----
 
-void TNetManagedBuffer::DropFront(int64_t n)
+void TNetManagedBuffer::MoveFront(int64_t n)
 {
-    CheckAvailable(n);
-    if (n <= 0)
-        return;
-    if (n == VisibleSize()) {
-        Clear();
-    } else {
-        FFront += n;
-        FPosition = std::max<int64_t>(FPosition - n, 0);
-        if (FFront >= CompactAt)
-            Compact();
-    }
-    FireRemoval(n);
+    FFront += n;
+    if (FFront >= CompactAt)
+        Compact();
 }
 
 void TNetManagedBuffer::Compact()

@@ -4,8 +4,8 @@
 // consumes its front by moving an offset and compacts only now and then, so
 // reading line by line does not move the rest of the queue every time.
 //
-// They keep their own storage instead of the runtime memory stream's because
-// a receive chunk is resized before every receive and must not be cleared.
+// They keep their own storage instead of a TMemoryStream because a receive
+// chunk is resized before every receive and must not be cleared.
 
 #include "base/Streams.h"
 
@@ -42,12 +42,14 @@ public:
     // CommitAppend then adds the bytes actually filled.
     uint8_t* PrepareAppend(int64_t count);
     void CommitAppend(int64_t count);
-    // The first n bytes as a string, removed from the buffer.
-    // Takes n bytes from the front; DropFront decides how the front moves.
+    // The first n bytes as a string, taken off the front.
     std::string TakeText(int64_t n);
-    virtual void DropFront(int64_t n);
+    void DropFront(int64_t n);
 
 protected:
+    // Moves the front past n bytes, fewer than the buffer holds: this buffer
+    // moves the rest down, the managed one only its offset.
+    virtual void MoveFront(int64_t n);
     void CheckAvailable(int64_t n) const;
     void Reserve(int64_t capacity);
     void FireRemoval(int64_t n);
@@ -66,8 +68,10 @@ public:
     int64_t CompactAt = kDefaultCompactAt;
     int64_t ConsumedBytes() const noexcept { return FFront; }
 
-    void DropFront(int64_t n) override;
     void Compact();
+
+protected:
+    void MoveFront(int64_t n) override;
 };
 
 } // namespace orbelin

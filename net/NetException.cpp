@@ -1,29 +1,8 @@
 #include "net/NetException.h"
 
-#include "base/Format.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <cstring>
-#endif
+#include "base/SystemError.h"
 
 namespace orbelin {
-
-std::string SystemErrorText(unsigned code)
-{
-#ifdef _WIN32
-    char text[512] = {};
-    const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
-                                   sizeof text, nullptr);
-    std::string result(text, n);
-    while (!result.empty() && (result.back() == '\r' || result.back() == '\n' || result.back() == ' '))
-        result.pop_back();
-    return result;
-#else
-    return std::strerror(static_cast<int>(code));
-#endif
-}
 
 namespace {
 

@@ -38,9 +38,6 @@ private:
     std::string FWin32ErrorText;
 };
 
-// The platform's text for a system error code (empty when it has none).
-std::string SystemErrorText(unsigned code);
-
 #define ORBELIN_NET_EXCEPTION(Name, Parent)          \
     class Name : public Parent {                     \
     public:                                          \

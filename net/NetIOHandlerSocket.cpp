@@ -1,6 +1,6 @@
 #include "net/NetIOHandlerSocket.h"
 
-#include "base/AnsiText.h"
+#include "base/PropertyTable.h"
 #include "net/NetAntiFreeze.h"
 #include "net/NetConnectThread.h"
 #include "net/NetException.h"
@@ -169,15 +169,13 @@ int TNetIOHandlerSocket::SendBytes(const void* buffer, int length)
     return FBinding->SendFrom(buffer, length, 0);
 }
 
-bool TNetIOHandlerSocket::SetProperty(std::string_view name, const TPropertyValue& value)
+const TPropertyTable<TComponent>& TNetIOHandlerSocket::Properties() const
 {
-    if (SameText(name, "UseNagle")) {
-        UseNagle = value.AsBoolean();
-        return true;
-    }
-    if (StartsText("SocksInfo.", name))
-        return SocksInfo().SetProperty(name.substr(10), value);
-    return TNetIOHandler::SetProperty(name, value);
+    static const TPropertyTable<TComponent> table(TNetIOHandler::Properties(), {
+        Field("UseNagle", &TNetIOHandlerSocket::UseNagle),
+        Part<TNetIOHandlerSocket>("SocksInfo.", [](TNetIOHandlerSocket& h) -> TComponent& { return h.SocksInfo(); }),
+    });
+    return table;
 }
 
 } // namespace orbelin

@@ -32,7 +32,7 @@ public:
     int ReceiveBytes(void* buffer, int length) override;
     int SendBytes(const void* buffer, int length) override;
 
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+    const TPropertyTable<TComponent>& Properties() const override;
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;

@@ -4,14 +4,7 @@
 
 namespace orbelin {
 
-void TNetConnectionIntercept::SetIntercept(TNetConnectionIntercept* nested)
-{
-    if (FIntercept)
-        FIntercept->RemoveFreeNotification(this);
-    FIntercept = nested;
-    if (nested)
-        nested->FreeNotification(this);
-}
+void TNetConnectionIntercept::SetIntercept(TNetConnectionIntercept* nested) { Refer(FIntercept, nested); }
 
 void TNetConnectionIntercept::Notification(TComponent* component, TOperation operation)
 {

@@ -1,6 +1,6 @@
 #include "net/NetSocks.h"
 
-#include "base/AnsiText.h"
+#include "base/PropertyTable.h"
 #include "net/NetException.h"
 #include "net/NetIOHandler.h"
 #include "net/NetStack.h"
@@ -159,30 +159,33 @@ void TNetSocksInfo::MakeSocks5Connection(TNetIOHandler& handler, const std::stri
     ReceiveSocks5(handler, rest);
 }
 
-bool TNetSocksInfo::SetProperty(std::string_view name, const TPropertyValue& value)
+namespace {
+
+constexpr TEnumName<TSocksVersion> SocksVersionNames[] = {
+    {"svNoSocks", TSocksVersion::svNoSocks},
+    {"svSocks4", TSocksVersion::svSocks4},
+    {"svSocks4A", TSocksVersion::svSocks4A},
+    {"svSocks5", TSocksVersion::svSocks5},
+};
+
+constexpr TEnumName<TSocksAuthentication> SocksAuthenticationNames[] = {
+    {"saNoAuthentication", TSocksAuthentication::saNoAuthentication},
+    {"saUsernamePassword", TSocksAuthentication::saUsernamePassword},
+};
+
+} // namespace
+
+const TPropertyTable<TComponent>& TNetSocksInfo::Properties() const
 {
-    if (SameText(name, "Version")) {
-        const std::string& v = value.AsIdentifier();
-        Version = SameText(v, "svSocks4")    ? TSocksVersion::svSocks4
-                  : SameText(v, "svSocks4A") ? TSocksVersion::svSocks4A
-                  : SameText(v, "svSocks5")  ? TSocksVersion::svSocks5
-                                             : TSocksVersion::svNoSocks;
-    } else if (SameText(name, "Authentication")) {
-        Authentication = SameText(value.AsIdentifier(), "saUsernamePassword")
-                             ? TSocksAuthentication::saUsernamePassword
-                             : TSocksAuthentication::saNoAuthentication;
-    } else if (SameText(name, "Host")) {
-        Host = value.AsString();
-    } else if (SameText(name, "Port")) {
-        Port = static_cast<int>(value.AsInteger());
-    } else if (SameText(name, "Username")) {
-        Username = value.AsString();
-    } else if (SameText(name, "Password")) {
-        Password = value.AsString();
-    } else {
-        return TComponent::SetProperty(name, value);
-    }
-    return true;
+    static const TPropertyTable<TComponent> table(TComponent::Properties(), {
+        EnumField("Version", &TNetSocksInfo::Version, SocksVersionNames),
+        EnumField("Authentication", &TNetSocksInfo::Authentication, SocksAuthenticationNames),
+        Field("Host", &TNetSocksInfo::Host),
+        Field("Port", &TNetSocksInfo::Port),
+        Field("Username", &TNetSocksInfo::Username),
+        Field("Password", &TNetSocksInfo::Password),
+    });
+    return table;
 }
 
 } // namespace orbelin

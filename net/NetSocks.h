@@ -28,7 +28,7 @@ public:
     // Does nothing with svNoSocks.
     void MakeSocksConnection(TNetIOHandler& handler, const std::string& host, int port) const;
 
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+    const TPropertyTable<TComponent>& Properties() const override;
 
 private:
     void MakeSocks4Connection(TNetIOHandler& handler, const std::string& host, int port) const;

@@ -239,4 +239,13 @@ void ReleaseStack()
         gGlobalStack.reset();
 }
 
+int TNetStack::NumericServicePort(const std::string& service)
+{
+    int64_t port = 0;
+    if (!service.empty() && std::all_of(service.begin(), service.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
+        TryStrToInt64(service, port) && port <= 0x7FFFFFFF)
+        return static_cast<int>(port);
+    throw ENetInvalidServiceName(Format(SNetInvalidService, service.c_str()));
+}
+
 } // namespace orbelin

@@ -122,6 +122,10 @@ public:
     uint32_t ParseIPv4(const std::string& text);
 
 protected:
+    // A service given by number ("8080"), for a name the services database
+    // lacks; anything else raises ENetInvalidServiceName.
+    static int NumericServicePort(const std::string& service);
+
     std::unique_ptr<TStringList> FLocalAddressList;
 };
 

@@ -239,11 +239,7 @@ int TNetStackPosix::ServicePort(const std::string& service)
 {
     if (const servent* entry = getservbyname(service.c_str(), nullptr))
         return ntohs(static_cast<uint16_t>(entry->s_port));
-    int64_t port = 0;
-    if (!service.empty() && std::all_of(service.begin(), service.end(), [](char c) { return c >= '0' && c <= '9'; })
-        && TryStrToInt64(service, port) && port <= 0x7FFFFFFF)
-        return static_cast<int>(port);
-    throw ENetInvalidServiceName(Format(SNetInvalidService, service.c_str()));
+    return NumericServicePort(service);
 }
 
 std::unique_ptr<TStringList> TNetStackPosix::ServiceNames(int port)
@@ -352,24 +348,30 @@ std::string TNetStackPosix::SocketErrorText(int code)
     return TNetStack::SocketErrorText(code);
 }
 
-void TNetStackPosix::SockPeerName(TNetSocketId socket, int& family, std::string& ip, int& port)
+namespace {
+
+// getpeername or getsockname, whose answers read alike.
+int QueryName(int (*query)(int, sockaddr*, socklen_t*), TNetSocketId socket, int& family, std::string& ip, int& port)
 {
     sockaddr_in address{};
     socklen_t length = sizeof address;
-    CheckSocketResult(Checked(getpeername(ToFd(socket), reinterpret_cast<sockaddr*>(&address), &length)));
+    const int result = Checked(query(ToFd(socket), reinterpret_cast<sockaddr*>(&address), &length));
     family = kAfInet;
     ip = AddressText(address.sin_addr);
     port = ntohs(address.sin_port);
+    return result;
+}
+
+} // namespace
+
+void TNetStackPosix::SockPeerName(TNetSocketId socket, int& family, std::string& ip, int& port)
+{
+    CheckSocketResult(QueryName(&getpeername, socket, family, ip, port));
 }
 
 void TNetStackPosix::SockLocalName(TNetSocketId socket, int& family, std::string& ip, int& port)
 {
-    sockaddr_in address{};
-    socklen_t length = sizeof address;
-    CheckSocketResult(Checked(getsockname(ToFd(socket), reinterpret_cast<sockaddr*>(&address), &length)));
-    family = kAfInet;
-    ip = AddressText(address.sin_addr);
-    port = ntohs(address.sin_port);
+    CheckSocketResult(QueryName(&getsockname, socket, family, ip, port));
 }
 
 int TNetStackPosix::SockGetOption(TNetSocketId socket, int level, int option, void* value, int& length)

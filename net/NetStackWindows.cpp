@@ -177,11 +177,7 @@ int TNetStackWindows::ServicePort(const std::string& service)
 {
     if (const servent* entry = getservbyname()(service.c_str(), nullptr))
         return ntohs()(static_cast<u_short>(entry->s_port));
-    int64_t port = 0;
-    if (!service.empty() && std::all_of(service.begin(), service.end(), [](char c) { return c >= '0' && c <= '9'; })
-        && TryStrToInt64(service, port) && port <= 0x7FFFFFFF)
-        return static_cast<int>(port);
-    throw ENetInvalidServiceName(Format(SNetInvalidService, service.c_str()));
+    return NumericServicePort(service);
 }
 
 std::unique_ptr<TStringList> TNetStackWindows::ServiceNames(int port)
@@ -272,24 +268,30 @@ std::string TNetStackWindows::SocketErrorText(int code)
 
 int TNetStackWindows::LastSocketError() { return WSAGetLastError()(); }
 
-void TNetStackWindows::SockPeerName(TNetSocketId socket, int& family, std::string& ip, int& port)
+namespace {
+
+// getpeername or getsockname, whose answers read alike.
+int QueryName(decltype(&::getpeername) query, SOCKET socket, int& family, std::string& ip, int& port)
 {
     sockaddr_in address{};
     int length = sizeof address;
-    CheckSocketResult(getpeername()(Sock(socket), reinterpret_cast<sockaddr*>(&address), &length));
+    const int result = query(socket, reinterpret_cast<sockaddr*>(&address), &length);
     family = address.sin_family;
     ip = AddressText(address.sin_addr);
     port = ntohs()(address.sin_port);
+    return result;
+}
+
+} // namespace
+
+void TNetStackWindows::SockPeerName(TNetSocketId socket, int& family, std::string& ip, int& port)
+{
+    CheckSocketResult(QueryName(getpeername(), Sock(socket), family, ip, port));
 }
 
 void TNetStackWindows::SockLocalName(TNetSocketId socket, int& family, std::string& ip, int& port)
 {
-    sockaddr_in address{};
-    int length = sizeof address;
-    CheckSocketResult(getsockname()(Sock(socket), reinterpret_cast<sockaddr*>(&address), &length));
-    family = address.sin_family;
-    ip = AddressText(address.sin_addr);
-    port = ntohs()(address.sin_port);
+    CheckSocketResult(QueryName(getsockname(), Sock(socket), family, ip, port));
 }
 
 int TNetStackWindows::SockGetOption(TNetSocketId socket, int level, int option, void* value, int& length)

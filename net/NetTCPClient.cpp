@@ -1,6 +1,6 @@
 #include "net/NetTCPClient.h"
 
-#include "base/AnsiText.h"
+#include "base/PropertyTable.h"
 #include "net/NetException.h"
 #include "net/NetIOHandlerSocket.h"
 #include "net/NetIntercept.h"
@@ -54,32 +54,18 @@ std::string TNetTCPClient::FetchAll()
     return text;
 }
 
-bool TNetTCPClient::SetProperty(std::string_view name, const TPropertyValue& value)
+const TPropertyTable<TComponent>& TNetTCPClient::Properties() const
 {
-    if (SameText(name, "Host"))
-        SetHost(value.AsString());
-    else if (SameText(name, "Port"))
-        SetPort(static_cast<int>(value.AsInteger()));
-    else if (SameText(name, "BoundIP"))
-        BoundIP = value.AsString();
-    else if (SameText(name, "BoundPort"))
-        BoundPort = static_cast<int>(value.AsInteger());
-    else if (SameText(name, "BoundPortLow"))
-        BoundPortLow = static_cast<int>(value.AsInteger());
-    else if (SameText(name, "BoundPortHigh"))
-        BoundPortHigh = static_cast<int>(value.AsInteger());
-    else
-        return TNetTCPConnection::SetProperty(name, value);
-    return true;
-}
-
-bool TNetTCPClient::SetEvent(std::string_view name, TNotifyEvent handler)
-{
-    if (SameText(name, "OnConnected")) {
-        OnConnected = std::move(handler);
-        return true;
-    }
-    return TNetTCPConnection::SetEvent(name, handler);
+    static const TPropertyTable<TComponent> table(TNetTCPConnection::Properties(), {
+        Setter("Host", &TNetTCPClient::SetHost),
+        Setter("Port", &TNetTCPClient::SetPort),
+        Field("BoundIP", &TNetTCPClient::BoundIP),
+        Field("BoundPort", &TNetTCPClient::BoundPort),
+        Field("BoundPortLow", &TNetTCPClient::BoundPortLow),
+        Field("BoundPortHigh", &TNetTCPClient::BoundPortHigh),
+        Event("OnConnected", &TNetTCPClient::OnConnected),
+    });
+    return table;
 }
 
 } // namespace orbelin

@@ -28,8 +28,7 @@ public:
     virtual void OpenConnection(int timeout = -1);
     virtual std::string FetchAll();
 
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
-    bool SetEvent(std::string_view name, TNotifyEvent handler) override;
+    const TPropertyTable<TComponent>& Properties() const override;
 
 private:
     std::string FHost;

@@ -2,6 +2,8 @@
 
 #include "base/AnsiText.h"
 #include "base/Format.h"
+#include "base/PropertyTable.h"
+#include "base/ScopeExit.h"
 #include "net/NetAntiFreeze.h"
 #include "net/NetException.h"
 #include "net/NetIOHandlerSocket.h"
@@ -90,14 +92,7 @@ void TNetTCPConnection::AdoptIOHandler(TNetIOHandler* handler)
     FOwnsIOHandler = true;
 }
 
-void TNetTCPConnection::SetIntercept(TNetConnectionIntercept* intercept)
-{
-    if (FIntercept)
-        FIntercept->RemoveFreeNotification(this);
-    FIntercept = intercept;
-    if (intercept)
-        intercept->FreeNotification(this);
-}
+void TNetTCPConnection::SetIntercept(TNetConnectionIntercept* intercept) { Refer(FIntercept, intercept); }
 
 void TNetTCPConnection::Notification(TComponent* component, TOperation operation)
 {
@@ -574,10 +569,7 @@ void TNetTCPConnection::FlushBufferedWrites(int64_t n)
 
 void TNetTCPConnection::EndBufferedWrites()
 {
-    struct Release {
-        std::unique_ptr<TNetSimpleBuffer>& Buffer;
-        ~Release() { Buffer.reset(); }
-    } release{FPendingWrites};
+    const TScopeExit release([this] { FPendingWrites.reset(); });
     FlushBufferedWrites(-1);
 }
 
@@ -589,33 +581,32 @@ void TNetTCPConnection::DiscardBufferedWrites()
 
 // ---- published properties ----
 
-bool TNetTCPConnection::SetProperty(std::string_view name, const TPropertyValue& value)
-{
-    if (SameText(name, "ASCIIFilter"))
-        ASCIIFilter = value.AsBoolean();
-    else if (SameText(name, "MaxLineLength"))
-        MaxLineLength = static_cast<int>(value.AsInteger());
-    else if (SameText(name, "MaxLineAction"))
-        MaxLineAction = SameText(value.AsIdentifier(), "maSplit") ? TNetMaxLineAction::maSplit
-                                                                   : TNetMaxLineAction::maException;
-    else if (SameText(name, "ReadTimeout"))
-        ReadTimeout = static_cast<int>(value.AsInteger());
-    else if (SameText(name, "RecvBufferSize"))
-        RecvBufferSize = std::max(1, static_cast<int>(value.AsInteger()));
-    else if (SameText(name, "SendBufferSize"))
-        SendBufferSize = std::max(1, static_cast<int>(value.AsInteger()));
-    else
-        return TNetComponent::SetProperty(name, value);
-    return true;
-}
+namespace {
 
-bool TNetTCPConnection::SetEvent(std::string_view name, TNotifyEvent handler)
+constexpr TEnumName<TNetMaxLineAction> MaxLineActionNames[] = {
+    {"maException", TNetMaxLineAction::maException},
+    {"maSplit", TNetMaxLineAction::maSplit},
+};
+
+// A buffer of at least one byte, whatever the description says.
+int BufferSizeOf(const TPropertyValue& value) { return std::max(1, static_cast<int>(value.AsInteger())); }
+
+} // namespace
+
+const TPropertyTable<TComponent>& TNetTCPConnection::Properties() const
 {
-    if (SameText(name, "OnDisconnected")) {
-        OnDisconnected = std::move(handler);
-        return true;
-    }
-    return TNetComponent::SetEvent(name, handler);
+    static const TPropertyTable<TComponent> table(TNetComponent::Properties(), {
+        Field("ASCIIFilter", &TNetTCPConnection::ASCIIFilter),
+        Field("MaxLineLength", &TNetTCPConnection::MaxLineLength),
+        EnumField("MaxLineAction", &TNetTCPConnection::MaxLineAction, MaxLineActionNames),
+        Field("ReadTimeout", &TNetTCPConnection::ReadTimeout),
+        Property<TNetTCPConnection>("RecvBufferSize",
+                                    [](TNetTCPConnection& c, const TPropertyValue& v) { c.RecvBufferSize = BufferSizeOf(v); }),
+        Property<TNetTCPConnection>("SendBufferSize",
+                                    [](TNetTCPConnection& c, const TPropertyValue& v) { c.SendBufferSize = BufferSizeOf(v); }),
+        Event("OnDisconnected", &TNetTCPConnection::OnDisconnected),
+    });
+    return table;
 }
 
 } // namespace orbelin

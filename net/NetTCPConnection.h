@@ -97,8 +97,7 @@ public:
     void DiscardBufferedWrites();
     bool WritesBuffered() const { return FPendingWrites != nullptr; }
 
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
-    bool SetEvent(std::string_view name, TNotifyEvent handler) override;
+    const TPropertyTable<TComponent>& Properties() const override;
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;

@@ -15,23 +15,21 @@ TApplication& Application()
     return application;
 }
 
-TApplication::TApplication() : TComponent(nullptr) {}
+TApplication::TApplication() : TComponent(nullptr)
+{
+    SetExceptionHandler([this] { HandleException(); });
+}
 
 TApplication::~TApplication()
 {
     DestroyComponents();
-    if (FMenuFont)
-        DeleteObject(FMenuFont);
+    SetExceptionHandler(nullptr);
 }
 
 void TApplication::Initialize()
 {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-        FMenuFont = CreateFontIndirectA(&metrics.lfMenuFont);
 }
 
 void TApplication::Run()

@@ -3,6 +3,7 @@
 // handler for exceptions that no event handler caught.
 
 #include "base/Component.h"
+#include "ui/Graphics.h"
 
 #include <windows.h>
 
@@ -57,7 +58,6 @@ public:
     const std::vector<TForm*>& Forms() const { return FForms; }
     void AddForm(TForm* form) { FForms.push_back(form); }
     void RemoveForm(TForm* form);
-    HFONT MenuFont() const { return FMenuFont; }
 
 private:
     // Tab, arrows, Return and Esc in a form, before the focused control sees them.
@@ -67,7 +67,6 @@ private:
     TForm* FMainForm = nullptr;
     std::vector<TForm*> FForms;
     bool FTerminated = false;
-    HFONT FMenuFont = nullptr;
 };
 
 // The one application object of the process.

@@ -1,7 +1,6 @@
 #include "ui/Controls.h"
 
-#include "base/AnsiText.h"
-#include "ui/Application.h"
+#include "base/PropertyTable.h"
 #include "ui/Forms.h"
 
 #include <algorithm>
@@ -12,7 +11,24 @@ namespace {
 constexpr const char* kControlProp = "OrbelinControl";
 constexpr const char* kOwnClass = "OrbelinWindow";
 thread_local TWinControl* gCreating = nullptr;
+
+TExceptionHandler& ExceptionHandler()
+{
+    static TExceptionHandler handler;
+    return handler;
+}
 } // namespace
+
+void SetExceptionHandler(TExceptionHandler handler) { ExceptionHandler() = std::move(handler); }
+
+void ReportException() noexcept
+{
+    try {
+        if (const TExceptionHandler& handler = ExceptionHandler())
+            handler();
+    } catch (...) {
+    }
+}
 
 // ---------------------------------------------------------------- TControl
 
@@ -116,55 +132,35 @@ void TControl::Click()
 
 void TControl::WndProc(TMessage&) {}
 
-bool TControl::SetProperty(std::string_view name, const TPropertyValue& value)
+const TPropertyTable<TComponent>& TControl::Properties() const
 {
-    auto integer = [&] { return static_cast<int>(value.AsInteger()); };
-    if (SameText(name, "Left"))
-        FLeft = integer();
-    else if (SameText(name, "Top"))
-        FTop = integer();
-    else if (SameText(name, "Width"))
-        FWidth = integer();
-    else if (SameText(name, "Height"))
-        FHeight = integer();
-    else if (SameText(name, "Caption") || SameText(name, "Text"))
-        FCaption = value.AsString();
-    else if (SameText(name, "Enabled"))
-        FEnabled = value.AsBoolean();
-    else if (SameText(name, "Visible"))
-        FVisible = value.AsBoolean();
-    else if (SameText(name, "TabOrder"))
-        FTabOrder = integer();
-    else if (SameText(name, "TabStop"))
-        FTabStop = value.AsBoolean();
-    else if (SameText(name, "Hint"))
-        FHint = value.AsString();
-    else if (SameText(name, "ShowHint"))
-        FShowHint = value.AsBoolean();
-    else if (SameText(name, "ParentFont"))
-        FParentFont = value.AsBoolean();
-    else if (SameText(name, "Color")) {
-        TColor c = FColor;
-        if (!IdentToColor(value.AsString(), c))
-            return false;
-        FColor = c;
-    } else if (StartsText("Font.", name)) {
-        FParentFont = false;
-        return FFont.SetProperty(name, value);
-    } else if (SameText(name, "ParentColor") || SameText(name, "ParentShowHint"))
-        ; // taken from the parent when the window is created
-    else
-        return TComponent::SetProperty(name, value);
-    return true;
-}
-
-bool TControl::SetEvent(std::string_view name, TNotifyEvent handler)
-{
-    if (SameText(name, "OnClick")) {
-        OnClick = std::move(handler);
-        return true;
-    }
-    return TComponent::SetEvent(name, std::move(handler));
+    static const TPropertyTable<TComponent> table(TComponent::Properties(), {
+        Field("Left", &TControl::FLeft),
+        Field("Top", &TControl::FTop),
+        Field("Width", &TControl::FWidth),
+        Field("Height", &TControl::FHeight),
+        Field("Caption", &TControl::FCaption),
+        Field("Text", &TControl::FCaption),
+        Field("Enabled", &TControl::FEnabled),
+        Field("Visible", &TControl::FVisible),
+        Field("TabOrder", &TControl::FTabOrder),
+        Field("TabStop", &TControl::FTabStop),
+        Field("Hint", &TControl::FHint),
+        Field("ShowHint", &TControl::FShowHint),
+        Field("ParentFont", &TControl::FParentFont),
+        ColorField("Color", &TControl::FColor),
+        Part<TControl>("Font.", TFont::Properties(),
+                       [](TControl& c) -> TFont& {
+                           c.FParentFont = false;
+                           c.FFont.Changed();
+                           return c.FFont;
+                       }),
+        // Taken from the parent when the window is created.
+        Ignored("ParentColor"),
+        Ignored("ParentShowHint"),
+        Event("OnClick", &TControl::OnClick),
+    });
+    return table;
 }
 
 void TGraphicControl::Invalidate()
@@ -487,7 +483,7 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND window, UINT msg, WPARAM wParam
     try {
         control->WindowProc(message);
     } catch (...) {
-        Application().HandleException();
+        ReportException();
     }
     if (msg == WM_NCDESTROY) {
         RemovePropA(window, kControlProp);

@@ -66,8 +66,7 @@ public:
     TNotifyEvent OnClick;
     virtual void Click();
 
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
-    bool SetEvent(std::string_view name, TNotifyEvent handler) override;
+    const TPropertyTable<TComponent>& Properties() const override;
 
 protected:
     virtual void WndProc(TMessage& message);
@@ -187,5 +186,13 @@ private:
 // Registers (once) a window class of the layer's own windows under this
 // name; forms take their class name, so the system sees "TForm1".
 std::string OwnWindowClass(const std::string& name);
+
+// What the layer's entry points that the system calls (window procedures,
+// timers, menus) do with an exception they caught: hand it to the handler
+// the application installed. Call from inside a catch block. Without a
+// handler the exception is dropped; it never crosses into the system.
+using TExceptionHandler = std::function<void()>;
+void SetExceptionHandler(TExceptionHandler handler);
+void ReportException() noexcept;
 
 } // namespace orbelin

@@ -1,10 +1,11 @@
 #include "ui/Dialogs.h"
 
-#include "base/AnsiText.h"
 #include "ui/Application.h"
 #include "ui/Forms.h"
 
 #include <commdlg.h>
+
+#include <algorithm>
 
 namespace orbelin {
 
@@ -51,21 +52,58 @@ bool TSaveDialog::Execute(HWND owner)
     return true;
 }
 
-bool TSaveDialog::SetProperty(std::string_view name, const TPropertyValue& value)
+namespace {
+
+enum class TOpenOption {
+    ofReadOnly, ofOverwritePrompt, ofHideReadOnly, ofNoChangeDir, ofShowHelp, ofNoValidate, ofAllowMultiSelect,
+    ofExtensionDifferent, ofPathMustExist, ofFileMustExist, ofCreatePrompt, ofShareAware, ofNoReadOnlyReturn,
+    ofNoTestFileCreate, ofNoNetworkButton, ofNoLongNames, ofOldStyleDialog, ofNoDereferenceLinks,
+    ofEnableIncludeNotify, ofEnableSizing, ofDontAddToRecent, ofForceShowHidden
+};
+
+constexpr TEnumName<TOpenOption> OpenOptionNames[] = {
+    {"ofReadOnly", TOpenOption::ofReadOnly},
+    {"ofOverwritePrompt", TOpenOption::ofOverwritePrompt},
+    {"ofHideReadOnly", TOpenOption::ofHideReadOnly},
+    {"ofNoChangeDir", TOpenOption::ofNoChangeDir},
+    {"ofShowHelp", TOpenOption::ofShowHelp},
+    {"ofNoValidate", TOpenOption::ofNoValidate},
+    {"ofAllowMultiSelect", TOpenOption::ofAllowMultiSelect},
+    {"ofExtensionDifferent", TOpenOption::ofExtensionDifferent},
+    {"ofPathMustExist", TOpenOption::ofPathMustExist},
+    {"ofFileMustExist", TOpenOption::ofFileMustExist},
+    {"ofCreatePrompt", TOpenOption::ofCreatePrompt},
+    {"ofShareAware", TOpenOption::ofShareAware},
+    {"ofNoReadOnlyReturn", TOpenOption::ofNoReadOnlyReturn},
+    {"ofNoTestFileCreate", TOpenOption::ofNoTestFileCreate},
+    {"ofNoNetworkButton", TOpenOption::ofNoNetworkButton},
+    {"ofNoLongNames", TOpenOption::ofNoLongNames},
+    {"ofOldStyleDialog", TOpenOption::ofOldStyleDialog},
+    {"ofNoDereferenceLinks", TOpenOption::ofNoDereferenceLinks},
+    {"ofEnableIncludeNotify", TOpenOption::ofEnableIncludeNotify},
+    {"ofEnableSizing", TOpenOption::ofEnableSizing},
+    {"ofDontAddToRecent", TOpenOption::ofDontAddToRecent},
+    {"ofForceShowHidden", TOpenOption::ofForceShowHidden},
+};
+
+} // namespace
+
+const TPropertyTable<TComponent>& TSaveDialog::Properties() const
 {
-    if (SameText(name, "Filter"))
-        Filter = value.AsString();
-    else if (SameText(name, "DefaultExt"))
-        DefaultExt = value.AsString();
-    else if (SameText(name, "FileName"))
-        FileName = value.AsString();
-    else if (SameText(name, "Title"))
-        Title = value.AsString();
-    else if (SameText(name, "Options"))
-        OverwritePrompt = value.SetContains("ofOverwritePrompt");
-    else
-        return TComponent::SetProperty(name, value);
-    return true;
+    static const TPropertyTable<TComponent> table(TComponent::Properties(), {
+        Field("Filter", &TSaveDialog::Filter),
+        Field("DefaultExt", &TSaveDialog::DefaultExt),
+        Field("FileName", &TSaveDialog::FileName),
+        Field("Title", &TSaveDialog::Title),
+        // Of the options only the overwrite question changes what this dialog does.
+        Property<TSaveDialog>("Options",
+                              [](TSaveDialog& d, const TPropertyValue& v) {
+                                  const auto options = EnumsFromNames(OpenOptionNames, v.AsSet());
+                                  d.OverwritePrompt = std::find(options.begin(), options.end(),
+                                                                TOpenOption::ofOverwritePrompt) != options.end();
+                              }),
+    });
+    return table;
 }
 
 } // namespace orbelin

@@ -1,7 +1,7 @@
 #pragma once
 // The common save-file dialog and the themed-controls marker.
 
-#include "base/Component.h"
+#include "base/PropertyTable.h"
 
 #include <windows.h>
 
@@ -24,7 +24,7 @@ public:
 
     // Runs the dialog modally; true when the user confirmed a file name.
     bool Execute(HWND owner = nullptr);
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+    const TPropertyTable<TComponent>& Properties() const override;
 
     // The dialog's filter buffer: '|' becomes NUL, ending with two NULs.
     static std::string FilterBuffer(const std::string& filter);

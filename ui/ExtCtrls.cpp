@@ -1,7 +1,6 @@
 #include "ui/ExtCtrls.h"
 
-#include "base/AnsiText.h"
-#include "ui/Application.h"
+#include "base/PropertyTable.h"
 
 namespace orbelin {
 
@@ -15,17 +14,20 @@ void TImage::Paint(TCanvas& canvas)
         FPicture.Draw(canvas.Handle(), 0, 0);
 }
 
-bool TImage::SetProperty(std::string_view name, const TPropertyValue& value)
+const TPropertyTable<TComponent>& TImage::Properties() const
 {
-    if (SameText(name, "Picture.Resource"))
-        FPicture.LoadFromResource(GetModuleHandleA(nullptr), value.AsString().c_str());
-    else if (SameText(name, "Stretch"))
-        FStretch = value.AsBoolean();
-    else if (SameText(name, "Align") || SameText(name, "Transparent") || SameText(name, "Center"))
-        ;
-    else
-        return TGraphicControl::SetProperty(name, value);
-    return true;
+    static const TPropertyTable<TComponent> table(TGraphicControl::Properties(), {
+        Property<TImage>("Picture.Resource",
+                         [](TImage& i, const TPropertyValue& v) {
+                             i.FPicture.LoadFromResource(GetModuleHandleA(nullptr), v.AsString().c_str());
+                         }),
+        Field("Stretch", &TImage::FStretch),
+        // The picture is drawn at the image's bounds, opaque, from its corner.
+        Ignored("Align"),
+        Ignored("Transparent"),
+        Ignored("Center"),
+    });
+    return table;
 }
 
 TBevel::TBevel(TComponent* owner) : TGraphicControl(owner) {}
@@ -62,18 +64,24 @@ void TBevel::Paint(TCanvas& canvas)
     }
 }
 
-bool TBevel::SetProperty(std::string_view name, const TPropertyValue& value)
+namespace {
+
+constexpr TEnumName<TBevel::TShape> BevelShapeNames[] = {
+    {"bsBox", TBevel::TShape::bsBox},
+    {"bsTopLine", TBevel::TShape::bsTopLine},
+    {"bsBottomLine", TBevel::TShape::bsBottomLine},
+    {"bsLeftLine", TBevel::TShape::bsLeftLine},
+    {"bsRightLine", TBevel::TShape::bsRightLine},
+};
+
+} // namespace
+
+const TPropertyTable<TComponent>& TBevel::Properties() const
 {
-    if (SameText(name, "Shape")) {
-        const std::string& s = value.AsIdentifier();
-        FShape = SameText(s, "bsTopLine")      ? TShape::bsTopLine
-                 : SameText(s, "bsBottomLine") ? TShape::bsBottomLine
-                 : SameText(s, "bsLeftLine")   ? TShape::bsLeftLine
-                 : SameText(s, "bsRightLine")  ? TShape::bsRightLine
-                                               : TShape::bsBox;
-    } else
-        return TGraphicControl::SetProperty(name, value);
-    return true;
+    static const TPropertyTable<TComponent> table(TGraphicControl::Properties(), {
+        EnumField("Shape", &TBevel::FShape, BevelShapeNames),
+    });
+    return table;
 }
 
 // ------------------------------------------------------------------ TTimer
@@ -137,7 +145,7 @@ LRESULT CALLBACK TTimer::TimerWndProc(HWND window, UINT msg, WPARAM wParam, LPAR
             try {
                 timer->OnTimer(timer);
             } catch (...) {
-                Application().HandleException();
+                ReportException();
             }
         }
         return 0;
@@ -145,25 +153,14 @@ LRESULT CALLBACK TTimer::TimerWndProc(HWND window, UINT msg, WPARAM wParam, LPAR
     return DefWindowProcA(window, msg, wParam, lParam);
 }
 
-bool TTimer::SetProperty(std::string_view name, const TPropertyValue& value)
+const TPropertyTable<TComponent>& TTimer::Properties() const
 {
-    if (SameText(name, "Interval"))
-        FInterval = static_cast<unsigned>(value.AsInteger());
-    else if (SameText(name, "Enabled"))
-        FEnabled = value.AsBoolean();
-    else
-        return TComponent::SetProperty(name, value);
-    Update();
-    return true;
-}
-
-bool TTimer::SetEvent(std::string_view name, TNotifyEvent handler)
-{
-    if (SameText(name, "OnTimer")) {
-        OnTimer = std::move(handler);
-        return true;
-    }
-    return TComponent::SetEvent(name, std::move(handler));
+    static const TPropertyTable<TComponent> table(TComponent::Properties(), {
+        Setter("Interval", &TTimer::SetInterval),
+        Setter("Enabled", &TTimer::SetEnabled),
+        Event("OnTimer", &TTimer::OnTimer),
+    });
+    return table;
 }
 
 TPanel::TPanel(TComponent* owner) : TWinControl(owner) { FTabStop = false; }

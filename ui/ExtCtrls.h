@@ -15,7 +15,7 @@ public:
     bool Stretch() const { return FStretch; }
     void Paint(TCanvas& canvas) override;
     // Picture.Resource = 'NAME' names a BITMAP resource of the program.
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+    const TPropertyTable<TComponent>& Properties() const override;
 
 private:
     TBitmap FPicture;
@@ -28,7 +28,7 @@ public:
     enum class TShape { bsBox, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine };
     explicit TBevel(TComponent* owner);
     void Paint(TCanvas& canvas) override;
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+    const TPropertyTable<TComponent>& Properties() const override;
     TShape Shape() const { return FShape; }
 
 private:
@@ -59,8 +59,7 @@ public:
     void SetEnabled(bool enabled);
     TNotifyEvent OnTimer;
 
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
-    bool SetEvent(std::string_view name, TNotifyEvent handler) override;
+    const TPropertyTable<TComponent>& Properties() const override;
     void Loaded() override
     {
         TComponent::Loaded();

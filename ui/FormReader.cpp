@@ -1,7 +1,5 @@
 #include "ui/FormReader.h"
 
-#include "base/AnsiText.h"
-#include "base/Format.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
 #include "ui/StdCtrls.h"
@@ -59,7 +57,7 @@ private:
         for (const TFormNode& child : node.Children) {
             const auto found = Registry().find(child.ClassName);
             if (found == Registry().end())
-                throw EFormDescriptionError(Format("Class %s not found", child.ClassName.c_str()));
+                throw FormDescriptionError(FForm.Name(), child.Line, "Class " + child.ClassName + " not found");
             TComponent* component = found->second(&FForm);
             component->SetName(child.Name);
             component->BeginLoading();
@@ -70,27 +68,16 @@ private:
             Assign(*component, child);
             auto* container = dynamic_cast<TWinControl*>(component);
             if (!child.Children.empty() && !container)
-                throw EFormDescriptionError(Format("Control %s cannot hold other controls", child.Name.c_str()));
+                throw FormDescriptionError(FForm.Name(), child.Children.front().Line,
+                                           "Control " + child.Name + " cannot hold other controls");
             ReadChildren(child, container);
         }
     }
 
     void Assign(TComponent& component, const TFormNode& node)
     {
-        for (const auto& [name, value] : node.Properties) {
-            if (StartsText("On", name) && value.IsIdentifier()) {
-                TNotifyEvent handler = FForm.FindMethod(value.AsIdentifier());
-                if (!handler)
-                    throw EFormDescriptionError(Format("Method %s not found", value.AsIdentifier().c_str()));
-                if (!component.SetEvent(name, std::move(handler)))
-                    throw EFormDescriptionError(Format("Error reading %s.%s: Property %s does not exist",
-                                                       node.Name.c_str(), name.c_str(), name.c_str()));
-                continue;
-            }
-            if (!component.SetProperty(name, value))
-                throw EFormDescriptionError(Format("Error reading %s.%s: Property %s does not exist",
-                                                   node.Name.c_str(), name.c_str(), name.c_str()));
-        }
+        AssignProperties(component, node, FForm.Name(),
+                         [this](std::string_view method) { return FForm.FindMethod(method); });
     }
 
     TForm& FForm;

@@ -1,7 +1,8 @@
 #include "ui/Forms.h"
 
-#include "base/AnsiText.h"
 #include "base/FormDescription.h"
+#include "base/PropertyTable.h"
+#include "base/ScopeExit.h"
 #include "ui/Application.h"
 #include "ui/FormReader.h"
 #include "ui/StdCtrls.h"
@@ -229,15 +230,11 @@ int TForm::ShowModal()
     ModalResult = mrNone;
     {
         // On every way out: the form hidden, no longer modal, the other windows enabled.
-        struct TModalScope {
-            TForm& Form;
-            explicit TModalScope(TForm& form) : Form(form) { Form.FModal = true; }
-            ~TModalScope()
-            {
-                Form.FModal = false;
-                Form.Hide();
-            }
-        } modal(*this);
+        FModal = true;
+        const TScopeExit modal([this] {
+            FModal = false;
+            Hide();
+        });
         TDisabledWindows disabled(Handle());
         Show();
         while (ModalResult == mrNone) {
@@ -423,63 +420,59 @@ void TForm::WndProc(TMessage& message)
     TWinControl::WndProc(message);
 }
 
-bool TForm::SetProperty(std::string_view name, const TPropertyValue& value)
-{
-    if (SameText(name, "ClientWidth"))
-        FClientWidth = static_cast<int>(value.AsInteger());
-    else if (SameText(name, "ClientHeight"))
-        FClientHeight = static_cast<int>(value.AsInteger());
-    else if (SameText(name, "BorderStyle")) {
-        const std::string& s = value.AsIdentifier();
-        FBorderStyle = SameText(s, "bsNone")          ? TFormBorderStyle::bsNone
-                       : SameText(s, "bsSingle")      ? TFormBorderStyle::bsSingle
-                       : SameText(s, "bsDialog")      ? TFormBorderStyle::bsDialog
-                       : SameText(s, "bsToolWindow")  ? TFormBorderStyle::bsToolWindow
-                       : SameText(s, "bsSizeToolWin") ? TFormBorderStyle::bsSizeToolWin
-                                                      : TFormBorderStyle::bsSizeable;
-    } else if (SameText(name, "BorderIcons")) {
-        FBorderIcons = 0;
-        if (value.SetContains("biSystemMenu"))
-            FBorderIcons |= biSystemMenu;
-        if (value.SetContains("biMinimize"))
-            FBorderIcons |= biMinimize;
-        if (value.SetContains("biMaximize"))
-            FBorderIcons |= biMaximize;
-        if (value.SetContains("biHelp"))
-            FBorderIcons |= biHelp;
-    } else if (SameText(name, "Position")) {
-        const std::string& s = value.AsIdentifier();
-        FPosition = SameText(s, "poScreenCenter")      ? TPosition::poScreenCenter
-                    : SameText(s, "poDesktopCenter")   ? TPosition::poDesktopCenter
-                    : SameText(s, "poMainFormCenter")  ? TPosition::poMainFormCenter
-                    : SameText(s, "poOwnerFormCenter") ? TPosition::poOwnerFormCenter
-                    : SameText(s, "poDefault")         ? TPosition::poDefault
-                                                       : TPosition::poDesigned;
-    } else if (SameText(name, "AlphaBlend"))
-        FAlphaBlend = value.AsBoolean();
-    else if (SameText(name, "AlphaBlendValue"))
-        FAlphaBlendValue = static_cast<int>(value.AsInteger());
-    else if (SameText(name, "Icon.Resource"))
-        FIcon.LoadFromResource(GetModuleHandleA(nullptr), value.AsString().c_str(), 0);
-    else if (SameText(name, "OldCreateOrder") || SameText(name, "PixelsPerInch") || SameText(name, "TextHeight") ||
-             SameText(name, "Scaled"))
-        ; // design-time values
-    else
-        return TWinControl::SetProperty(name, value);
-    return true;
-}
+namespace {
 
-bool TForm::SetEvent(std::string_view name, TNotifyEvent handler)
+constexpr TEnumName<TFormBorderStyle> BorderStyleNames[] = {
+    {"bsNone", TFormBorderStyle::bsNone},
+    {"bsSingle", TFormBorderStyle::bsSingle},
+    {"bsSizeable", TFormBorderStyle::bsSizeable},
+    {"bsDialog", TFormBorderStyle::bsDialog},
+    {"bsToolWindow", TFormBorderStyle::bsToolWindow},
+    {"bsSizeToolWin", TFormBorderStyle::bsSizeToolWin},
+};
+
+constexpr TEnumName<TBorderIcon> BorderIconNames[] = {
+    {"biSystemMenu", biSystemMenu},
+    {"biMinimize", biMinimize},
+    {"biMaximize", biMaximize},
+    {"biHelp", biHelp},
+};
+
+constexpr TEnumName<TPosition> PositionNames[] = {
+    {"poDesigned", TPosition::poDesigned},
+    {"poDefault", TPosition::poDefault},
+    {"poScreenCenter", TPosition::poScreenCenter},
+    {"poDesktopCenter", TPosition::poDesktopCenter},
+    {"poMainFormCenter", TPosition::poMainFormCenter},
+    {"poOwnerFormCenter", TPosition::poOwnerFormCenter},
+};
+
+} // namespace
+
+const TPropertyTable<TComponent>& TForm::Properties() const
 {
-    if (SameText(name, "OnCreate"))
-        OnCreate = std::move(handler);
-    else if (SameText(name, "OnShow"))
-        OnShow = std::move(handler);
-    else if (SameText(name, "OnClose"))
-        OnClose = std::move(handler);
-    else
-        return TWinControl::SetEvent(name, std::move(handler));
-    return true;
+    static const TPropertyTable<TComponent> table(TWinControl::Properties(), {
+        Field("ClientWidth", &TForm::FClientWidth),
+        Field("ClientHeight", &TForm::FClientHeight),
+        EnumField("BorderStyle", &TForm::FBorderStyle, BorderStyleNames),
+        FlagsField("BorderIcons", &TForm::FBorderIcons, BorderIconNames),
+        EnumField("Position", &TForm::FPosition, PositionNames),
+        Field("AlphaBlend", &TForm::FAlphaBlend),
+        Field("AlphaBlendValue", &TForm::FAlphaBlendValue),
+        Property<TForm>("Icon.Resource",
+                        [](TForm& f, const TPropertyValue& v) {
+                            f.FIcon.LoadFromResource(GetModuleHandleA(nullptr), v.AsString().c_str(), 0);
+                        }),
+        // Values of the designer.
+        Ignored("OldCreateOrder"),
+        Ignored("PixelsPerInch"),
+        Ignored("TextHeight"),
+        Ignored("Scaled"),
+        Event("OnCreate", &TForm::OnCreate),
+        Event("OnShow", &TForm::OnShow),
+        Event("OnClose", &TForm::OnClose),
+    });
+    return table;
 }
 
 } // namespace orbelin

@@ -63,8 +63,7 @@ public:
 
     // Event handlers by name, for the form description's "OnClick = X".
     TNotifyEvent FindMethod(std::string_view name) const;
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
-    bool SetEvent(std::string_view name, TNotifyEvent handler) override;
+    const TPropertyTable<TComponent>& Properties() const override;
 
     // The component of this form with the given name and class; raises when
     // the description lacks it.

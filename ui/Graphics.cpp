@@ -1,7 +1,5 @@
 #include "ui/Graphics.h"
 
-#include "base/AnsiText.h"
-
 #include <map>
 
 namespace orbelin {
@@ -63,30 +61,42 @@ COLORREF ColorToRGB(TColor color)
     return c & 0x00FFFFFFu;
 }
 
-bool IdentToColor(const std::string& text, TColor& color)
+namespace {
+
+constexpr TEnumName<TColor> ColorNames[] = {
+    {"clNone", clNone},           {"clDefault", clDefault},     {"clBlack", clBlack},
+    {"clWhite", clWhite},         {"clRed", clRed},             {"clBlue", clBlue},
+    {"clMaroon", clMaroon},       {"clNavy", clNavy},           {"clFuchsia", clFuchsia},
+    {"clBtnFace", clBtnFace},     {"clWindow", clWindow},       {"clWindowText", clWindowText},
+    {"clBtnText", clBtnText},     {"clHighlight", clHighlight}, {"clHighlightText", clHighlightText},
+    {"clGrayText", clGrayText},
+};
+
+constexpr TEnumName<int> CharsetNames[] = {
+    {"ANSI_CHARSET", ANSI_CHARSET},
+    {"DEFAULT_CHARSET", DEFAULT_CHARSET},
+    {"SYMBOL_CHARSET", SYMBOL_CHARSET},
+    {"SHIFTJIS_CHARSET", SHIFTJIS_CHARSET},
+    {"HANGEUL_CHARSET", HANGEUL_CHARSET},
+    {"GB2312_CHARSET", GB2312_CHARSET},
+    {"CHINESEBIG5_CHARSET", CHINESEBIG5_CHARSET},
+    {"OEM_CHARSET", OEM_CHARSET},
+};
+
+constexpr TEnumName<TFontStyle> FontStyleNames[] = {
+    {"fsBold", fsBold},
+    {"fsItalic", fsItalic},
+    {"fsUnderline", fsUnderline},
+    {"fsStrikeOut", fsStrikeOut},
+};
+
+} // namespace
+
+TColor ColorFromProperty(const TPropertyValue& value)
 {
-    static const struct {
-        const char* name;
-        TColor value;
-    } kNames[] = {
-        {"clNone", clNone},           {"clDefault", clDefault},   {"clBlack", clBlack},
-        {"clWhite", clWhite},         {"clRed", clRed},           {"clBlue", clBlue},
-        {"clMaroon", clMaroon},       {"clNavy", clNavy},         {"clFuchsia", clFuchsia},
-        {"clBtnFace", clBtnFace},     {"clWindow", clWindow},     {"clWindowText", clWindowText},
-        {"clBtnText", clBtnText},     {"clHighlight", clHighlight}, {"clHighlightText", clHighlightText},
-        {"clGrayText", clGrayText},
-    };
-    for (const auto& entry : kNames)
-        if (SameText(text, entry.name)) {
-            color = entry.value;
-            return true;
-        }
-    int64_t value = 0;
-    if (TryStrToInt64(text, value)) {
-        color = static_cast<TColor>(value);
-        return true;
-    }
-    return false;
+    if (value.IsInteger())
+        return static_cast<TColor>(value.AsInteger());
+    return EnumFromName(ColorNames, value.AsIdentifier());
 }
 
 TFont& TFont::operator=(const TFont& other)
@@ -119,33 +129,20 @@ HFONT TFont::Handle() const
     return FHandle.Get();
 }
 
-bool TFont::SetProperty(std::string_view name, const TPropertyValue& value)
+const TPropertyTable<TFont>& TFont::Properties()
 {
-    if (SameText(name, "Font.Name"))
-        Name = value.AsString();
-    else if (SameText(name, "Font.Height"))
-        Height = static_cast<int>(value.AsInteger());
-    else if (SameText(name, "Font.Charset"))
-        Charset = value.IsInteger() ? static_cast<int>(value.AsInteger())
-                                    : (SameText(value.AsString(), "GB2312_CHARSET") ? GB2312_CHARSET : DEFAULT_CHARSET);
-    else if (SameText(name, "Font.Color")) {
-        TColor c = Color;
-        IdentToColor(value.AsString(), c);
-        Color = c;
-    } else if (SameText(name, "Font.Style")) {
-        Style = 0;
-        if (value.SetContains("fsBold"))
-            Style |= fsBold;
-        if (value.SetContains("fsItalic"))
-            Style |= fsItalic;
-        if (value.SetContains("fsUnderline"))
-            Style |= fsUnderline;
-        if (value.SetContains("fsStrikeOut"))
-            Style |= fsStrikeOut;
-    } else
-        return false;
-    FHandle.Reset();
-    return true;
+    static const TPropertyTable<TFont> table({
+        Field("Name", &TFont::Name),
+        Field("Height", &TFont::Height),
+        Property<TFont>("Charset",
+                        [](TFont& f, const TPropertyValue& v) {
+                            f.Charset = v.IsInteger() ? static_cast<int>(v.AsInteger())
+                                                      : EnumFromName(CharsetNames, v.AsIdentifier());
+                        }),
+        ColorField("Color", &TFont::Color),
+        FlagsField("Style", &TFont::Style, FontStyleNames),
+    });
+    return table;
 }
 
 void TCanvas::FillRect(const RECT& r)
@@ -195,10 +192,8 @@ uint32_t* TBitmap::OwnBits(HBITMAP bitmap)
 
 void TBitmap::ReleaseDC()
 {
-    if (FDC) {
-        SelectObject(FDC->Get(), FOldBitmap);
-        FDC.reset();
-    }
+    FSelected.reset();
+    FDC.reset();
 }
 
 void TBitmap::SetSize(int width, int height)
@@ -256,10 +251,10 @@ bool TBitmap::LoadFromResource(HINSTANCE instance, const char* name)
 HDC TBitmap::DC()
 {
     if (!FDC) {
-        FDC = std::make_unique<TMemoryDC>();
-        FOldBitmap = SelectObject(FDC->Get(), FBitmap.Get());
+        FDC.emplace();
+        FSelected.emplace(FDC->Handle(), FBitmap.Get());
     }
-    return FDC->Get();
+    return FDC->Handle();
 }
 
 void TBitmap::StretchDraw(HDC target, const RECT& r)

@@ -3,12 +3,12 @@
 // wrapper deletes what it created and restores what it selected.
 
 #include "base/Colors.h"
-#include "base/Component.h"
+#include "base/PropertyTable.h"
 
 #include <windows.h>
 
 #include <cstdint>
-#include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -16,8 +16,16 @@ namespace orbelin {
 
 // 0xFF0000nn is system colour nn, anything else 0x00BBGGRR.
 COLORREF ColorToRGB(TColor color);
-// clRed, clBtnFace, $00FF00FF, 255 ... as a form description writes them.
-bool IdentToColor(const std::string& text, TColor& color);
+// A colour as a form description writes it: a name (clRed, clBtnFace, ...)
+// or a number. Any other name raises EConvertError.
+TColor ColorFromProperty(const TPropertyValue& value);
+
+// A colour field in a property table.
+template <class C>
+TPropertyRow<C> ColorField(const char* name, TColor C::*field)
+{
+    return Property<C>(name, [field](C& o, const TPropertyValue& v) { o.*field = ColorFromProperty(v); });
+}
 
 // GDI objects and device contexts alive in the owners below. Every object
 // the program creates goes through one, so a count that grows across
@@ -87,8 +95,9 @@ public:
     TFont& operator=(const TFont& other);
     TFont() = default;
     TFont(const TFont& other) { *this = other; }
-    // Font.Name, Font.Height, Font.Color, Font.Style, Font.Charset.
-    bool SetProperty(std::string_view name, const TPropertyValue& value);
+    // Name, Height, Color, Style and Charset; a control publishes them as
+    // "Font.Name" and so on, calling Changed before one is set.
+    static const TPropertyTable<TFont>& Properties();
 
 private:
     mutable TGdiHandle<HFONT> FHandle;
@@ -114,14 +123,14 @@ public:
     ~TMemoryDC();
     TMemoryDC(const TMemoryDC&) = delete;
     TMemoryDC& operator=(const TMemoryDC&) = delete;
-    HDC Get() const { return FDC; }
+    HDC Handle() const { return FDC; }
 
 private:
     HDC FDC;
 };
 
-// A window's device context (client area, whole window, or GetDCEx),
-// released with its owner.
+// A window's device context (client area, whole window, or GetDCEx; the
+// screen's for a null window), released with its owner.
 class TWindowDC {
 public:
     enum class TArea { Client, Window };
@@ -130,7 +139,7 @@ public:
     ~TWindowDC();
     TWindowDC(const TWindowDC&) = delete;
     TWindowDC& operator=(const TWindowDC&) = delete;
-    HDC Get() const { return FDC; }
+    HDC Handle() const { return FDC; }
 
 private:
     HWND FWindow;
@@ -189,8 +198,10 @@ public:
 private:
     void ReleaseDC();
     TGdiHandle<HBITMAP> FBitmap;
-    std::unique_ptr<TMemoryDC> FDC;
-    HGDIOBJ FOldBitmap = nullptr;
+    // Destroyed in reverse order: the bitmap is selected out of the DC,
+    // then the DC is deleted, then the bitmap.
+    std::optional<TMemoryDC> FDC;
+    std::optional<TSelectObject> FSelected;
     uint32_t* FBits = nullptr;
     int FWidth = 0;
     int FHeight = 0;

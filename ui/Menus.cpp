@@ -1,9 +1,10 @@
 #include "ui/Menus.h"
 
-#include "base/AnsiText.h"
-#include "ui/Application.h"
+#include "base/PropertyTable.h"
+#include "ui/Controls.h"
 
 #include <algorithm>
+#include <cstddef>
 
 namespace orbelin {
 
@@ -78,6 +79,19 @@ std::string KeyName(WORD key)
     return {};
 }
 } // namespace
+
+HFONT MenuFont()
+{
+    static const TGdiHandle<HFONT> font = [] {
+        NONCLIENTMETRICSA metrics{};
+        // The size without the padded border width, which older systems refuse.
+        metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
+        return TGdiHandle<HFONT>(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)
+                                     ? CreateFontIndirectA(&metrics.lfMenuFont)
+                                     : nullptr);
+    }();
+    return font.Get() ? font.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
 
 TShortCut TextToShortCut(const std::string& text)
 {
@@ -165,7 +179,7 @@ int TMenuItem::StandardWidth(HDC dc) const
 {
     if (IsLine())
         return 0;
-    TSelectObject font(dc, Application().MenuFont());
+    TSelectObject font(dc, MenuFont());
     SIZE caption{}, shortcut{};
     GetTextExtentPoint32A(dc, Caption.data(), static_cast<int>(Caption.size()), &caption);
     if (ShortCut == 0)
@@ -186,36 +200,20 @@ TMenuItem* TMenuItem::FindCommand(UINT command)
     return nullptr;
 }
 
-bool TMenuItem::SetProperty(std::string_view name, const TPropertyValue& value)
+const TPropertyTable<TComponent>& TMenuItem::Properties() const
 {
-    if (SameText(name, "Caption"))
-        Caption = value.AsString();
-    else if (SameText(name, "Checked"))
-        Checked = value.AsBoolean();
-    else if (SameText(name, "Enabled"))
-        Enabled = value.AsBoolean();
-    else if (SameText(name, "Visible"))
-        Visible = value.AsBoolean();
-    else if (SameText(name, "Default"))
-        Default = value.AsBoolean();
-    else if (SameText(name, "RadioItem"))
-        RadioItem = value.AsBoolean();
-    else if (SameText(name, "ImageIndex"))
-        ImageIndex = static_cast<int>(value.AsInteger());
-    else if (SameText(name, "ShortCut"))
-        ShortCut = static_cast<TShortCut>(value.AsInteger());
-    else
-        return TComponent::SetProperty(name, value);
-    return true;
-}
-
-bool TMenuItem::SetEvent(std::string_view name, TNotifyEvent handler)
-{
-    if (SameText(name, "OnClick")) {
-        OnClick = std::move(handler);
-        return true;
-    }
-    return TComponent::SetEvent(name, std::move(handler));
+    static const TPropertyTable<TComponent> table(TComponent::Properties(), {
+        Field("Caption", &TMenuItem::Caption),
+        Field("Checked", &TMenuItem::Checked),
+        Field("Enabled", &TMenuItem::Enabled),
+        Field("Visible", &TMenuItem::Visible),
+        Field("Default", &TMenuItem::Default),
+        Field("RadioItem", &TMenuItem::RadioItem),
+        Field("ImageIndex", &TMenuItem::ImageIndex),
+        Field("ShortCut", &TMenuItem::ShortCut),
+        Event("OnClick", &TMenuItem::OnClick),
+    });
+    return table;
 }
 
 TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), FItems(new TMenuItem(this)) {}
@@ -269,11 +267,11 @@ LRESULT CALLBACK TPopupMenu::PopupWndProc(HWND window, UINT msg, WPARAM wParam, 
                 break;
             auto* item = reinterpret_cast<TMenuItem*>(mis->itemData);
             int width = 0, height = item && item->IsLine() ? 5 : GetSystemMetrics(SM_CYMENU);
-            TWindowDC dc(window);
+            const TWindowDC dc(window);
             if (item)
-                width = item->StandardWidth(dc.Get());
+                width = item->StandardWidth(dc.Handle());
             if (item && item->OnMeasureItem)
-                item->OnMeasureItem(item, dc.Get(), width, height);
+                item->OnMeasureItem(item, dc.Handle(), width, height);
             mis->itemWidth = static_cast<UINT>(width);
             mis->itemHeight = static_cast<UINT>(height);
             return TRUE;
@@ -302,7 +300,7 @@ LRESULT CALLBACK TPopupMenu::PopupWndProc(HWND window, UINT msg, WPARAM wParam, 
             break;
         }
     } catch (...) {
-        Application().HandleException();
+        ReportException();
         return TRUE;
     }
     return DefWindowProcA(window, msg, wParam, lParam);
@@ -335,22 +333,13 @@ TMenuItem* TPopupMenu::Popup(int x, int y)
     return chosen;
 }
 
-bool TPopupMenu::SetProperty(std::string_view name, const TPropertyValue& value)
+const TPropertyTable<TComponent>& TPopupMenu::Properties() const
 {
-    if (SameText(name, "OwnerDraw")) {
-        OwnerDraw = value.AsBoolean();
-        return true;
-    }
-    return TComponent::SetProperty(name, value);
-}
-
-bool TPopupMenu::SetEvent(std::string_view name, TNotifyEvent handler)
-{
-    if (SameText(name, "OnPopup")) {
-        OnPopup = std::move(handler);
-        return true;
-    }
-    return TComponent::SetEvent(name, std::move(handler));
+    static const TPropertyTable<TComponent> table(TComponent::Properties(), {
+        Field("OwnerDraw", &TPopupMenu::OwnerDraw),
+        Event("OnPopup", &TPopupMenu::OnPopup),
+    });
+    return table;
 }
 
 } // namespace orbelin

@@ -40,6 +40,9 @@ private:
     HIMAGELIST FList = nullptr;
 };
 
+// The system's menu font (made on first use, kept for the program's life).
+HFONT MenuFont();
+
 // A key with Shift, Ctrl and Alt as one number, as menus show it.
 using TShortCut = uint16_t;
 inline constexpr TShortCut scShift = 0x2000;
@@ -91,8 +94,7 @@ public:
     // The item with the given command number in this item's tree, or null.
     TMenuItem* FindCommand(UINT command);
 
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
-    bool SetEvent(std::string_view name, TNotifyEvent handler) override;
+    const TPropertyTable<TComponent>& Properties() const override;
 
 private:
     UINT FCommand;
@@ -121,8 +123,7 @@ public:
     // The window that receives the menu's messages while it is shown.
     static HWND PopupWindow();
 
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
-    bool SetEvent(std::string_view name, TNotifyEvent handler) override;
+    const TPropertyTable<TComponent>& Properties() const override;
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;

@@ -1,6 +1,6 @@
 #include "ui/StdCtrls.h"
 
-#include "base/AnsiText.h"
+#include "base/PropertyTable.h"
 #include "base/StringList.h"
 #include "ui/Forms.h"
 
@@ -39,29 +39,27 @@ void TLabel::AdjustBounds()
 {
     if (!FAutoSize || FCaption.empty())
         return;
-    HDC screen = GetDC(nullptr);
     RECT r{0, 0, 0, 0};
     {
-        TSelectObject select(screen, FFont.Handle());
-        ::DrawTextA(screen, FCaption.data(), static_cast<int>(FCaption.size()), &r, DT_CALCRECT | DT_NOPREFIX);
+        const TWindowDC screen(nullptr);
+        const TSelectObject select(screen.Handle(), FFont.Handle());
+        ::DrawTextA(screen.Handle(), FCaption.data(), static_cast<int>(FCaption.size()), &r, DT_CALCRECT | DT_NOPREFIX);
     }
-    ReleaseDC(nullptr, screen);
     Invalidate();
     SetBounds(FLeft, FTop, r.right - r.left, r.bottom - r.top);
     Invalidate();
 }
 
-bool TLabel::SetProperty(std::string_view name, const TPropertyValue& value)
+const TPropertyTable<TComponent>& TLabel::Properties() const
 {
-    if (SameText(name, "Transparent"))
-        FTransparent = value.AsBoolean();
-    else if (SameText(name, "AutoSize"))
-        FAutoSize = value.AsBoolean();
-    else if (SameText(name, "Layout") || SameText(name, "WordWrap"))
-        ;
-    else
-        return TGraphicControl::SetProperty(name, value);
-    return true;
+    static const TPropertyTable<TComponent> table(TGraphicControl::Properties(), {
+        Field("Transparent", &TLabel::FTransparent),
+        Field("AutoSize", &TLabel::FAutoSize),
+        // The label paints one line at the top; an auto-sized label fits it.
+        Ignored("Layout"),
+        Ignored("WordWrap"),
+    });
+    return table;
 }
 
 // ---------------------------------------------------------- TButtonControl
@@ -83,17 +81,14 @@ void TButton::CreateParams(TCreateParams& params)
     params.Style |= FDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
 }
 
-bool TButton::SetProperty(std::string_view name, const TPropertyValue& value)
+const TPropertyTable<TComponent>& TButton::Properties() const
 {
-    if (SameText(name, "Default"))
-        FDefault = value.AsBoolean();
-    else if (SameText(name, "Cancel"))
-        FCancel = value.AsBoolean();
-    else if (SameText(name, "ModalResult"))
-        ModalResult = static_cast<int>(value.AsInteger());
-    else
-        return TButtonControl::SetProperty(name, value);
-    return true;
+    static const TPropertyTable<TComponent> table(TButtonControl::Properties(), {
+        Field("Default", &TButton::FDefault),
+        Field("Cancel", &TButton::FCancel),
+        Field("ModalResult", &TButton::ModalResult),
+    });
+    return table;
 }
 
 void TButton::Click()
@@ -104,27 +99,38 @@ void TButton::Click()
     TButtonControl::Click();
 }
 
-bool TBitBtn::SetProperty(std::string_view name, const TPropertyValue& value)
+namespace {
+
+constexpr TEnumName<TBitBtnKind> BitBtnKindNames[] = {
+    {"bkCustom", TBitBtnKind::bkCustom}, {"bkOK", TBitBtnKind::bkOK},       {"bkCancel", TBitBtnKind::bkCancel},
+    {"bkHelp", TBitBtnKind::bkHelp},     {"bkYes", TBitBtnKind::bkYes},     {"bkNo", TBitBtnKind::bkNo},
+    {"bkClose", TBitBtnKind::bkClose},   {"bkAbort", TBitBtnKind::bkAbort}, {"bkRetry", TBitBtnKind::bkRetry},
+    {"bkIgnore", TBitBtnKind::bkIgnore}, {"bkAll", TBitBtnKind::bkAll},
+};
+
+constexpr TEnumName<TButtonLayout> ButtonLayoutNames[] = {
+    {"blGlyphLeft", TButtonLayout::blGlyphLeft},
+    {"blGlyphRight", TButtonLayout::blGlyphRight},
+    {"blGlyphTop", TButtonLayout::blGlyphTop},
+    {"blGlyphBottom", TButtonLayout::blGlyphBottom},
+};
+
+} // namespace
+
+const TPropertyTable<TComponent>& TBitBtn::Properties() const
 {
-    if (SameText(name, "Margin"))
-        FMargin = static_cast<int>(value.AsInteger());
-    else if (SameText(name, "Spacing"))
-        FSpacing = static_cast<int>(value.AsInteger());
-    else if (SameText(name, "NumGlyphs"))
-        FNumGlyphs = static_cast<int>(value.AsInteger());
-    else if (SameText(name, "Glyph.Resource"))
-        FGlyph.LoadFromResource(GetModuleHandleA(nullptr), value.AsString().c_str());
-    else if (SameText(name, "Layout")) {
-        const std::string& s = value.AsIdentifier();
-        FLayout = SameText(s, "blGlyphRight")    ? TButtonLayout::blGlyphRight
-                  : SameText(s, "blGlyphTop")    ? TButtonLayout::blGlyphTop
-                  : SameText(s, "blGlyphBottom") ? TButtonLayout::blGlyphBottom
-                                                 : TButtonLayout::blGlyphLeft;
-    } else if (SameText(name, "Kind"))
-        ; // the program's buttons are of the custom kind
-    else
-        return TButton::SetProperty(name, value);
-    return true;
+    static const TPropertyTable<TComponent> table(TButton::Properties(), {
+        EnumField("Kind", &TBitBtn::FKind, BitBtnKindNames),
+        Property<TBitBtn>("Glyph.Resource",
+                          [](TBitBtn& b, const TPropertyValue& v) {
+                              b.FGlyph.LoadFromResource(GetModuleHandleA(nullptr), v.AsString().c_str());
+                          }),
+        Field("NumGlyphs", &TBitBtn::FNumGlyphs),
+        Field("Margin", &TBitBtn::FMargin),
+        Field("Spacing", &TBitBtn::FSpacing),
+        EnumField("Layout", &TBitBtn::FLayout, ButtonLayoutNames),
+    });
+    return table;
 }
 
 // ------------------------------------------------------------ TRadioButton
@@ -169,14 +175,17 @@ void TRadioButton::Click()
     TButtonControl::Click();
 }
 
-bool TRadioButton::SetProperty(std::string_view name, const TPropertyValue& value)
+const TPropertyTable<TComponent>& TRadioButton::Properties() const
 {
-    if (SameText(name, "Checked")) {
-        FChecked = value.AsBoolean();
-        FTabStop = FChecked;
-    } else
-        return TButtonControl::SetProperty(name, value);
-    return true;
+    static const TPropertyTable<TComponent> table(TButtonControl::Properties(), {
+        // The checked radio button is its group's tab stop.
+        Property<TRadioButton>("Checked",
+                               [](TRadioButton& r, const TPropertyValue& v) {
+                                   r.FChecked = v.AsBoolean();
+                                   r.FTabStop = r.FChecked;
+                               }),
+    });
+    return table;
 }
 
 // --------------------------------------------------------------- TGroupBox
@@ -196,9 +205,8 @@ void TGroupBox::WndProc(TMessage& message)
 {
     if (message.Msg == WM_PAINT) {
         DefaultHandler(message);
-        HDC dc = GetDC(FHandle);
-        PaintGraphicControls(dc);
-        ReleaseDC(FHandle, dc);
+        const TWindowDC dc(FHandle);
+        PaintGraphicControls(dc.Handle());
         return;
     }
     if (message.Msg == WM_ERASEBKGND) {
@@ -228,9 +236,9 @@ void TMemo::CreateParams(TCreateParams& params)
         params.Style |= ES_WANTRETURN;
     if (FReadOnly)
         params.Style |= ES_READONLY;
-    if (FScrollBars & 1)
+    if (FScrollBars == TScrollStyle::ssVertical || FScrollBars == TScrollStyle::ssBoth)
         params.Style |= WS_VSCROLL;
-    if (FScrollBars & 2)
+    if (FScrollBars == TScrollStyle::ssHorizontal || FScrollBars == TScrollStyle::ssBoth)
         params.Style |= WS_HSCROLL;
     params.ExStyle |= WS_EX_CLIENTEDGE;
 }
@@ -337,41 +345,41 @@ void TMemo::Change()
         OnChange(this);
 }
 
-bool TMemo::SetProperty(std::string_view name, const TPropertyValue& value)
-{
-    if (SameText(name, "Lines.Strings")) {
-        TStrings lines;
-        for (const auto& line : value.AsStrings())
-            lines.Add(line);
-        std::string text = lines.Text();
-        if (text.size() >= 2)
-            text.resize(text.size() - 2); // the box holds no line end after its last line
-        FCaption = text;
-    } else if (SameText(name, "WordWrap"))
-        FWordWrap = value.AsBoolean();
-    else if (SameText(name, "ReadOnly"))
-        FReadOnly = value.AsBoolean();
-    else if (SameText(name, "WantReturns"))
-        FWantReturns = value.AsBoolean();
-    else if (SameText(name, "WantTabs"))
-        FWantTabs = value.AsBoolean();
-    else if (SameText(name, "ScrollBars")) {
-        const std::string& s = value.AsIdentifier();
-        FScrollBars = SameText(s, "ssVertical") ? 1 : SameText(s, "ssHorizontal") ? 2 : SameText(s, "ssBoth") ? 3 : 0;
-    } else if (SameText(name, "MaxLength") || SameText(name, "ImeName"))
-        ;
-    else
-        return TWinControl::SetProperty(name, value);
-    return true;
-}
+namespace {
 
-bool TMemo::SetEvent(std::string_view name, TNotifyEvent handler)
+constexpr TEnumName<TScrollStyle> ScrollStyleNames[] = {
+    {"ssNone", TScrollStyle::ssNone},
+    {"ssHorizontal", TScrollStyle::ssHorizontal},
+    {"ssVertical", TScrollStyle::ssVertical},
+    {"ssBoth", TScrollStyle::ssBoth},
+};
+
+} // namespace
+
+const TPropertyTable<TComponent>& TMemo::Properties() const
 {
-    if (SameText(name, "OnChange")) {
-        OnChange = std::move(handler);
-        return true;
-    }
-    return TWinControl::SetEvent(name, std::move(handler));
+    static const TPropertyTable<TComponent> table(TWinControl::Properties(), {
+        Property<TMemo>("Lines.Strings",
+                        [](TMemo& m, const TPropertyValue& v) {
+                            TStrings lines;
+                            for (const auto& line : v.AsStrings())
+                                lines.Add(line);
+                            std::string text = lines.Text();
+                            if (text.size() >= 2)
+                                text.resize(text.size() - 2); // the box holds no line end after its last line
+                            m.FCaption = text;
+                        }),
+        Field("WordWrap", &TMemo::FWordWrap),
+        Field("ReadOnly", &TMemo::FReadOnly),
+        Field("WantReturns", &TMemo::FWantReturns),
+        Field("WantTabs", &TMemo::FWantTabs),
+        EnumField("ScrollBars", &TMemo::FScrollBars, ScrollStyleNames),
+        // The edit control's own limit holds; the input method is the system's.
+        Ignored("MaxLength"),
+        Ignored("ImeName"),
+        Event("OnChange", &TMemo::OnChange),
+    });
+    return table;
 }
 
 // ------------------------------------------------------------------- TEdit
@@ -415,13 +423,12 @@ void TCheckBox::SetChecked(bool checked)
         SendMessageA(FHandle, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-bool TCheckBox::SetProperty(std::string_view name, const TPropertyValue& value)
+const TPropertyTable<TComponent>& TCheckBox::Properties() const
 {
-    if (SameText(name, "Checked")) {
-        FChecked = value.AsBoolean();
-        return true;
-    }
-    return TButtonControl::SetProperty(name, value);
+    static const TPropertyTable<TComponent> table(TButtonControl::Properties(), {
+        Field("Checked", &TCheckBox::FChecked),
+    });
+    return table;
 }
 
 // --------------------------------------------------------------- TComboBox
@@ -486,28 +493,19 @@ void TComboBox::CommandNotify(WORD code)
         OnChange(this);
 }
 
-bool TComboBox::SetProperty(std::string_view name, const TPropertyValue& value)
+const TPropertyTable<TComponent>& TComboBox::Properties() const
 {
-    if (SameText(name, "Items.Strings"))
-        FItems = value.AsStrings();
-    else if (SameText(name, "ItemIndex"))
-        FItemIndex = static_cast<int>(value.AsInteger());
-    else if (SameText(name, "DropDownCount"))
-        FDropDownCount = static_cast<int>(value.AsInteger());
-    else if (SameText(name, "Style") || SameText(name, "ItemHeight") || SameText(name, "ImeName"))
-        ; // pick-only list of the system's item height
-    else
-        return TWinControl::SetProperty(name, value);
-    return true;
-}
-
-bool TComboBox::SetEvent(std::string_view name, TNotifyEvent handler)
-{
-    if (SameText(name, "OnChange")) {
-        OnChange = std::move(handler);
-        return true;
-    }
-    return TWinControl::SetEvent(name, std::move(handler));
+    static const TPropertyTable<TComponent> table(TWinControl::Properties(), {
+        Field("Items.Strings", &TComboBox::FItems),
+        Field("ItemIndex", &TComboBox::FItemIndex),
+        Field("DropDownCount", &TComboBox::FDropDownCount),
+        // A pick-only list of the system's item height.
+        Ignored("Style"),
+        Ignored("ItemHeight"),
+        Ignored("ImeName"),
+        Event("OnChange", &TComboBox::OnChange),
+    });
+    return table;
 }
 
 } // namespace orbelin

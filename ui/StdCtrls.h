@@ -13,7 +13,7 @@ public:
     void Paint(TCanvas& canvas) override;
     bool Transparent() const { return FTransparent; }
     bool AutoSize() const { return FAutoSize; }
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+    const TPropertyTable<TComponent>& Properties() const override;
     void Loaded() override;
 
 protected:
@@ -43,7 +43,7 @@ public:
     bool Default() const { return FDefault; }
     // Esc in the form clicks the cancel button.
     bool Cancel() const { return FCancel; }
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+    const TPropertyTable<TComponent>& Properties() const override;
     int ModalResult = 0;
     void Click() override;
 
@@ -55,31 +55,35 @@ private:
     bool FCancel = false;
 };
 
+enum class TBitBtnKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
 enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
-// A push button that may carry a glyph (NumGlyphs images side by side: up,
-// disabled, down, focused); drawn by the skin when one is active.
+// A push button that may carry a glyph; drawn by the skin when one is
+// active, which places the glyph by these settings.
 class TBitBtn : public TButton {
 public:
     std::string_view ClassName() const override { return "TBitBtn"; }
     using TButton::TButton;
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
-
-    const TBitmap& Glyph() const { return FGlyph; }
+    TBitBtnKind Kind() const { return FKind; }
+    // Glyph.Resource = 'NAME' names a BITMAP resource of the program; the
+    // bitmap holds NumGlyphs images side by side (up, disabled, down, ...).
     TBitmap& Glyph() { return FGlyph; }
+    const TBitmap& Glyph() const { return FGlyph; }
     int NumGlyphs() const { return FNumGlyphs; }
-    TButtonLayout Layout() const { return FLayout; }
-    // -1: glyph and caption centred together.
+    // Pixels between the glyph and the edge; -1 centres glyph and caption.
     int Margin() const { return FMargin; }
-    // -1: the free room spread evenly.
+    // Pixels between the glyph and the caption.
     int Spacing() const { return FSpacing; }
+    TButtonLayout Layout() const { return FLayout; }
+    const TPropertyTable<TComponent>& Properties() const override;
 
 private:
+    TBitBtnKind FKind = TBitBtnKind::bkCustom;
     TBitmap FGlyph;
     int FNumGlyphs = 1;
-    TButtonLayout FLayout = TButtonLayout::blGlyphLeft;
     int FMargin = -1;
     int FSpacing = 4;
+    TButtonLayout FLayout = TButtonLayout::blGlyphLeft;
 };
 
 class TRadioButton : public TButtonControl {
@@ -90,7 +94,7 @@ public:
     // Checking one unchecks the other radio buttons of the same parent. The
     // checked one is the group's tab stop; arrows move the check.
     void SetChecked(bool checked);
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+    const TPropertyTable<TComponent>& Properties() const override;
     void Click() override;
 
 protected:
@@ -116,6 +120,8 @@ public:
     using Exception::Exception;
 };
 
+enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
 // Multi-line text box. Setting its text turns lone CR or LF into CR LF and
 // fires OnChange only when the text really changes.
 class TMemo : public TWinControl {
@@ -138,8 +144,7 @@ public:
     bool ReadOnly() const { return FReadOnly; }
 
     TNotifyEvent OnChange;
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
-    bool SetEvent(std::string_view name, TNotifyEvent handler) override;
+    const TPropertyTable<TComponent>& Properties() const override;
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -153,7 +158,7 @@ private:
     bool FWantTabs = false;
     bool FReadOnly = false;
     bool FWantReturns = true;
-    int FScrollBars = 0; // 0 none, 1 vertical, 2 horizontal, 3 both
+    TScrollStyle FScrollBars = TScrollStyle::ssNone;
 };
 
 // One-line text box.
@@ -173,7 +178,7 @@ public:
     explicit TCheckBox(TComponent* owner);
     bool Checked() const;
     void SetChecked(bool checked);
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
+    const TPropertyTable<TComponent>& Properties() const override;
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -197,8 +202,7 @@ public:
     std::string SelectedText() const;
 
     TNotifyEvent OnChange;
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
-    bool SetEvent(std::string_view name, TNotifyEvent handler) override;
+    const TPropertyTable<TComponent>& Properties() const override;
 
 protected:
     void CreateParams(TCreateParams& params) override;

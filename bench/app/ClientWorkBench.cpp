@@ -10,7 +10,7 @@
 #include "base/Charset.h"
 #include "base/Streams.h"
 #include "http/NetHTTP.h"
-#include "tests/unit/net/TestServer.h"
+#include "tests/support/TestServer.h"
 
 #include <algorithm>
 #include <chrono>

@@ -5,7 +5,7 @@
 
 #include "base/Streams.h"
 #include "net/NetException.h"
-#include "tests/unit/net/TestServer.h"
+#include "tests/support/TestServer.h"
 
 #include <benchmark/benchmark.h>
 
@@ -50,15 +50,20 @@ void Blast(test::TTestPeer& peer, int64_t count)
         peer.Send(block);
 }
 
+void Connect(TNetTCPClient& client, const test::TTestServer& server)
+{
+    client.SetHost("127.0.0.1");
+    client.SetPort(server.Port());
+    client.OpenConnection();
+}
+
 void BM_ReadIntoStreamUntilClosed(benchmark::State& state)
 {
     for (auto _ : state) {
         test::TTestServer server;
         server.Serve([](test::TTestPeer& peer) { Blast(peer, kGiB); });
         TNetTCPClient client(nullptr);
-        client.SetHost("127.0.0.1");
-        client.SetPort(server.Port());
-        client.OpenConnection();
+        Connect(client, server);
         TDiscardStream sink;
         client.ReadIntoStream(sink, -1, true);
         if (sink.Size() != kGiB)
@@ -74,9 +79,7 @@ void BM_BareRecvLoop(benchmark::State& state)
         test::TTestServer server;
         server.Serve([](test::TTestPeer& peer) { Blast(peer, kGiB); });
         TNetTCPClient client(nullptr);
-        client.SetHost("127.0.0.1");
-        client.SetPort(server.Port());
-        client.OpenConnection(); // the same kind of connection, then plain recv
+        Connect(client, server); // the same kind of connection, then plain recv
         const int fd = static_cast<int>(client.SocketHandler()->SocketBinding()->SocketId());
         std::vector<char> buffer(32768);
         int64_t total = 0;
@@ -109,9 +112,7 @@ void BM_ReadLine(benchmark::State& state)
         test::TTestServer server;
         server.Serve(test::Script().Send(text).Close());
         TNetTCPClient client(nullptr);
-        client.SetHost("127.0.0.1");
-        client.SetPort(server.Port());
-        client.OpenConnection();
+        Connect(client, server);
         lines = 0;
         try {
             for (;;) {

@@ -1,6 +1,6 @@
 // Response reading of the HTTP client over a scripted transport.
 
-#include "fuzz/http/ScriptedIOHandler.h"
+#include "tests/support/ScriptedIOHandler.h"
 #include "http/NetHTTP.h"
 
 #include "base/Streams.h"

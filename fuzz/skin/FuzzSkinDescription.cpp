@@ -16,6 +16,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     store.LoadDescriptionText(ini);
     if (!store.SkinLoaded() || store.SysButtons.size() < 3)
         __builtin_trap();
-    (void)orbelin::TSkinData::ReadColor(ini, 0);
+    (void)orbelin::TSkinDescriptionLoader::ReadColor(ini, 0);
     return 0;
 }

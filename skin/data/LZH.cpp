@@ -1,5 +1,7 @@
 #include "skin/data/LZH.h"
 
+#include "base/ByteReader.h"
+#include "base/ScopeExit.h"
 #include "base/Streams.h"
 
 #include <algorithm>
@@ -95,10 +97,7 @@ void TLZH::Decode(int32_t size, TLZHPutBytes put, void* putContext, TLZHGetBytes
     if (!FTables)
         throw ElzhException(SLZHNoMemory);
     // The tables go on every way out, also when the sink raises.
-    struct Release {
-        std::unique_ptr<Tables>& t;
-        ~Release() { t.reset(); }
-    } release{FTables};
+    const TScopeExit release([this] { FTables.reset(); });
 
     FGet = get;
     FGetContext = getContext;
@@ -170,17 +169,20 @@ void TLZH::Unpack(TStream& packed, TStream& plain)
     lzh.OutputStream = &plain;
     packed.SetPosition(0);
     plain.SetPosition(0);
-    uint8_t sizeBytes[4];
-    packed.ReadBuffer(sizeBytes, 4);
-    const int32_t size = static_cast<int32_t>(static_cast<uint32_t>(sizeBytes[0]) | static_cast<uint32_t>(sizeBytes[1]) << 8 |
-                                              static_cast<uint32_t>(sizeBytes[2]) << 16 | static_cast<uint32_t>(sizeBytes[3]) << 24);
+    const int32_t size = ReadPlainSize(packed);
     // Room for the output up front, so the byte-by-byte sink does not grow
     // the stream on every byte; bounded by what the input can expand to.
-    const int64_t reachable = (packed.Size() - packed.Position()) * 48 + LookAhead;
-    const int64_t room = std::min<int64_t>(size, reachable);
+    const int64_t room = std::min<int64_t>(size, MaxPlainSize(packed.Size() - packed.Position()));
     if (room > plain.Size())
         plain.SetSize(room);
     lzh.Decode(size, WritePlain, &lzh, ReadPacked, &lzh);
+}
+
+int32_t TLZH::ReadPlainSize(TStream& packed)
+{
+    uint8_t word[4];
+    packed.ReadBuffer(word, 4);
+    return TByteReader(std::span<const uint8_t>(word)).I32(0);
 }
 
 } // namespace orbelin

@@ -13,6 +13,15 @@ namespace orbelin {
 
 class TStream;
 
+namespace lzh {
+// A coded match takes at least 10 bits and yields at most 60 bytes, so no
+// honest stream expands more than 48 times.
+inline constexpr int64_t MaxExpansion = 48;
+// The most plain bytes a bit stream of streamBytes bytes can decode to;
+// a plain size beyond it is a damaged or hostile size word.
+constexpr int64_t MaxPlainSize(int64_t streamBytes) { return streamBytes * MaxExpansion + LookAhead; }
+} // namespace lzh
+
 class ElzhException : public Exception {
 public:
     using Exception::Exception;
@@ -48,6 +57,8 @@ public:
     // The whole unpacking order: both streams to 0, the 32-bit plain size
     // from packed, then that many bytes decoded into plain.
     static void Unpack(TStream& packed, TStream& plain);
+    // The little-endian plain size word at packed's position.
+    static int32_t ReadPlainSize(TStream& packed);
 
 private:
     struct Tables;

@@ -1,5 +1,6 @@
 #include "skin/data/SkinBitmap.h"
 
+#include "base/ByteReader.h"
 #include "base/Streams.h"
 
 #include <algorithm>
@@ -9,32 +10,7 @@ namespace orbelin {
 
 namespace {
 
-// Reads little-endian fields from a byte view; every read is bounds-checked.
-class TByteReader {
-public:
-    explicit TByteReader(std::string_view bytes) : FBytes(bytes) {}
-
-    size_t Size() const { return FBytes.size(); }
-    uint32_t U32(size_t at) const { return U16(at) | static_cast<uint32_t>(U16(at + 2)) << 16; }
-    int32_t I32(size_t at) const { return static_cast<int32_t>(U32(at)); }
-    uint32_t U16(size_t at) const { return U8(at) | static_cast<uint32_t>(U8(at + 1)) << 8; }
-    uint32_t U8(size_t at) const
-    {
-        if (at >= FBytes.size())
-            Fail();
-        return static_cast<uint8_t>(FBytes[at]);
-    }
-    const uint8_t* Span(size_t at, uint64_t count) const
-    {
-        if (at > FBytes.size() || count > FBytes.size() - at)
-            Fail();
-        return reinterpret_cast<const uint8_t*>(FBytes.data()) + at;
-    }
-    [[noreturn]] static void Fail() { throw ESkinBitmapError(SInvalidBitmap); }
-
-private:
-    std::string_view FBytes;
-};
+[[noreturn]] void Invalid() { throw ESkinBitmapError(SInvalidBitmap); }
 
 constexpr uint32_t BI_RGB = 0;
 constexpr uint32_t BI_BITFIELDS = 3;
@@ -61,11 +37,11 @@ bool IsKnownHeaderSize(uint32_t size)
 TBmpInfo ReadInfo(const TByteReader& in)
 {
     if (in.U8(0) != 'B' || in.U8(1) != 'M')
-        TByteReader::Fail();
+        Invalid();
     TBmpInfo info;
     const uint32_t headerSize = in.U32(FileHeaderSize);
     if (!IsKnownHeaderSize(headerSize))
-        TByteReader::Fail();
+        Invalid();
     info.HeaderSize = headerSize;
     const size_t h = FileHeaderSize;
     int64_t height = 0;
@@ -79,7 +55,7 @@ TBmpInfo ReadInfo(const TByteReader& in)
     } else {
         const int32_t width = in.I32(h + 4);
         if (width <= 0 || width > 65535)
-            TByteReader::Fail();
+            Invalid();
         info.Width = width;
         height = in.I32(h + 8);
         planes = in.U16(h + 12);
@@ -90,22 +66,22 @@ TBmpInfo ReadInfo(const TByteReader& in)
     info.TopDown = height < 0;
     height = height < 0 ? -height : height;
     if (planes != 1 || info.Width <= 0 || height <= 0 || height > 65535)
-        TByteReader::Fail();
+        Invalid();
     info.Height = static_cast<int>(height);
     if (static_cast<int64_t>(info.Width) * info.Height > TSkinBitmap::MaxPixels)
-        TByteReader::Fail();
+        Invalid();
 
     info.PaletteAt = FileHeaderSize + headerSize;
     switch (info.Bits) {
     case 1: case 4: case 8:
         if (info.Compression != BI_RGB || info.ColorsUsed > (1u << info.Bits))
-            TByteReader::Fail();
+            Invalid();
         if (info.ColorsUsed == 0)
             info.ColorsUsed = 1u << info.Bits;
         break;
     case 24:
         if (info.Compression != BI_RGB)
-            TByteReader::Fail();
+            Invalid();
         info.ColorsUsed = 0;
         break;
     case 32:
@@ -117,12 +93,12 @@ TBmpInfo ReadInfo(const TByteReader& in)
             if (headerSize == 40)
                 info.PaletteAt += 12;
         } else if (info.Compression != BI_RGB) {
-            TByteReader::Fail();
+            Invalid();
         }
         info.ColorsUsed = 0;
         break;
     default:
-        TByteReader::Fail();
+        Invalid();
     }
     return info;
 }
@@ -182,11 +158,20 @@ void TSkinBitmap::LoadFromStream(TStream& stream)
 
 void TSkinBitmap::LoadFromBytes(std::string_view bytes)
 {
-    const TByteReader in(bytes);
+    try {
+        Decode(TByteReader(bytes));
+    } catch (const EReadError&) {
+        Invalid(); // a field or the pixels reach past the end of the file
+    }
+}
+
+void TSkinBitmap::Decode(const TByteReader& in)
+{
     const TBmpInfo info = ReadInfo(in);
 
     std::vector<TSkinPixel> palette(info.ColorsUsed);
-    const uint8_t* pal = in.Span(info.PaletteAt, static_cast<uint64_t>(info.ColorsUsed) * static_cast<uint64_t>(info.PaletteEntrySize));
+    const uint8_t* pal =
+        in.Bytes(info.PaletteAt, static_cast<uint64_t>(info.ColorsUsed) * static_cast<uint64_t>(info.PaletteEntrySize)).data();
     for (size_t i = 0; i < palette.size(); ++i) {
         const uint8_t* e = pal + i * static_cast<size_t>(info.PaletteEntrySize);
         palette[i] = RGBPixel(e[2], e[1], e[0]);
@@ -195,7 +180,7 @@ void TSkinBitmap::LoadFromBytes(std::string_view bytes)
     const uint64_t stride = ((static_cast<uint64_t>(info.Width) * static_cast<uint64_t>(info.Bits) + 31) / 32) * 4;
     const uint32_t offBits = in.U32(10);
     const size_t dataAt = offBits != 0 ? offBits : info.PaletteAt + palette.size() * static_cast<size_t>(info.PaletteEntrySize);
-    const uint8_t* data = in.Span(dataAt, stride * static_cast<uint64_t>(info.Height));
+    const uint8_t* data = in.Bytes(dataAt, stride * static_cast<uint64_t>(info.Height)).data();
 
     std::vector<TSkinPixel> pixels(static_cast<size_t>(info.Width) * static_cast<size_t>(info.Height));
     for (int row = 0; row < info.Height; ++row) {

@@ -12,6 +12,7 @@
 namespace orbelin {
 
 class TStream;
+class TByteReader;
 
 class ESkinBitmapError : public Exception {
 public:
@@ -79,6 +80,7 @@ public:
     }
 
 private:
+    void Decode(const TByteReader& in);
     size_t Index(int x, int y) const { return static_cast<size_t>(y) * static_cast<size_t>(FWidth) + static_cast<size_t>(x); }
 
     int FWidth = 0;

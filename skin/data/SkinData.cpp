@@ -1,6 +1,7 @@
 #include "skin/data/SkinData.h"
 
-#include "base/AnsiText.h"
+#include "base/ByteReader.h"
+#include "base/PropertyTable.h"
 #include "base/Streams.h"
 #include "skin/data/SkinHost.h"
 #include "skin/data/SkinReader.h"
@@ -12,41 +13,29 @@ namespace orbelin {
 
 namespace {
 
-constexpr const char* ControlTypeNames[SkinControlTypeCount] = {
-    "xcMainMenu", "xcPopupMenu", "xcToolbar", "xcControlbar", "xcCombo", "xcCheckBox", "xcRadioButton",
-    "xcProgress", "xcScrollbar", "xcEdit", "xcButton", "xcBitBtn", "xcSpeedButton", "xcPanel", "xcGroupBox",
-    "xcStatusBar", "xcTab", "xcSystemMenu", "xcFastReport"};
+constexpr TEnumName<TSkinControlType> ControlTypeNames[SkinControlTypeCount] = {
+    {"xcMainMenu", TSkinControlType::xcMainMenu},       {"xcPopupMenu", TSkinControlType::xcPopupMenu},
+    {"xcToolbar", TSkinControlType::xcToolbar},         {"xcControlbar", TSkinControlType::xcControlbar},
+    {"xcCombo", TSkinControlType::xcCombo},             {"xcCheckBox", TSkinControlType::xcCheckBox},
+    {"xcRadioButton", TSkinControlType::xcRadioButton}, {"xcProgress", TSkinControlType::xcProgress},
+    {"xcScrollbar", TSkinControlType::xcScrollbar},     {"xcEdit", TSkinControlType::xcEdit},
+    {"xcButton", TSkinControlType::xcButton},           {"xcBitBtn", TSkinControlType::xcBitBtn},
+    {"xcSpeedButton", TSkinControlType::xcSpeedButton}, {"xcPanel", TSkinControlType::xcPanel},
+    {"xcGroupBox", TSkinControlType::xcGroupBox},       {"xcStatusBar", TSkinControlType::xcStatusBar},
+    {"xcTab", TSkinControlType::xcTab},                 {"xcSystemMenu", TSkinControlType::xcSystemMenu},
+    {"xcFastReport", TSkinControlType::xcFastReport},
+};
 
-constexpr const char* FormTypeNames[] = {"sfMainform", "sfOnlyThisForm", "sfDialog"};
+constexpr TEnumName<TSkinFormType> FormTypeNames[] = {
+    {"sfMainform", TSkinFormType::sfMainform},
+    {"sfOnlyThisForm", TSkinFormType::sfOnlyThisForm},
+    {"sfDialog", TSkinFormType::sfDialog},
+};
 
 bool FileExists(const std::string& fileName)
 {
     std::error_code error;
     return !fileName.empty() && std::filesystem::is_regular_file(std::filesystem::path(fileName), error);
-}
-
-TSkinFormType FormTypeFromName(const std::string& name)
-{
-    for (int i = 0; i < 3; ++i)
-        if (SameText(name, FormTypeNames[i]))
-            return static_cast<TSkinFormType>(i);
-    throw EConvertError("Invalid property value " + name);
-}
-
-TSkinControls ControlsFromNames(const std::vector<std::string>& names)
-{
-    TSkinControls set;
-    for (const std::string& name : names) {
-        bool found = false;
-        for (int i = 0; i < SkinControlTypeCount && !found; ++i)
-            if (SameText(name, ControlTypeNames[i])) {
-                set.Include(static_cast<TSkinControlType>(i));
-                found = true;
-            }
-        if (!found)
-            throw EConvertError("Invalid property value " + name);
-    }
-    return set;
 }
 
 } // namespace
@@ -60,27 +49,9 @@ TSkinControls TSkinControls::Default()
     return set;
 }
 
-const char* SkinControlTypeName(TSkinControlType t) { return ControlTypeNames[static_cast<int>(t)]; }
+const char* SkinControlTypeName(TSkinControlType t) { return EnumName(ControlTypeNames, t); }
 
-const char* SkinFormTypeName(TSkinFormType t) { return FormTypeNames[static_cast<int>(t)]; }
-
-void TSkinBrush::Recreate(TColor color)
-{
-    Release();
-    FColor = color;
-    FExists = true;
-    if (const auto& create = SkinBrushHooks().Create)
-        FHandle = create(color);
-}
-
-void TSkinBrush::Release()
-{
-    if (FExists && FHandle != 0)
-        if (const auto& destroy = SkinBrushHooks().Destroy)
-            destroy(FHandle);
-    FHandle = 0;
-    FExists = false;
-}
+const char* SkinFormTypeName(TSkinFormType t) { return EnumName(FormTypeNames, t); }
 
 TSkinData::TSkinData(TComponent* owner) : TComponent(owner)
 {
@@ -92,12 +63,6 @@ TSkinData::TSkinData(TComponent* owner) : TComponent(owner)
     FSkin3rd = std::make_unique<TStringList>();
     for (const std::string& line : DefaultSkin3rdLines())
         FSkin3rd->Add(line);
-    Buttons = std::make_unique<TDataSkinButton>("Buttons");
-    BorderLeft = std::make_unique<TDataSkinBorder>("Left");
-    BorderRight = std::make_unique<TDataSkinBorder>("Right");
-    BorderTop = std::make_unique<TDataSkinBorder>("Top");
-    BorderBottom = std::make_unique<TDataSkinBorder>("Bottom");
-    Title = std::make_unique<TDataSkinTitle>("Title");
     MenuUpdate = true;
     DisableTag = 99;
     SkinControls = TSkinControls::Default();
@@ -221,20 +186,17 @@ void TSkinData::SetSkinFile(const std::string& fileName)
     ApplySkin();
 }
 
-void TSkinData::ReadSkinStream(TStream& reader)
+void TSkinData::ReadSkinStream(std::span<const uint8_t> bytes)
 {
-    uint8_t b[4];
-    reader.ReadBuffer(b, 4);
-    const int32_t length = static_cast<int32_t>(static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
-                                                static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24);
+    const TByteReader in(bytes);
+    const int32_t length = in.I32(0);
     if (length <= 0)
         return;
-    // Checked before resizing, so a lying length cannot allocate gigabytes.
-    if (length > reader.Size() - reader.Position())
-        throw EReadError(SReadError);
-    FPacked->SetSize(length);
-    FPacked->SetPosition(0);
-    reader.ReadBuffer(FPacked->Memory(), length);
+    // Checked against what is there before anything is sized, so a lying
+    // length cannot allocate gigabytes.
+    const std::span<const uint8_t> packed = in.Bytes(4, static_cast<uint64_t>(length));
+    FPacked->Clear();
+    FPacked->WriteBuffer(packed.data(), length);
     if (!FDesigning)
         LoadPacked();
 }
@@ -254,85 +216,54 @@ bool TSkinData::LoadPacked()
     FSkinLoaded = false;
     if (FDesigning)
         return false;
-    FReader = std::make_unique<TSkinReader>();
-    FEntry = std::make_unique<TMemoryStream>();
-    struct Release {
-        TSkinData& store;
-        ~Release()
-        {
-            store.FEntry.reset();
-            store.FReader.reset();
-        }
-    } release{*this};
-
-    if (!FReader->ReadSkin(*FPacked))
+    TSkinReader reader;
+    if (!reader.ReadSkin(*FPacked))
         return false;
-    TMemoryStream description;
     std::string name;
-    FReader->FindEntry(".ini", description, name);
+    const std::string_view description = reader.FindEntry(".ini", name);
     if (name.empty())
         return false; // no description: the skin stays not loaded
-    LoadDescriptionText(std::string_view(reinterpret_cast<const char*>(description.Memory()), static_cast<size_t>(description.Size())));
+    ParseDescription(description, [&reader](std::string_view entry) { return reader.GetEntry(entry); });
     return true;
 }
 
-void TSkinData::LoadEntryBitmap(TSkinBitmap& bitmap, std::string_view value)
+void TSkinData::LoadDescription(const std::string& fileName) { LoadDescriptionText(ReadFileBytes(fileName)); }
+
+void TSkinData::LoadDescriptionText(std::string_view text) { ParseDescription(text, {}); }
+
+void TSkinData::ParseDescription(std::string_view text, const TSkinEntryFetch& entries)
 {
-    const size_t cut = value.find_last_of("\\:");
-    const std::string_view fileName = cut == std::string_view::npos ? value : value.substr(cut + 1);
-    const size_t dot = fileName.rfind('.');
-    const std::string_view extension = dot == std::string_view::npos ? std::string_view() : fileName.substr(dot);
-    if (fileName.empty() || extension != ".bmp" || !FReader) {
-        bitmap.Clear();
-        return;
-    }
-    FReader->GetEntry(fileName, *FEntry);
-    if (FEntry->Size() > 0)
-        bitmap.LoadFromStream(*FEntry);
-    else
-        bitmap.Clear();
+    FSkinLoaded = false;
+    TSkinDescriptionLoader(text, entries, *this).Run();
+    FSkinLoaded = true;
 }
 
-bool TSkinData::SetProperty(std::string_view name, const TPropertyValue& value)
+const TPropertyTable<TComponent>& TSkinData::Properties() const
 {
-    if (SameText(name, "Active"))
-        SetActive(value.AsBoolean());
-    else if (SameText(name, "DisableTag"))
-        DisableTag = static_cast<int>(value.AsInteger());
-    else if (SameText(name, "SkinControls"))
-        SkinControls = ControlsFromNames(value.AsSet());
-    else if (SameText(name, "Skin3rd.Strings") || SameText(name, "Skin3rd")) {
-        FSkin3rd->Clear();
-        for (const std::string& line : value.AsStrings())
-            FSkin3rd->Add(line);
-    } else if (SameText(name, "SkinFile"))
-        SetSkinFile(value.AsString());
-    else if (SameText(name, "SkinStore"))
-        SetSkinStore(value.AsString());
-    else if (SameText(name, "SkinFormtype"))
-        SetSkinFormtype(FormTypeFromName(value.AsIdentifier()));
-    else if (SameText(name, "Version"))
-        Version = value.AsString();
-    else if (SameText(name, "MenuUpdate"))
-        MenuUpdate = value.AsBoolean();
-    else if (SameText(name, "SkinStream")) {
-        const std::vector<uint8_t>& bytes = value.AsBinary();
-        TMemoryStream stream;
-        stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
-        stream.SetPosition(0);
-        ReadSkinStream(stream);
-    } else
-        return TComponent::SetProperty(name, value);
-    return true;
-}
-
-bool TSkinData::SetEvent(std::string_view name, TNotifyEvent handler)
-{
-    if (SameText(name, "OnSkinChanged")) {
-        OnSkinChanged = std::move(handler);
-        return true;
-    }
-    return TComponent::SetEvent(name, std::move(handler));
+    static const TPropertyTable<TComponent> table(TComponent::Properties(), {
+        Setter("Active", &TSkinData::SetActive),
+        Field("DisableTag", &TSkinData::DisableTag),
+        Property<TSkinData>("SkinControls",
+                            [](TSkinData& s, const TPropertyValue& v) {
+                                s.SkinControls = TSkinControls();
+                                for (const TSkinControlType type : EnumsFromNames(ControlTypeNames, v.AsSet()))
+                                    s.SkinControls.Include(type);
+                            }),
+        Property<TSkinData>("Skin3rd.Strings",
+                            [](TSkinData& s, const TPropertyValue& v) {
+                                s.FSkin3rd->Clear();
+                                for (const std::string& line : v.AsStrings())
+                                    s.FSkin3rd->Add(line);
+                            }),
+        Setter("SkinFile", &TSkinData::SetSkinFile),
+        Setter("SkinStore", &TSkinData::SetSkinStore),
+        EnumField("SkinFormtype", &TSkinData::FSkinFormtype, FormTypeNames),
+        Field("Version", &TSkinData::Version),
+        Field("MenuUpdate", &TSkinData::MenuUpdate),
+        Property<TSkinData>("SkinStream", [](TSkinData& s, const TPropertyValue& v) { s.ReadSkinStream(v.AsBinary()); }),
+        Event("OnSkinChanged", &TSkinData::OnSkinChanged),
+    });
+    return table;
 }
 
 } // namespace orbelin

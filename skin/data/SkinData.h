@@ -5,12 +5,15 @@
 
 #include "base/Component.h"
 #include "base/StringList.h"
-#include "skin/data/SkinElements.h"
+#include "skin/data/SkinDescription.h"
 #include "skin/data/SkinMenuGlyphs.h"
+#include "skin/data/SkinRecords.h"
 
 #include <bitset>
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,8 +22,6 @@ namespace orbelin {
 
 class TStream;
 class TMemoryStream;
-class TSkinReader;
-class TSkinIniFile;
 
 enum class TSkinFormType { sfMainform, sfOnlyThisForm, sfDialog };
 
@@ -50,27 +51,9 @@ const char* SkinFormTypeName(TSkinFormType t);
 // The 95 default mapping lines of Skin3rd.
 const std::vector<std::string>& DefaultSkin3rdLines();
 
-// A solid brush of the face colour; the platform handle comes from the
-// brush hooks of SkinHost.h (none natively).
-class TSkinBrush {
-public:
-    TSkinBrush() = default;
-    ~TSkinBrush() { Release(); }
-    TSkinBrush(const TSkinBrush&) = delete;
-    TSkinBrush& operator=(const TSkinBrush&) = delete;
-    void Recreate(TColor color);
-    void Release();
-    uintptr_t Handle() const { return FHandle; }
-    TColor Color() const { return FColor; }
-    bool Exists() const { return FExists; }
-
-private:
-    TColor FColor = 0;
-    uintptr_t FHandle = 0;
-    bool FExists = false;
-};
-
-class TSkinData : public TComponent {
+// The records a description fills are the store's public fields
+// (TSkinRecords), where the skin objects read them.
+class TSkinData : public TComponent, public TSkinRecords {
 public:
     std::string_view ClassName() const override { return "TSkinData"; }
     using TFormSkinEvent = std::function<void(TObject* Sender, const std::string& aName, bool& DoSkin)>;
@@ -101,94 +84,35 @@ public:
     TNotifyEvent OnSkinChanged;
     TSkinControlEvent OnSkinControl;
 
-    bool SetProperty(std::string_view name, const TPropertyValue& value) override;
-    bool SetEvent(std::string_view name, TNotifyEvent handler) override;
+    const TPropertyTable<TComponent>& Properties() const override;
     void Loaded() override;
 
     // Design mode: nothing is loaded and the manager is not commanded.
     bool Designing() const { return FDesigning; }
     void SetDesigning(bool value) { FDesigning = value; }
 
-    // The binary form property SkinStream: 32-bit length, then the packed skin.
-    void ReadSkinStream(TStream& reader);
+    // The binary form property SkinStream, read straight from the
+    // property's bytes: 32-bit length, then the packed skin.
+    void ReadSkinStream(std::span<const uint8_t> bytes);
     void WriteSkinStream(TStream& writer) const;
-    const TMemoryStream& PackedStream() const { return *FPacked; }
     int64_t PackedSize() const;
 
     bool LoadPacked();
     void ApplySkin();
-    // Parses a skin description and fills the records; SkinLoaded at the end.
+    // Parses a skin description without an archive (every image empty) and
+    // fills the records; SkinLoaded at the end.
     void LoadDescription(const std::string& fileName);
     void LoadDescriptionText(std::string_view text);
-    // Fetches a bitmap entry of the archive being loaded by its file name.
-    void LoadEntryBitmap(TSkinBitmap& bitmap, std::string_view fileName);
     void FireSkinChanged();
 
-    static TColor ReadColor(std::string_view text, TColor fallback);
-
     bool SkinLoaded() const { return FSkinLoaded; }
-    std::string SkinName;
 
-    TColor ColorWindowText = clWindowText;
-    TColor ColorButtonFace = clBtnFace;
-    TColor ColorScrollbar = clScrollBar;
-    TColor ColorHilightText = clHighlightText;
-    TColor ColorHilight = clHighlight;
-    TColor ColorMenuBar = clBtnFace;
-    TColor ColorMenu = clMenu;
-    TColor ColorMenuText = clMenuText;
-    TColor ColorButtonText = clBtnText;
-    TColor ColorButtonHilight = clBtnHighlight;
-    TColor ColorButtonLight = clBtnHighlight;
-    TColor ColorButtonShadow = clBtnShadow;
-    TColor ColorButtonDkShadow = cl3DDkShadow;
-    TColor ColorMenuBarText = clMenuText;
-    TColor ColorTitleTextActive = clCaptionText;
-    TColor ColorTitleTextNoActive = clInactiveCaptionText;
-    std::vector<TColor> ExtraColors;
-
-    // Element records; nil when the description lacks the element.
-    std::unique_ptr<TDataSkinTitle> Title;
-    std::vector<std::unique_ptr<TDataSkinSysButton>> SysButtons;
-    std::unique_ptr<TDataSkinButton> Buttons;
-    std::unique_ptr<TDataSkinBorder> Tabs;
-    std::unique_ptr<TDataSkinBorder> Progress;
-    std::unique_ptr<TDataSkinBorder> UpDownHorz;
-    std::unique_ptr<TDataSkinBorder> UpDownVert;
-    std::unique_ptr<TDataSkinObject> SunkEdge;
-    std::unique_ptr<TDataSkinObject> ExtraImages;
-    std::unique_ptr<TDataSkinBorder> ComboButton;
-    std::unique_ptr<TDataSkinObject> GroupBoxEdge;
-    std::unique_ptr<TDataSkinObject> Toolbars;
-    std::unique_ptr<TDataSkinBoxLabel> GroupBox;
-    std::unique_ptr<TDataSkinObject> StatusBarEdges;
-    std::unique_ptr<TDataSkinObject> Headerbar;
-    std::unique_ptr<TDataSkinObject> MenuBar;
-    std::unique_ptr<TDataSkinObject> MenuItem;
-    std::unique_ptr<TDataSkinObject> MenuBackground;
-    std::unique_ptr<TDataSkinObject> Scrollbar;
-    std::unique_ptr<TDataSkinObject> HorzScroll;
-    std::unique_ptr<TDataSkinObject> VertScroll;
-    std::unique_ptr<TDataSkinObject> HorzScrollThumb;
-    std::unique_ptr<TDataSkinObject> VertScrollThumb;
-    std::unique_ptr<TDataSkinObject> TrackbarThumbHorz;
-    std::unique_ptr<TDataSkinObject> TrackbarThumbVert;
-    std::unique_ptr<TDataSkinObject> TrackbarThumbLeft;
-    std::unique_ptr<TDataSkinObject> TrackbarThumbRight;
-    std::unique_ptr<TDataSkinObject> TrackbarThumbUp;
-    std::unique_ptr<TDataSkinObject> TrackbarThumbDown;
-    std::unique_ptr<TDataSkinBorder> BorderLeft;
-    std::unique_ptr<TDataSkinBorder> BorderRight;
-    std::unique_ptr<TDataSkinBorder> BorderTop;
-    std::unique_ptr<TDataSkinBorder> BorderBottom;
-
-    TSkinBrush FaceBrush;
     std::unique_ptr<TSkinImageList> MenuGlyphs;
     std::unique_ptr<TSkinBitmap> DefaultIcon;
     bool NCPaintEnabled = true;
 
 private:
-    friend class TSkinDescriptionLoader;
+    void ParseDescription(std::string_view text, const TSkinEntryFetch& entries);
 
     bool FActive = false;
     bool FDesigning = false;
@@ -197,9 +121,6 @@ private:
     TSkinFormType FSkinFormtype = TSkinFormType::sfMainform;
     std::unique_ptr<TStringList> FSkin3rd;
     std::unique_ptr<TMemoryStream> FPacked;
-    // Alive only during LoadPacked.
-    std::unique_ptr<TSkinReader> FReader;
-    std::unique_ptr<TMemoryStream> FEntry;
 };
 
 } // namespace orbelin

@@ -1,53 +1,52 @@
-// LoadDescription: the skin description's sections and keys into the
-// store's element records and colours.
+#include "skin/data/SkinDescription.h"
 
 #include "base/AnsiText.h"
-#include "base/Streams.h"
-#include "skin/data/SkinData.h"
-#include "skin/data/SkinIniFile.h"
 
 namespace orbelin {
 
-class TSkinDescriptionLoader {
-public:
-    TSkinDescriptionLoader(TSkinData& store, const TSkinIniFile& ini) : S(store), Ini(ini) {}
-    void Run();
+TSkinDescriptionLoader::TSkinDescriptionLoader(std::string_view description, TSkinEntryFetch entries,
+                                               TSkinRecords& records)
+    : FIni(description), FEntries(std::move(entries)), S(records)
+{
+}
 
-private:
-    using ObjectPtr = std::unique_ptr<TDataSkinObject>;
-    using BorderPtr = std::unique_ptr<TDataSkinBorder>;
+int TSkinDescriptionLoader::Int(std::string_view section, std::string_view key, int fallback) const
+{
+    return FIni.ReadInteger(section, key, fallback);
+}
 
-    int Int(std::string_view section, std::string_view key, int fallback) const { return Ini.ReadInteger(section, key, fallback); }
-    std::string Str(std::string_view section, std::string_view key) const { return Ini.ReadString(section, key, ""); }
-    void Bitmap(TSkinBitmap& bitmap, std::string_view section, std::string_view key) { S.LoadEntryBitmap(bitmap, Str(section, key)); }
-    TColor Colour(std::string_view section, std::string_view key, TColor fallback) const
-    {
-        return TSkinData::ReadColor(Str(section, key), fallback);
-    }
-    void ReadRGBKeys(std::string_view section, const std::string& prefix, TColor& target) const;
+std::string TSkinDescriptionLoader::Str(std::string_view section, std::string_view key) const
+{
+    return FIni.ReadString(section, key, "");
+}
 
-    void Borders();
-    void Colours();
-    void SysButtons();
-    void MdiButtons(size_t first);
-    void Buttons();
-    void Title();
-    void Elements();
-    void FrameCounts();
+TColor TSkinDescriptionLoader::Colour(std::string_view section, std::string_view key, TColor fallback) const
+{
+    return ReadColor(Str(section, key), fallback);
+}
 
-    void ReadMarginsAndColours(TDataSkinObject& record, std::string_view section);
-    template <class T>
-    std::unique_ptr<T> Plain(std::string_view section);
-    BorderPtr Border(std::string_view section, std::string_view secondKey);
-    BorderPtr ProgressElement(std::string_view section);
-    std::unique_ptr<TDataSkinBoxLabel> BoxLabel(std::string_view section);
-    ObjectPtr MenuBarElement();
+void TSkinDescriptionLoader::Bitmap(TSkinBitmap& bitmap, std::string_view section, std::string_view key) const
+{
+    LoadBitmap(bitmap, Str(section, key));
+}
 
-    TSkinData& S;
-    const TSkinIniFile& Ini;
-};
+// The value's file-name part (after the last backslash or colon) names the
+// entry; only a ".bmp" extension, in exactly that letter case, names a bitmap.
+void TSkinDescriptionLoader::LoadBitmap(TSkinBitmap& bitmap, std::string_view value) const
+{
+    const size_t cut = value.find_last_of("\\:");
+    const std::string_view fileName = cut == std::string_view::npos ? value : value.substr(cut + 1);
+    const size_t dot = fileName.rfind('.');
+    const std::string_view extension = dot == std::string_view::npos ? std::string_view() : fileName.substr(dot);
+    const std::string_view bytes =
+        fileName.empty() || extension != ".bmp" || !FEntries ? std::string_view() : FEntries(fileName);
+    if (bytes.empty())
+        bitmap.Clear();
+    else
+        bitmap.LoadFromBytes(bytes);
+}
 
-TColor TSkinData::ReadColor(std::string_view text, TColor fallback)
+TColor TSkinDescriptionLoader::ReadColor(std::string_view text, TColor fallback)
 {
     if (text.empty())
         return fallback;
@@ -70,19 +69,6 @@ TColor TSkinData::ReadColor(std::string_view text, TColor fallback)
     if (collecting && stored == 2)
         values[stored++] = current;
     return RGBColor(values[0], values[1], values[2]);
-}
-
-void TSkinData::LoadDescription(const std::string& fileName)
-{
-    LoadDescriptionText(ReadFileBytes(fileName));
-}
-
-void TSkinData::LoadDescriptionText(std::string_view text)
-{
-    FSkinLoaded = false;
-    const TSkinIniFile ini(text);
-    TSkinDescriptionLoader(*this, ini).Run();
-    FSkinLoaded = true;
 }
 
 void TSkinDescriptionLoader::Run()
@@ -145,7 +131,7 @@ void TSkinDescriptionLoader::Colours()
     S.ColorTitleTextNoActive = Colour(c, "TitleTextNoActive", clInactiveCaptionText);
 
     S.ExtraColors.clear();
-    for (const std::string& section : Ini.ReadSections()) {
+    for (const std::string& section : FIni.ReadSections()) {
         const std::string upper = UpperCase(section);
         if (upper.starts_with("COLOUR") && upper != "COLOURS")
             S.ExtraColors.push_back(Colour(section, "color", clWindowText));
@@ -155,7 +141,7 @@ void TSkinDescriptionLoader::Colours()
 void TSkinDescriptionLoader::SysButtons()
 {
     std::vector<std::string> kept;
-    for (const std::string& section : Ini.ReadSections()) {
+    for (const std::string& section : FIni.ReadSections()) {
         const std::string upper = UpperCase(section);
         if (upper == "BUTTONS" || upper == "BUTTON.RADIO" || upper == "BUTTON.CHECKBOX" || upper == "BUTTON" || !upper.starts_with("BUTTON"))
             continue;
@@ -215,26 +201,16 @@ void TSkinDescriptionLoader::Buttons()
 {
     TDataSkinButton& b = *S.Buttons;
     const char* s = "Buttons";
-    b.LeftWidth() = Int(s, "LeftWidth", 0);
-    b.RightWidth() = Int(s, "RightWidth", 0);
-    b.TopHeight() = Int(s, "TopHeight", 0);
-    b.BottomHeight() = Int(s, "BottomHeight", 0);
-    b.Trans = Int(s, "Trans", 0);
-    b.Tile = Int(s, "Tile", 0);
+    ReadMargins(b, s);
+    ReadColours(b, s);
     Bitmap(b.Image, s, "Bitmap");
     Bitmap(b.CheckImage, s, "CheckButton");
     Bitmap(b.RadioImage, s, "RadioButton");
-    b.NormalColour = Int(s, "NormalColour", -1);
-    b.MouseOverColour = Int(s, "MouseOverColour", -1);
-    b.PressedColour = Int(s, "PressedColour", -1);
     b.RadioFrameCount = Int(s, "RadioButtonFrame", 0);
     b.CheckFrameCount = Int(s, "CheckButtonFrame", 0);
     b.HasNormalColour2 = !Str(s, "NormalColour2").empty();
     b.HasMouseOverColour2 = !Str(s, "MouseOverColour2").empty();
     b.HasPressedColour2 = !Str(s, "PressedColour2").empty();
-    b.NormalColour2 = Colour(s, "NormalColour2", S.ColorButtonText);
-    b.MouseOverColour2 = Colour(s, "MouseOverColour2", S.ColorButtonText);
-    b.PressedColour2 = Colour(s, "PressedColour2", S.ColorButtonText);
 }
 
 void TSkinDescriptionLoader::Title()
@@ -257,7 +233,7 @@ void TSkinDescriptionLoader::Title()
     ReadRGBKeys(s, "InActiveText", t.InactiveTextColor);
 }
 
-void TSkinDescriptionLoader::ReadMarginsAndColours(TDataSkinObject& r, std::string_view s)
+void TSkinDescriptionLoader::ReadMargins(TDataSkinObject& r, std::string_view s) const
 {
     r.LeftWidth() = Int(s, "LeftWidth", 0);
     r.RightWidth() = Int(s, "RightWidth", 0);
@@ -265,12 +241,22 @@ void TSkinDescriptionLoader::ReadMarginsAndColours(TDataSkinObject& r, std::stri
     r.BottomHeight() = Int(s, "BottomHeight", 0);
     r.Trans = Int(s, "Trans", 0);
     r.Tile = Int(s, "Tile", 0);
+}
+
+void TSkinDescriptionLoader::ReadColours(TDataSkinObject& r, std::string_view s) const
+{
     r.NormalColour = Int(s, "NormalColour", -1);
     r.MouseOverColour = Int(s, "MouseOverColour", -1);
     r.PressedColour = Int(s, "PressedColour", -1);
     r.NormalColour2 = Colour(s, "NormalColour2", S.ColorButtonText);
     r.MouseOverColour2 = Colour(s, "MouseOverColour2", S.ColorButtonText);
     r.PressedColour2 = Colour(s, "PressedColour2", S.ColorButtonText);
+}
+
+void TSkinDescriptionLoader::ReadMarginsAndColours(TDataSkinObject& r, std::string_view s) const
+{
+    ReadMargins(r, s);
+    ReadColours(r, s);
     if (r.Tile > 1)
         r.Tile = 0;
 }
@@ -282,7 +268,7 @@ std::unique_ptr<T> TSkinDescriptionLoader::Plain(std::string_view section)
     if (image.empty())
         return nullptr;
     auto r = std::make_unique<T>(std::string(section));
-    S.LoadEntryBitmap(r->Image, image);
+    LoadBitmap(r->Image, image);
     r->Style = Int(section, "Style", 0);
     ReadMarginsAndColours(*r, section);
     return r;
@@ -294,8 +280,8 @@ TSkinDescriptionLoader::BorderPtr TSkinDescriptionLoader::Border(std::string_vie
     if (image.empty())
         return nullptr;
     auto r = std::make_unique<TDataSkinBorder>(std::string(section));
-    S.LoadEntryBitmap(r->Image, image);
-    if (Ini.ValueExists(section, secondKey))
+    LoadBitmap(r->Image, image);
+    if (FIni.ValueExists(section, secondKey))
         Bitmap(r->Image2, section, secondKey);
     ReadMarginsAndColours(*r, section);
     return r;
@@ -307,15 +293,10 @@ TSkinDescriptionLoader::BorderPtr TSkinDescriptionLoader::ProgressElement(std::s
     if (image.empty())
         return nullptr;
     auto r = std::make_unique<TDataSkinBorder>(std::string(section));
-    S.LoadEntryBitmap(r->Image, image);
+    LoadBitmap(r->Image, image);
     Bitmap(r->Image2, section, "Chunk");
     r->Style = Int(section, "Style", 0);
-    r->LeftWidth() = Int(section, "LeftWidth", 0);
-    r->RightWidth() = Int(section, "RightWidth", 0);
-    r->TopHeight() = Int(section, "TopHeight", 0);
-    r->BottomHeight() = Int(section, "BottomHeight", 0);
-    r->Trans = Int(section, "Trans", 0);
-    r->Tile = Int(section, "Tile", 0);
+    ReadMargins(*r, section);
     return r;
 }
 
@@ -337,7 +318,7 @@ TSkinDescriptionLoader::ObjectPtr TSkinDescriptionLoader::MenuBarElement()
     if (image.empty())
         return nullptr;
     auto r = std::make_unique<TDataSkinObject>(s);
-    S.LoadEntryBitmap(r->Image, image);
+    LoadBitmap(r->Image, image);
     r->TopHeight() = r->BottomHeight() = 0;
     r->Tile = Int(s, "TileMenu", 0);
     r->LeftWidth() = Int(s, "TileLeftMenu", 1);

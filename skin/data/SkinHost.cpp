@@ -1,5 +1,7 @@
 #include "skin/data/SkinHost.h"
 
+#include "base/SystemMessage.h"
+
 namespace orbelin {
 
 namespace {
@@ -19,8 +21,6 @@ THostState& Host()
 
 } // namespace
 
-void ShowPlatformMessage(const std::string& text); // SkinMessage*.cpp
-
 ISkinManager* SkinManager() { return Host().Manager.get(); }
 
 ISkinManager* EnsureSkinManager()
@@ -35,7 +35,7 @@ void SetSkinManagerFactory(TSkinManagerFactory factory) { Host().Factory = std::
 
 void FreeSkinManager()
 {
-    // Moved out first: stores unregistering during the manager's destructor see nil.
+    // Moved out first: stores unregistering during the manager's destructor find none.
     std::unique_ptr<ISkinManager> manager = std::move(Host().Manager);
 }
 
@@ -46,7 +46,7 @@ void ShowSkinMessage(const std::string& text)
     if (Host().Message)
         Host().Message(text);
     else
-        ShowPlatformMessage(text);
+        ShowSystemMessage(text);
 }
 
 void SetSkinBrushHooks(TSkinBrushHooks hooks) { Host().Brush = std::move(hooks); }

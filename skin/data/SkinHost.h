@@ -36,16 +36,16 @@ public:
 
 using TSkinManagerFactory = std::function<std::unique_ptr<ISkinManager>()>;
 
-// The one manager, or nil before the first store's Loaded created it.
+// The one manager, or null before the first store's Loaded created it.
 ISkinManager* SkinManager();
 // Creates the manager through the installed factory when none exists yet;
-// nil when no factory is installed.
+// null when no factory is installed.
 ISkinManager* EnsureSkinManager();
 void SetSkinManagerFactory(TSkinManagerFactory factory);
 // Frees the manager (the program's end, tests).
 void FreeSkinManager();
 
-// Shows a modal message box; on Windows the default is MessageBoxA.
+// Shows a modal message box; by default ShowSystemMessage (base/SystemMessage.h).
 using TSkinMessageProc = std::function<void(const std::string& text)>;
 void SetSkinMessageProc(TSkinMessageProc proc);
 void ShowSkinMessage(const std::string& text);

@@ -1,27 +1,14 @@
 #include "skin/data/SkinReader.h"
 
+#include "base/ByteReader.h"
 #include "base/Format.h"
-#include "base/Streams.h"
 #include "skin/data/LZH.h"
 #include "skin/data/SkinHost.h"
 
 namespace orbelin {
 
 namespace {
-
-int32_t ReadInt32(TStream& stream)
-{
-    uint8_t b[4];
-    stream.ReadBuffer(b, 4);
-    return static_cast<int32_t>(static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
-                                static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24);
-}
-
-// A coded match takes at least 10 bits and yields at most 60 bytes, so no
-// honest stream expands more than 48 times; anything beyond is refused before
-// decoding rather than unpacked into a huge run of zero-bit output.
-constexpr int64_t MaxExpansion = 48;
-
+constexpr size_t HeaderSize = 16;
 } // namespace
 
 std::string AsciiLowerCase(std::string_view text)
@@ -33,49 +20,37 @@ std::string AsciiLowerCase(std::string_view text)
     return out;
 }
 
-TSkinReader::TSkinReader() : FData(std::make_unique<TMemoryStream>()) {}
-
-TSkinReader::~TSkinReader() = default;
-
 void TSkinReader::Unpack(TStream& packed, TStream& plain)
 {
     packed.SetPosition(0);
     const int64_t packedSize = packed.Size();
-    const int32_t plainSize = packedSize >= 4 ? ReadInt32(packed) : 0;
-    if (plainSize > (packedSize - 4) * MaxExpansion + lzh::LookAhead)
+    const int32_t plainSize = packedSize >= 4 ? TLZH::ReadPlainSize(packed) : 0;
+    if (plainSize > lzh::MaxPlainSize(packedSize - 4))
         throw ESkinArchiveError(Format(SSkinPlainSizeBad, plainSize, static_cast<int>(packedSize - 4)));
     TLZH::Unpack(packed, plain);
 }
 
 bool TSkinReader::ReadSkin(TStream& packed)
 {
-    TMemoryStream scratch;
-    Unpack(packed, scratch);
-    scratch.SetPosition(0);
-    FHeader.Version = ReadInt32(scratch);
-    FHeader.NameTextLength = ReadInt32(scratch);
-    FHeader.Reserved1 = ReadInt32(scratch);
-    FHeader.Reserved2 = ReadInt32(scratch);
+    FPlain.Clear();
+    Unpack(packed, FPlain);
+    const TByteReader in(FPlain.Bytes());
+    FHeader = {in.I32(0), in.I32(4), in.I32(8), in.I32(12)};
     if (FHeader.Version != FormatVersion) {
         ShowSkinMessage(SOldSkinFile);
         return false;
     }
-    if (FHeader.NameTextLength < 0 || FHeader.NameTextLength > scratch.Size() - scratch.Position())
+    if (FHeader.NameTextLength < 0)
         throw EReadError(SReadError);
-    std::string names(static_cast<size_t>(FHeader.NameTextLength), '\0');
-    scratch.ReadBuffer(names.data(), FHeader.NameTextLength);
-    FNames.SetText(AsciiLowerCase(names));
+    FNames.SetText(AsciiLowerCase(in.Text(HeaderSize, static_cast<uint64_t>(FHeader.NameTextLength))));
     if (FNames.Count() > MaxEntries)
         throw ESkinArchiveError(Format(SSkinTooManyEntries, FNames.Count()));
     FCount = FNames.Count();
-    for (int i = 0; i < FCount; ++i)
-        FSizes[static_cast<size_t>(i)] = ReadInt32(scratch);
-
-    const int64_t dataStart = scratch.Position();
-    FData->Clear();
-    FData->WriteBuffer(scratch.Memory() + dataStart, scratch.Size() - dataStart);
-    FData->SetPosition(0);
-    CheckEntries(FData->Size());
+    size_t at = HeaderSize + static_cast<size_t>(FHeader.NameTextLength);
+    for (int i = 0; i < FCount; ++i, at += 4)
+        FSizes[static_cast<size_t>(i)] = in.I32(at);
+    FDataStart = at;
+    CheckEntries(static_cast<int64_t>(in.Size() - FDataStart));
     return true;
 }
 
@@ -90,37 +65,32 @@ void TSkinReader::CheckEntries(int64_t dataSize) const
     }
 }
 
-void TSkinReader::CopyEntry(int index, TMemoryStream& out)
+std::string_view TSkinReader::Entry(int index) const
 {
-    int64_t offset = 0;
+    size_t offset = FDataStart;
     for (int i = 0; i < index; ++i)
-        offset += FSizes[static_cast<size_t>(i)];
-    out.WriteBuffer(FData->Memory() + offset, FSizes[static_cast<size_t>(index)]);
-    out.SetPosition(0);
+        offset += static_cast<size_t>(FSizes[static_cast<size_t>(i)]);
+    return TByteReader(FPlain.Bytes()).Text(offset, static_cast<uint64_t>(FSizes[static_cast<size_t>(index)]));
 }
 
-void TSkinReader::GetEntry(std::string_view name, TMemoryStream& out)
+std::string_view TSkinReader::GetEntry(std::string_view name) const
 {
-    out.Clear();
     const std::string wanted = AsciiLowerCase(name);
-    for (int i = 0; i < FCount; ++i) {
-        if (FNames[i] == wanted) {
-            CopyEntry(i, out);
-            return;
-        }
-    }
+    for (int i = 0; i < FCount; ++i)
+        if (FNames[i] == wanted)
+            return Entry(i);
+    return {};
 }
 
-void TSkinReader::FindEntry(std::string_view text, TMemoryStream& out, std::string& name)
+std::string_view TSkinReader::FindEntry(std::string_view text, std::string& name) const
 {
-    out.Clear();
     for (int i = 0; i < FCount; ++i) {
         if (FNames[i].find(text) != std::string::npos) {
-            CopyEntry(i, out);
             name = FNames[i];
-            return;
+            return Entry(i);
         }
     }
+    return {};
 }
 
 } // namespace orbelin

@@ -1,9 +1,11 @@
 #pragma once
 // Reader of a packed skin archive: unpacks it and hands out its entries by
-// name. Names are kept lower-cased (ASCII) and compared exactly.
+// name. Names are kept lower-cased (ASCII) and compared exactly. The entries
+// are views into the unpacked archive the reader keeps, not copies.
 
 #include "base/Exceptions.h"
 #include "base/StringList.h"
+#include "base/Streams.h"
 
 #include <array>
 #include <cstdint>
@@ -12,9 +14,6 @@
 #include <string_view>
 
 namespace orbelin {
-
-class TStream;
-class TMemoryStream;
 
 class ESkinArchiveError : public Exception {
 public:
@@ -41,22 +40,22 @@ public:
     static constexpr int32_t FormatVersion = 20000;
     static constexpr int MaxEntries = 1001;
 
-    TSkinReader();
-    ~TSkinReader();
+    TSkinReader() = default;
     TSkinReader(const TSkinReader&) = delete;
     TSkinReader& operator=(const TSkinReader&) = delete;
 
-    // Decodes packed (plain size word + bit stream) into plain.
+    // Decodes packed (plain size word + bit stream) into plain; a plain size
+    // no packed stream of this length can reach is refused first.
     void Unpack(TStream& packed, TStream& plain);
     // Unpacks and indexes an archive. False (after the old-skin message)
     // when the version is not 20000; damaged archives raise.
     bool ReadSkin(TStream& packed);
-    // The first entry named name (any letter case) into out, positioned at
-    // 0; out stays empty when there is none.
-    void GetEntry(std::string_view name, TMemoryStream& out);
-    // The first entry whose name contains text; name is left alone when
-    // nothing matches.
-    void FindEntry(std::string_view text, TMemoryStream& out, std::string& name);
+    // The bytes of the first entry named name (any letter case); empty when
+    // there is none. Valid until the reader reads another skin or goes.
+    std::string_view GetEntry(std::string_view name) const;
+    // The first entry whose name contains text, and that name; nothing, with
+    // name left alone, when no name does.
+    std::string_view FindEntry(std::string_view text, std::string& name) const;
 
     const TStringList& Names() const { return FNames; }
     int Count() const { return FCount; }
@@ -64,13 +63,14 @@ public:
     const TSkinArchiveHeader& Header() const { return FHeader; }
 
 private:
-    void CopyEntry(int index, TMemoryStream& out);
+    std::string_view Entry(int index) const;
     void CheckEntries(int64_t dataSize) const;
 
     TStringList FNames;
     int FCount = 0;
     std::array<int32_t, MaxEntries> FSizes{};
-    std::unique_ptr<TMemoryStream> FData;
+    TMemoryStream FPlain;   // the whole unpacked archive
+    size_t FDataStart = 0;  // where the entries' bytes begin in it
     TSkinArchiveHeader FHeader;
 };
 

@@ -141,7 +141,7 @@ void TSkinControl::PaintWindow(HDC dc)
     std::unique_ptr<TWindowDC> own;
     if (!dc) {
         own = std::make_unique<TWindowDC>(FWindow, TWindowDC::TArea::Window);
-        dc = own->Get();
+        dc = own->Handle();
     }
     SafeDraw(dc, {0, 0, FWindowRect.right - FWindowRect.left, FWindowRect.bottom - FWindowRect.top});
 }

@@ -206,9 +206,9 @@ void DrawTransparent(HDC dc, const RECT& rect, TBitmap& bitmap, COLORREF colour)
         return;
     TMemoryDC maskDC;
     {
-        TSelectObject selectMask(maskDC.Get(), mask.Get());
+        TSelectObject selectMask(maskDC.Handle(), mask.Get());
         const COLORREF oldBack = SetBkColor(bitmap.DC(), colour);
-        BitBlt(maskDC.Get(), 0, 0, bitmap.Width(), bitmap.Height(), bitmap.DC(), 0, 0, SRCCOPY);
+        BitBlt(maskDC.Handle(), 0, 0, bitmap.Width(), bitmap.Height(), bitmap.DC(), 0, 0, SRCCOPY);
         SetBkColor(bitmap.DC(), oldBack);
     }
     // Where the mask is 1 the destination stays; elsewhere the bitmap is copied.

@@ -413,9 +413,9 @@ void TSkinFrame::FitFrame(bool refreshClient)
     if ((FClassName == "TMessageForm" || FClassName == "#32770") && !refreshClient) {
         // A message box is made wide enough for its whole caption.
         TWindowDC dc(FWindow, TWindowDC::TArea::Window);
-        TSelectObject font(dc.Get(), FCaptionFont.Handle());
+        TSelectObject font(dc.Handle(), FCaptionFont.Handle());
         SIZE blank{};
-        GetTextExtentPoint32A(dc.Get(), " ", 1, &blank);
+        GetTextExtentPoint32A(dc.Handle(), " ", 1, &blank);
         const std::string caption = ReadWindowText(FWindow);
         const int needed = CaptionFitWidth(static_cast<int>(caption.size()), blank.cx, FMetrics, *FSkin->Title);
         if (size.Width < needed) {
@@ -540,7 +540,7 @@ void TSkinFrame::PaintFrame(HDC dc)
     std::unique_ptr<TWindowDC> own;
     if (!dc) {
         own = std::make_unique<TWindowDC>(FWindow, TWindowDC::TArea::Window);
-        dc = own->Get();
+        dc = own->Handle();
     }
     try {
         if (!GetWindowRect(FWindow, &FWindowRect))
@@ -690,7 +690,7 @@ void TSkinFrame::PaintTitleButton(TSkinTitleButton& button)
         DrawStripFrame(piece.DC(), local, record.Image, true, record.FrameCount, frame);
     }
     TWindowDC dc(FWindow, TWindowDC::TArea::Window);
-    BitBlt(dc.Get(), r.left, r.top, w, h, piece.DC(), 0, 0, SRCCOPY);
+    BitBlt(dc.Handle(), r.left, r.top, w, h, piece.DC(), 0, 0, SRCCOPY);
 }
 
 // -------------------------------------------------------------- actions

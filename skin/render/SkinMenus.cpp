@@ -4,7 +4,6 @@
 #include "skin/render/SkinDraw.h"
 #include "skin/render/SkinFrame.h"
 #include "skin/render/SkinPopupMenu.h"
-#include "ui/Application.h"
 #include "ui/Forms.h"
 #include "ui/Menus.h"
 
@@ -89,12 +88,12 @@ void DrawItemContent(const TSkinData& skin, TMenuItem& item, HDC dc, const RECT&
     TGdiHandle<HFONT> boldFont;
     if (item.Default) {
         LOGFONTA lf{};
-        GetObjectA(Application().MenuFont(), sizeof(lf), &lf);
+        GetObjectA(MenuFont(), sizeof(lf), &lf);
         lf.lfWeight = FW_BOLD;
         boldFont.Reset(CreateFontIndirectA(&lf));
         bold = boldFont.Get();
     }
-    TSelectObject font(dc, bold ? bold : Application().MenuFont());
+    TSelectObject font(dc, bold ? bold : MenuFont());
     RECT caption{glyph.right + 3, rect.top, rect.right - 1, rect.bottom};
     constexpr UINT format = DT_EXPANDTABS | DT_SINGLELINE;
     RECT measured = caption;

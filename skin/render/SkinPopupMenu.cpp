@@ -58,10 +58,10 @@ void TSkinPopupMenu::PaintFrame()
         return;
     TWindowDC dc(FWindow, TWindowDC::TArea::Window);
     HDC from = FBackground.DC();
-    BitBlt(dc.Get(), 0, 0, r.right, kFrame, from, 0, 0, SRCCOPY);
-    BitBlt(dc.Get(), 0, r.bottom - kFrame, r.right, kFrame, from, 0, r.bottom - kFrame, SRCCOPY);
-    BitBlt(dc.Get(), 0, 0, kFrame, r.bottom, from, 0, 0, SRCCOPY);
-    BitBlt(dc.Get(), r.right - kFrame, 0, kFrame, r.bottom, from, r.right - kFrame, 0, SRCCOPY);
+    BitBlt(dc.Handle(), 0, 0, r.right, kFrame, from, 0, 0, SRCCOPY);
+    BitBlt(dc.Handle(), 0, r.bottom - kFrame, r.right, kFrame, from, 0, r.bottom - kFrame, SRCCOPY);
+    BitBlt(dc.Handle(), 0, 0, kFrame, r.bottom, from, 0, 0, SRCCOPY);
+    BitBlt(dc.Handle(), r.right - kFrame, 0, kFrame, r.bottom, from, r.right - kFrame, 0, SRCCOPY);
 }
 
 void TSkinPopupMenu::PaintBackground(HDC dc)

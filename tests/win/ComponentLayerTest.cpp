@@ -65,7 +65,7 @@ end
     EXPECT_EQ(button->Parent(), form->Child<TGroupBox>("Box"));
     EXPECT_EQ(GetParent(button->WindowHandle()), form->Child<TGroupBox>("Box")->WindowHandle());
     EXPECT_FALSE(IsWindowEnabled(button->WindowHandle()));
-    EXPECT_EQ(test::WindowText(button->WindowHandle()), "Go");
+    EXPECT_EQ(WindowText(button->WindowHandle()), "Go");
     RECT client;
     GetClientRect(form->WindowHandle(), &client);
     EXPECT_EQ(client.right, 200);

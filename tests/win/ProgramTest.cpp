@@ -2,6 +2,7 @@
 
 #include "tests/win/RealInput.h"
 #include "tests/win/WinTestSupport.h"
+#include "ui/WindowSearch.h"
 
 #include <gtest/gtest.h>
 
@@ -10,67 +11,11 @@
 #include <chrono>
 #include <string>
 #include <thread>
-#include <vector>
 
 namespace orbelin {
 namespace {
 
 using namespace test;
-
-struct TProcessWindows {
-    DWORD Process;
-    std::vector<HWND> Found;
-};
-
-HWND WaitForMainWindow(DWORD pid, int timeoutMs)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (std::chrono::steady_clock::now() < end) {
-        TProcessWindows search{pid, {}};
-        EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
-                auto* s = reinterpret_cast<TProcessWindows*>(p);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                if (owner == s->Process && IsWindowVisible(w) && WindowText(w) == "Orbelin多国语言在线翻译 v1.0")
-                    s->Found.push_back(w);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        if (!search.Found.empty())
-            return search.Found.front();
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return nullptr;
-}
-
-std::vector<HWND> ChildrenOfClass(HWND parent, const char* cls)
-{
-    struct TSearch {
-        const char* Class;
-        std::vector<HWND> Found;
-    } search{cls, {}};
-    EnumChildWindows(
-        parent,
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<TSearch*>(p);
-            char name[32] = {};
-            GetClassNameA(w, name, sizeof(name));
-            if (lstrcmpiA(name, s->Class) == 0)
-                s->Found.push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.Found;
-}
-
-HWND ButtonWithText(HWND parent, const std::string& text)
-{
-    for (HWND b : ChildrenOfClass(parent, "Button"))
-        if (WindowText(b) == text)
-            return b;
-    return nullptr;
-}
 
 TEST(Program, CloseButtonEndsTheProgramAtOnceWithTextInBothBoxes)
 {
@@ -80,16 +25,16 @@ TEST(Program, CloseButtonEndsTheProgramAtOnceWithTextInBothBoxes)
     std::string command = "\"" ORBELIN_EXE "\"";
     ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         << ORBELIN_EXE;
-    HWND main = WaitForMainWindow(pi.dwProcessId, 20000);
+    HWND main = WaitForTopWindow(pi.dwProcessId, "", "Orbelin多国语言在线翻译 v1.0", 20000);
     ASSERT_NE(main, nullptr);
-    const auto edits = ChildrenOfClass(main, "Edit");
+    const auto edits = ChildWindows(main, "Edit");
     ASSERT_EQ(edits.size(), 2u);
     for (HWND edit : edits)
         SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("unsaved text"));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     SaveWindowShot(main, "screenshot-program.bmp");
 
-    HWND close = ButtonWithText(main, "关  闭");
+    HWND close = ChildWithText(main, "Button", "关  闭");
     ASSERT_NE(close, nullptr);
     TRealInput::Click(close);
     const DWORD waited = WaitForSingleObject(pi.hProcess, 10000);

@@ -2,7 +2,7 @@
 
 #include "base/Charset.h"
 #include "base/Streams.h"
-#include "tests/unit/net/TestServer.h"
+#include "tests/support/TestServer.h"
 #include "tests/win/ProgramForms.h"
 #include "tests/win/RealInput.h"
 #include "skin/render/SkinFrame.h"

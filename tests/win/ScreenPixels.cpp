@@ -13,7 +13,7 @@ TSkinBitmap ReadScreen(const RECT& rect)
     TBitmap copy;
     copy.SetSizeDib(w, h);
     TWindowDC screen(nullptr);
-    BitBlt(copy.DC(), 0, 0, w, h, screen.Get(), rect.left, rect.top, SRCCOPY);
+    BitBlt(copy.DC(), 0, 0, w, h, screen.Handle(), rect.left, rect.top, SRCCOPY);
     GdiFlush();
     pixels.SetSize(w, h);
     for (int y = 0; y < h; ++y)

@@ -1,7 +1,7 @@
 // The translate button against scripted servers on 127.0.0.1.
 
 #include "base/Charset.h"
-#include "tests/unit/net/TestServer.h"
+#include "tests/support/TestServer.h"
 #include "tests/win/ProgramForms.h"
 #include "ui/Application.h"
 

@@ -1,6 +1,9 @@
 #include "tests/win/WinTestSupport.h"
 
+#include "base/Exceptions.h"
+#include "base/Streams.h"
 #include "ui/Application.h"
+#include "ui/Graphics.h"
 
 #include <atomic>
 #include <chrono>
@@ -9,43 +12,6 @@
 namespace orbelin::test {
 
 namespace {
-
-struct TFind {
-    DWORD Process;
-    std::string Class;
-    std::string Caption;
-    HWND Found = nullptr;
-};
-
-BOOL CALLBACK FindTop(HWND window, LPARAM param)
-{
-    auto* find = reinterpret_cast<TFind*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid != find->Process || !IsWindowVisible(window))
-        return TRUE;
-    char cls[64] = {};
-    GetClassNameA(window, cls, sizeof(cls));
-    if (!find->Class.empty() && find->Class != cls)
-        return TRUE;
-    if (!find->Caption.empty() && WindowText(window) != find->Caption)
-        return TRUE;
-    find->Found = window;
-    return FALSE;
-}
-
-HWND WaitForWindow(const std::string& cls, const std::string& caption, int timeoutMs)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (std::chrono::steady_clock::now() < end) {
-        TFind find{GetCurrentProcessId(), cls, caption};
-        EnumWindows(&FindTop, reinterpret_cast<LPARAM>(&find));
-        if (find.Found)
-            return find.Found;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return nullptr;
-}
 
 BOOL CALLBACK CollectChild(HWND child, LPARAM param)
 {
@@ -65,42 +31,13 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM param)
     return TRUE;
 }
 
-HWND FindButton(HWND parent, const std::string& text)
-{
-    struct TSearch {
-        std::string Text;
-        HWND Found = nullptr;
-    } search{text};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<TSearch*>(param);
-            if (WindowText(child) == s->Text) {
-                s->Found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.Found;
-}
-
 } // namespace
-
-std::string WindowText(HWND window)
-{
-    char text[4096] = {};
-    // WM_GETTEXT works across threads without waiting for GetWindowText's rules.
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
-                        nullptr);
-    return text;
-}
 
 TBoxInfo RunAndCloseMessageBox(const std::function<void()>& action, HWND owner, int timeoutMs)
 {
     TBoxInfo info;
     std::thread watcher([&] {
-        HWND box = WaitForWindow("#32770", "", timeoutMs);
+        HWND box = WaitForTopWindow(GetCurrentProcessId(), "#32770", "", timeoutMs);
         if (!box)
             return;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -121,7 +58,7 @@ bool RunWithSaveDialog(const std::function<void()>& action, const std::string& p
 {
     std::atomic<bool> found = false;
     std::thread watcher([&] {
-        HWND dialog = WaitForWindow("#32770", "", timeoutMs);
+        HWND dialog = WaitForTopWindow(GetCurrentProcessId(), "#32770", "", timeoutMs);
         if (!dialog)
             return;
         found = true;
@@ -147,13 +84,13 @@ bool RunWithWindow(const std::function<void()>& action, const std::string& capti
 {
     std::atomic<bool> found = false;
     std::thread watcher([&] {
-        HWND window = WaitForWindow("", caption, timeoutMs);
+        HWND window = WaitForTopWindow(GetCurrentProcessId(), "", caption, timeoutMs);
         if (!window)
             return;
         found = true;
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         inspect(window);
-        if (HWND button = FindButton(window, buttonText))
+        if (HWND button = ChildWithText(window, "", buttonText))
             PostMessageA(button, BM_CLICK, 0, 0);
         else
             PostMessageA(window, WM_CLOSE, 0, 0);
@@ -168,8 +105,6 @@ bool SaveWindowShot(HWND window, const std::string& fileName)
     RECT r;
     GetWindowRect(window, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
     bi.bmiHeader.biWidth = w;
@@ -177,29 +112,30 @@ bool SaveWindowShot(HWND window, const std::string& fileName)
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    SelectObject(memory, old);
+    const TWindowDC screen(nullptr);
+    const TGdiHandle<HBITMAP> dib(CreateDIBSection(screen.Handle(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!dib)
+        return false;
+    {
+        const TMemoryDC memory;
+        const TSelectObject select(memory.Handle(), dib.Get());
+        BitBlt(memory.Handle(), 0, 0, w, h, screen.Handle(), r.left, r.top, SRCCOPY);
+    }
     const DWORD stride = static_cast<DWORD>((w * 3 + 3) & ~3);
     const DWORD size = stride * static_cast<DWORD>(h);
     BITMAPFILEHEADER fh{};
     fh.bfType = 0x4D42;
     fh.bfOffBits = sizeof(fh) + sizeof(bi.bmiHeader);
     fh.bfSize = fh.bfOffBits + size;
-    bool ok = false;
-    if (HANDLE file = CreateFileA(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        file != INVALID_HANDLE_VALUE) {
-        DWORD written = 0;
-        ok = WriteFile(file, &fh, sizeof(fh), &written, nullptr) &&
-             WriteFile(file, &bi.bmiHeader, sizeof(bi.bmiHeader), &written, nullptr) &&
-             WriteFile(file, bits, size, &written, nullptr);
-        CloseHandle(file);
+    std::string file(reinterpret_cast<const char*>(&fh), sizeof(fh));
+    file.append(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof(bi.bmiHeader));
+    file.append(static_cast<const char*>(bits), size);
+    try {
+        WriteFileBytes(fileName, file);
+    } catch (const Exception&) {
+        return false;
     }
-    DeleteObject(dib);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return ok;
+    return true;
 }
 
 std::string ClipboardText()

@@ -2,6 +2,8 @@
 // Helpers for driving the real windows under Wine: a watcher thread that
 // finds the modal box or dialog a command opens, reads it and closes it.
 
+#include "ui/WindowSearch.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -33,7 +35,6 @@ bool RunWithSaveDialog(const std::function<void()>& action, const std::string& p
 bool RunWithWindow(const std::function<void()>& action, const std::string& caption,
                    const std::function<void(HWND)>& inspect, const std::string& buttonText, int timeoutMs = 8000);
 
-std::string WindowText(HWND window);
 // Writes what the screen shows of window to a 24-bit BMP file.
 bool SaveWindowShot(HWND window, const std::string& fileName);
 std::string ClipboardText();

@@ -5,53 +5,14 @@
 //   orbelin-demo [TEXT]
 
 #include "base/Charset.h"
+#include "ui/WindowSearch.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 namespace {
-
-std::string Text(HWND window)
-{
-    const auto n = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(static_cast<size_t>(n) + 1, '\0');
-    SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(n));
-    return text;
-}
-
-std::vector<HWND> Children(HWND parent, const char* cls)
-{
-    struct TSearch {
-        const char* Class;
-        std::vector<HWND> Found;
-    } search{cls, {}};
-    EnumChildWindows(
-        parent,
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<TSearch*>(p);
-            char name[32] = {};
-            GetClassNameA(w, name, sizeof(name));
-            if (lstrcmpiA(name, s->Class) == 0)
-                s->Found.push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.Found;
-}
-
-HWND FindMainWindow(int timeoutMs)
-{
-    for (int waited = 0; waited < timeoutMs; waited += 100) {
-        if (HWND w = FindWindowA(nullptr, "Orbelin多国语言在线翻译 v1.0"))
-            return w;
-        Sleep(100);
-    }
-    return nullptr;
-}
 
 void Choose(HWND combo, int index)
 {
@@ -71,18 +32,15 @@ int Fail(const char* what)
 int main(int argc, char** argv)
 {
     const std::string sentence = argc > 1 ? argv[1] : "Hello, how are you?";
-    HWND main = FindMainWindow(30000);
+    HWND main = orbelin::WaitForTopWindow(0, "", "Orbelin多国语言在线翻译 v1.0", 30000);
     if (!main)
         return Fail("the main window did not appear");
-    const auto edits = Children(main, "Edit");
-    const auto combos = Children(main, "ComboBox");
+    const auto edits = orbelin::ChildWindows(main, "Edit");
+    const auto combos = orbelin::ChildWindows(main, "ComboBox");
     if (edits.size() != 2 || combos.size() != 3)
         return Fail("the main window does not have its two text boxes and three lists");
     HWND memo1 = edits[0], memo2 = edits[1];
-    HWND translate = nullptr;
-    for (HWND b : Children(main, "Button"))
-        if (Text(b) == "翻  译")
-            translate = b;
+    HWND translate = orbelin::ChildWithText(main, "Button", "翻  译");
     if (!translate)
         return Fail("no translate button");
 
@@ -99,7 +57,7 @@ int main(int argc, char** argv)
         Sleep(100);
         DWORD_PTR length = 0;
         if (SendMessageTimeoutA(memo2, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 500, &length) && length > 0)
-            result = Text(memo2);
+            result = orbelin::WindowText(memo2);
     }
     if (result.empty())
         return Fail("no translation appeared within 60 s");

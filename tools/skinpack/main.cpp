@@ -54,9 +54,7 @@ int Extract(const std::string& file, const std::string& dir)
         const std::string& name = reader.Names()[i];
         if (name.empty() || !done.insert(name).second)
             continue;
-        TMemoryStream entry;
-        reader.GetEntry(name, entry);
-        entry.SaveToFile((std::filesystem::path(dir) / name).string());
+        WriteFileBytes((std::filesystem::path(dir) / name).string(), std::string(reader.GetEntry(name)));
     }
     return 0;
 }

@@ -1,4 +1,4 @@
-// The portable runtime: text helpers, string lists, streams, components and
+// The portable base: text helpers, string lists, streams, components and
 // the form description reader.
 
 #include "base/AnsiText.h"
@@ -47,7 +47,7 @@ TEST(TextHelpers, CopyClipsOutOfRangeParts)
     EXPECT_EQ(Copy("abc", 0, 2), "ab");
 }
 
-TEST(TextHelpers, IntegerConversionRaisesTheRuntimeMessage)
+TEST(TextHelpers, IntegerConversionRaisesTheConvertErrorMessage)
 {
     EXPECT_EQ(StrToInt("42"), 42);
     EXPECT_EQ(StrToInt("-7"), -7);

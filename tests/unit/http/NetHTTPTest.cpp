@@ -1,7 +1,7 @@
 #include "http/NetHTTP.h"
 
 #include "base/Streams.h"
-#include "tests/unit/net/TestServer.h"
+#include "tests/support/TestServer.h"
 
 #include <gtest/gtest.h>
 

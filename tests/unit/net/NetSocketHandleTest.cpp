@@ -3,7 +3,7 @@
 #include "net/NetIOHandlerSocket.h"
 #include "net/NetSocketHandle.h"
 
-#include "tests/unit/net/TestServer.h"
+#include "tests/support/TestServer.h"
 
 #include <gtest/gtest.h>
 
@@ -64,6 +64,18 @@ TEST(NetSocketHandle, AnyPortBindLearnsItsEphemeralPort)
     EXPECT_EQ(handle.IP, "0.0.0.0");
 }
 
+// The port a fresh handle binds to on 127.0.0.1 within low..high.
+int PortBoundInRange(int low, int high)
+{
+    TNetSocketHandle handle;
+    handle.AllocateHandle();
+    handle.IP = "127.0.0.1";
+    handle.ClientPortMin = low;
+    handle.ClientPortMax = high;
+    handle.BindLocal();
+    return handle.Port;
+}
+
 TEST(NetSocketHandle, PortRangeIsTriedFromTheTopDown)
 {
     StackUser user;
@@ -73,23 +85,9 @@ TEST(NetSocketHandle, PortRangeIsTriedFromTheTopDown)
         PortBlocker busy;
         ASSERT_TRUE(busy.Block(base + 2));
         ASSERT_TRUE(busy.Block(base + 1));
-        TNetSocketHandle handle;
-        handle.AllocateHandle();
-        handle.IP = "127.0.0.1";
-        handle.ClientPortMin = base;
-        handle.ClientPortMax = base + 2;
-        handle.BindLocal();
-        EXPECT_EQ(handle.Port, base);
+        EXPECT_EQ(PortBoundInRange(base, base + 2), base);
     }
-    {
-        TNetSocketHandle handle;
-        handle.AllocateHandle();
-        handle.IP = "127.0.0.1";
-        handle.ClientPortMin = base;
-        handle.ClientPortMax = base + 2;
-        handle.BindLocal();
-        EXPECT_EQ(handle.Port, base + 2);
-    }
+    EXPECT_EQ(PortBoundInRange(base, base + 2), base + 2);
 }
 
 TEST(NetSocketHandle, WholeRangeBusyRaisesWithTheRange)

@@ -2,7 +2,7 @@
 #include "net/NetIOHandlerSocket.h"
 #include "net/NetTCPClient.h"
 
-#include "tests/unit/net/TestServer.h"
+#include "tests/support/TestServer.h"
 
 #include <gtest/gtest.h>
 
@@ -66,6 +66,18 @@ struct ReplyCase {
     std::function<bool(const ENetSocksError&)> IsRightClass;
 };
 
+// Opening through the proxy fails with the case's message and class.
+void ExpectRefusal(SocksClient& s, const ReplyCase& c)
+{
+    try {
+        s.client.OpenConnection();
+        ADD_FAILURE() << "no exception for " << c.Code;
+    } catch (const ENetSocksError& e) {
+        EXPECT_EQ(e.Message(), c.Message);
+        EXPECT_TRUE(c.IsRightClass(e)) << c.Code;
+    }
+}
+
 template <class E>
 std::function<bool(const ENetSocksError&)> Is()
 {
@@ -85,13 +97,7 @@ TEST(NetSocks4, EveryRejectionHasItsException)
         test::TTestServer server;
         server.Serve(test::Script().ReceiveCount(9).Send(Bytes({0, c.Code, 0, 0, 0, 0, 0, 0})));
         SocksClient s(server.Port(), TSocksVersion::svSocks4, "10.0.0.1");
-        try {
-            s.client.OpenConnection();
-            ADD_FAILURE() << "no exception for " << c.Code;
-        } catch (const ENetSocksError& e) {
-            EXPECT_EQ(e.Message(), c.Message);
-            EXPECT_TRUE(c.IsRightClass(e)) << c.Code;
-        }
+        ExpectRefusal(s, c);
         EXPECT_FALSE(s.client.IsConnected()) << "a failed open drops the link";
     }
 }
@@ -188,13 +194,7 @@ TEST(NetSocks5, EveryReplyCodeHasItsException)
         test::TTestServer server;
         server.Serve([&](test::TTestPeer& peer) { PlaySocks5(peer, 0, 0, Bytes({5, c.Code, 0, 1, 0})); });
         SocksClient s(server.Port(), TSocksVersion::svSocks5);
-        try {
-            s.client.OpenConnection();
-            ADD_FAILURE() << "no exception for " << c.Code;
-        } catch (const ENetSocksError& e) {
-            EXPECT_EQ(e.Message(), c.Message);
-            EXPECT_TRUE(c.IsRightClass(e)) << c.Code;
-        }
+        ExpectRefusal(s, c);
     }
 }
 

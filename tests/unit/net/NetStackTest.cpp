@@ -2,7 +2,7 @@
 #include "net/NetException.h"
 #include "net/NetStack.h"
 
-#include "tests/unit/net/TestServer.h"
+#include "tests/support/TestServer.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "net/NetTCPClient.h"
 
 #include "base/Streams.h"
-#include "tests/unit/net/TestServer.h"
+#include "tests/support/TestServer.h"
 
 #include <gtest/gtest.h>
 

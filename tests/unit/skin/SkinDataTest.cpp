@@ -287,8 +287,7 @@ TEST(SkinData, FormDescriptionPropertiesReachTheStore)
     const TFormNode node = ParseFormDescription(text);
     TSkinData store(nullptr);
     store.BeginLoading();
-    for (const auto& [name, value] : node.Properties)
-        EXPECT_TRUE(store.SetProperty(name, value)) << name;
+    AssignProperties(store, node, "Form1", nullptr);
     store.Loaded();
     EXPECT_TRUE(store.Active());
     EXPECT_EQ(store.DisableTag, 98);

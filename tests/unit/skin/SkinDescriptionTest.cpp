@@ -21,7 +21,7 @@ constexpr TColor Fallback = 0x123456;
 
 TEST_P(ReadColorTest, Reads)
 {
-    EXPECT_EQ(TSkinData::ReadColor(GetParam().text, Fallback), GetParam().expected) << GetParam().text;
+    EXPECT_EQ(TSkinDescriptionLoader::ReadColor(GetParam().text, Fallback), GetParam().expected) << GetParam().text;
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ReadColorTest,

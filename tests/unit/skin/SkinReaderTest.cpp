@@ -17,13 +17,7 @@ std::unique_ptr<TMemoryStream> PackedStream(const std::string& plainArchive)
     return s;
 }
 
-std::string Entry(TSkinReader& reader, const std::string& name)
-{
-    TMemoryStream out;
-    reader.GetEntry(name, out);
-    EXPECT_EQ(out.Position(), 0);
-    return std::string(out.Bytes().begin(), out.Bytes().end());
-}
+std::string Entry(const TSkinReader& reader, const std::string& name) { return std::string(reader.GetEntry(name)); }
 
 class SkinReaderTest : public ::testing::Test {
 protected:
@@ -55,30 +49,27 @@ TEST_F(SkinReaderTest, GetEntryFindsAnyLetterCaseAndTheFirstOfEqualNames)
     EXPECT_EQ(Entry(reader, "missing.bmp"), "");
 }
 
-TEST_F(SkinReaderTest, GetEntryClearsTheOutStream)
+TEST_F(SkinReaderTest, EntriesOfAnEarlierSkinAreGoneAfterTheNextRead)
 {
-    auto packed = PackedStream(BuildSkinArchive(entries));
-    ASSERT_TRUE(reader.ReadSkin(*packed));
-    TMemoryStream out;
-    out.WriteString("stale");
-    reader.GetEntry("nothing", out);
-    EXPECT_EQ(out.Size(), 0);
+    auto first = PackedStream(BuildSkinArchive(entries));
+    ASSERT_TRUE(reader.ReadSkin(*first));
+    auto second = PackedStream(BuildSkinArchive({{"other.bmp", "other"}}));
+    ASSERT_TRUE(reader.ReadSkin(*second));
+    EXPECT_EQ(Entry(reader, "last.bmp"), "");
+    EXPECT_EQ(Entry(reader, "other.bmp"), "other");
 }
 
 TEST_F(SkinReaderTest, FindEntryMatchesASubstringOfTheLowerCasedName)
 {
     auto packed = PackedStream(BuildSkinArchive(entries));
     ASSERT_TRUE(reader.ReadSkin(*packed));
-    TMemoryStream out;
     std::string name = "unchanged";
-    reader.FindEntry(".ini", out, name);
+    EXPECT_EQ(reader.FindEntry(".ini", name), "[Personality]\r\n");
     EXPECT_EQ(name, "skin.ini");
-    EXPECT_EQ(std::string(out.Bytes().begin(), out.Bytes().end()), "[Personality]\r\n");
 
     name = "unchanged";
-    reader.FindEntry(".INI", out, name); // the text itself is not lower-cased
+    EXPECT_EQ(reader.FindEntry(".INI", name), ""); // the text itself is not lower-cased
     EXPECT_EQ(name, "unchanged");
-    EXPECT_EQ(out.Size(), 0);
 }
 
 TEST_F(SkinReaderTest, OtherVersionsShowTheOldSkinMessage)

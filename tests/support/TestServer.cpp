@@ -1,4 +1,4 @@
-#include "tests/unit/net/TestServer.h"
+#include "tests/support/TestServer.h"
 
 #include <stdexcept>
 
