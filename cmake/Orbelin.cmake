@@ -15,8 +15,12 @@ endfunction()
 
 # orbelin_test(NAME SOURCES ... LIBS ... [TIMEOUT seconds])
 # One GoogleTest executable, registered as one ctest test. In the Windows
-# build ctest runs it through the toolchain's emulator (Wine).
+# build ctest runs it through the toolchain's emulator (Wine). The benchmark
+# tree leaves tests out.
 function(orbelin_test name)
+  if(ORBELIN_BENCH)
+    return() # the benchmark tree builds no tests
+  endif()
   cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})

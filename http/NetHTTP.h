@@ -133,8 +133,8 @@ private:
     [[noreturn]] void RaiseProtocolError();
     // Reads and drops a body with a temporary read time-out, ignoring errors.
     void DrainBody(int timeout);
+    // The body into stream; no stream, no read.
     void ReadResult(TStream* stream);
-    void ReadAvailable(TStream& stream, int64_t count);
     void ReadChunked(TStream& stream);
 
     TNetURI FURI;

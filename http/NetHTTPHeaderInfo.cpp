@@ -216,6 +216,9 @@ void TNetRequestHeaderInfo::WriteToLines()
     if (!FAuthentication && BasicAuthentication)
         FAuthentication = std::make_unique<TNetBasicAuthentication>();
     if (FAuthentication) {
+        // Given again for every request, not only when the object is made:
+        // the object outlives the request, and a later URL that names other
+        // credentials must not carry the earlier ones to its server.
         if (BasicAuthentication && dynamic_cast<TNetBasicAuthentication*>(FAuthentication.get())) {
             FAuthentication->SetUsername(Username);
             FAuthentication->SetPassword(Password);

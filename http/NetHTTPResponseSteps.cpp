@@ -167,13 +167,12 @@ bool TNetCustomHTTP::Authorize(bool proxy)
 
 void TNetCustomHTTP::RaiseProtocolError()
 {
+    // A time-out, socket or line-length error of this read is raised as
+    // itself, in place of the protocol error.
     TStringStream body;
-    try {
+    {
         const auto timeout = ReadTimeoutScope(*this, kErrorBodyTimeout);
         ReadResult(&body);
-    } catch (const ENetException&) {
-        // The error of the status line matters more; the link is unusable.
-        CloseConnection();
     }
     throw ENetHTTPProtocolException(FResponse.StatusCode(), FResponse.StatusLine, body.DataString());
 }
@@ -185,48 +184,23 @@ void TNetCustomHTTP::DrainBody(int timeout)
         const auto scope = ReadTimeoutScope(*this, timeout);
         ReadResult(&scratch);
     } catch (const Exception&) {
-        CloseConnection();
+        // Ignored, and the connection left as it is: whether it can carry
+        // the next request is decided by the response, as for any other.
     }
 }
 
 void TNetCustomHTTP::ReadResult(TStream* stream)
 {
     // Nothing follows the head of an answer to HEAD, whatever it announces.
-    if (FRequest.RequestMethod == TNetHTTPMethod::hmHead)
+    if (!stream || FRequest.RequestMethod == TNetHTTPMethod::hmHead)
         return;
-    // Without a stream the body is still taken off the connection.
-    TDiscardStream discard;
-    TStream& target = stream ? *stream : discard;
     if (FResponse.ContentLength() > 0) {
-        ReadAvailable(target, FResponse.ContentLength());
+        ReadIntoStreamUpTo(*stream, FResponse.ContentLength());
     } else if (FResponse.HeaderLines().ValueOf("Transfer-Encoding").find("chunked") != std::string::npos) {
         ReportStatus(TNetStatus::hsStatusText, SNetChunkStarted);
-        ReadChunked(target);
+        ReadChunked(*stream);
     } else if (FResponse.HeaderLines().FindName("Content-Length") < 0) {
-        ReadAvailable(target, std::numeric_limits<int64_t>::max());
-    }
-}
-
-// Up to count bytes; a peer that closes early ends the body without error.
-void TNetCustomHTTP::ReadAvailable(TStream& stream, int64_t count)
-{
-    TNetManagedBuffer& queue = InputQueue();
-    while (count > 0) {
-        if (queue.Empty()) {
-            try {
-                if (FillInputQueue(true, -1, true) <= 0 && queue.Empty())
-                    return;
-            } catch (const ENetConnClosedGracefully&) {
-                return;
-            } catch (const ENetNotConnected&) {
-                return;
-            }
-            continue;
-        }
-        const int64_t n = std::min(queue.VisibleSize(), count);
-        stream.WriteBuffer(queue.FrontPointer(), n);
-        queue.DropFront(n);
-        count -= n;
+        ReadIntoStreamUpTo(*stream, -1); // until the peer closes, past 2 GiB too
     }
 }
 
@@ -239,7 +213,7 @@ void TNetCustomHTTP::ReadChunked(TStream& stream)
         const int64_t n = size.empty() ? 0 : StrToInt64Def("$" + size, 0);
         if (n <= 0)
             break;
-        ReadAvailable(stream, n);
+        ReadIntoStreamUpTo(stream, n);
         ReadLine(LF, -1, -1);
     }
     ReadLine(LF, -1, -1);

@@ -327,9 +327,25 @@ void TNetTCPConnection::ReadIntoStream(TStream& stream, int64_t n, bool untilClo
         if (stream.Position() != position)
             stream.SetPosition(position);
     }
-    int64_t remaining = untilClosed ? INT32_MAX : n;
-    WorkBegin(TWorkMode::wmRead, untilClosed ? 0 : n);
-    std::vector<uint8_t> chunk;
+    if (untilClosed)
+        MoveIntoStream(stream, INT32_MAX, 0, true);
+    else
+        MoveIntoStream(stream, n, n, false);
+}
+
+void TNetTCPConnection::ReadIntoStreamUpTo(TStream& stream, int64_t n)
+{
+    MoveIntoStream(stream, n < 0 ? INT64_MAX : n, std::max<int64_t>(n, 0), true);
+}
+
+void TNetTCPConnection::MoveIntoStream(TStream& stream, int64_t remaining, int64_t workCount, bool quietAtClose)
+{
+    WorkBegin(TWorkMode::wmRead, workCount);
+    const auto finish = [&] {
+        WorkEnd(TWorkMode::wmRead);
+        if (stream.Size() > stream.Position())
+            stream.SetSize(stream.Position());
+    };
     try {
         const int64_t queued = std::min(FInputQueue.VisibleSize(), std::max<int64_t>(remaining, 0));
         if (queued > 0) {
@@ -338,13 +354,13 @@ void TNetTCPConnection::ReadIntoStream(TStream& stream, int64_t n, bool untilClo
             remaining -= queued;
         }
         const int64_t chunkSize = std::min<int64_t>(remaining, RecvBufferSize);
-        chunk.resize(static_cast<size_t>(std::max<int64_t>(chunkSize, 0)));
+        std::vector<uint8_t> chunk(static_cast<size_t>(std::max<int64_t>(chunkSize, 0)));
         while (remaining > 0 && IsConnected()) {
             int64_t k = std::min(remaining, chunkSize);
             try {
                 ReadExact(chunk.data(), k);
             } catch (const ENetConnClosedGracefully&) {
-                if (!untilClosed)
+                if (!quietAtClose)
                     throw;
                 k = std::min(FInputQueue.VisibleSize(), k);
                 std::memcpy(chunk.data(), FInputQueue.FrontPointer(), static_cast<size_t>(k));
@@ -354,14 +370,10 @@ void TNetTCPConnection::ReadIntoStream(TStream& stream, int64_t n, bool untilClo
             remaining -= k;
         }
     } catch (...) {
-        WorkEnd(TWorkMode::wmRead);
-        if (stream.Size() > stream.Position())
-            stream.SetSize(stream.Position());
+        finish();
         throw;
     }
-    WorkEnd(TWorkMode::wmRead);
-    if (stream.Size() > stream.Position())
-        stream.SetSize(stream.Position());
+    finish();
 }
 
 std::string TNetTCPConnection::TakeQueued()

@@ -50,7 +50,8 @@ public:
     TNetConnectionIntercept* Intercept() const { return FIntercept; }
     void SetIntercept(TNetConnectionIntercept* intercept);
 
-    TNetManagedBuffer& InputQueue() { return FInputQueue; }
+    // Received bytes not yet taken.
+    int64_t QueuedBytes() const { return FInputQueue.VisibleSize(); }
     bool PeerClosed() const { return FPeerClosed; }
     bool LastLineSplit() const { return FLastLineSplit; }
     bool LastLineTimedOut() const { return FLastLineTimedOut; }
@@ -85,6 +86,10 @@ public:
     int32_t ReadInt32(bool convert = true);
     // n = -1 and not untilClosed: a 4-byte network-order count comes first.
     void ReadIntoStream(TStream& stream, int64_t n = -1, bool untilClosed = false);
+    // Up to n bytes (n < 0: no limit) into the stream; the peer closing ends
+    // the read quietly with every byte that arrived written. Nothing is
+    // reserved up front from n, and the stream's size is cut to its position.
+    void ReadIntoStreamUpTo(TStream& stream, int64_t n);
     std::string TakeQueued();
     void ReadInternalReply();
 
@@ -110,6 +115,7 @@ private:
     int ReceiveOnce(bool raiseIfDisconnected);
     bool FindTerminator(const std::string& terminator, int64_t& scanFrom, int64_t& found);
     std::string TakeLine(const std::string& terminator, int64_t found);
+    void MoveIntoStream(TStream& stream, int64_t remaining, int64_t workCount, bool quietAtClose);
     void SendAll(const uint8_t* bytes, int64_t n);
 
     TNetIOHandler* FIOHandler = nullptr;

@@ -1,5 +1,7 @@
 #include "ApertiumPipeline.h"
 
+#include <algorithm>
+#include <csignal>
 #include <exception>
 #include <utility>
 
@@ -21,25 +23,52 @@ IoResult ApertiumPipeline::translate(std::string_view deformatted, Deadline dead
     if (!lock.try_lock_until(deadline)) {
         return IoResult{IoStatus::timedOut, {}};
     }
-    try {
-        if (!aborted_ && !alive()) {
-            stop();
-            start();
-        }
-    } catch (const std::exception&) {
+    if (!aborted_ && !alive()) {
         stop();
-        return IoResult{IoStatus::failed, {}};
+        if (Clock::now() < nextStart_) {
+            return IoResult{IoStatus::failed, {}};
+        }
+        try {
+            start();
+        } catch (const std::exception&) {
+            stop();
+            noteFailure();
+            return IoResult{IoStatus::failed, {}};
+        }
     }
     if (aborted_) {
         stop();
         return IoResult{IoStatus::failed, {}};
     }
     IoResult result = exchangeUntilNul(input_.get(), deformatted, output_.get(), deadline);
-    if (result.status != IoStatus::done) {
+    if (result.status == IoStatus::done) {
+        failures_ = 0;
+    } else {
         // Whatever it still holds would be read as the next answer.
         stop();
+        // A slow answer says nothing about the programs; a failed one does.
+        if (result.status == IoStatus::failed) {
+            noteFailure();
+        }
     }
     return result;
+}
+
+Clock::duration ApertiumPipeline::backOff(int failures)
+{
+    constexpr auto first = std::chrono::milliseconds(250);
+    constexpr auto longest = std::chrono::seconds(30);
+    if (failures <= 0) {
+        return Clock::duration::zero();
+    }
+    const int doublings = std::min(failures - 1, 10);
+    return std::min<Clock::duration>(first * (1 << doublings), longest);
+}
+
+void ApertiumPipeline::noteFailure()
+{
+    ++failures_;
+    nextStart_ = Clock::now() + backOff(failures_);
 }
 
 void ApertiumPipeline::start()
@@ -51,10 +80,9 @@ void ApertiumPipeline::start()
     input_ = std::move(first.writeEnd);
     for (const Command& command : commands) {
         Pipe next = Pipe::create();
-        children_.push_back(ChildProcess::spawn(command, upstream.get(), next.writeEnd.get(), group_));
-        if (group_ == 0) {
-            group_ = children_.back().pid();
-        }
+        const std::lock_guard lock(childrenMutex_);
+        const pid_t group = children_.empty() ? 0 : children_.front().pid();
+        children_.push_back(ChildProcess::spawn(command, upstream.get(), next.writeEnd.get(), group));
         upstream = std::move(next.readEnd);
         // next.writeEnd closes here: only the child holds it now.
     }
@@ -66,25 +94,33 @@ void ApertiumPipeline::start()
 void ApertiumPipeline::abort() noexcept
 {
     aborted_ = true;
-    killGroup(group_.load());
+    const std::lock_guard lock(childrenMutex_);
+    if (!children_.empty()) {
+        children_.front().signalGroup(SIGKILL);
+    }
 }
 
 void ApertiumPipeline::stop() noexcept
 {
     input_.reset();
     output_.reset();
-    killGroup(group_);
+    const std::lock_guard lock(childrenMutex_);
+    // The leader is not reaped before this (alive() only looks), so the
+    // group id is still its own.
+    if (!children_.empty()) {
+        children_.front().signalGroup(SIGKILL);
+    }
     children_.clear();  // each child is killed and reaped
-    group_ = 0;
 }
 
-bool ApertiumPipeline::alive()
+bool ApertiumPipeline::alive() const
 {
+    // Only this thread changes the children; abort() merely signals them.
     if (children_.empty()) {
         return false;
     }
-    for (ChildProcess& child : children_) {
-        if (!child.running()) {
+    for (const ChildProcess& child : children_) {
+        if (child.ended()) {
             return false;
         }
     }

@@ -2,6 +2,7 @@
 
 #include "Process.h"
 
+#include <optional>
 #include <sys/wait.h>
 #include <system_error>
 
@@ -24,9 +25,15 @@ IoResult runFilter(const std::vector<std::string>& argv, std::string_view data, 
             child.wait();
             return result;
         }
-        // The output has ended, so the program is exiting.
-        const int status = child.wait();
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        // The output has ended, so the program should be exiting; one that
+        // goes on running gets no longer than the deadline.
+        const std::optional<int> status = child.waitUntil(deadline);
+        if (!status) {
+            child.kill();
+            child.wait();
+            return IoResult{IoStatus::timedOut, {}};
+        }
+        if (!WIFEXITED(*status) || WEXITSTATUS(*status) != 0) {
             result.status = IoStatus::failed;
         }
         return result;

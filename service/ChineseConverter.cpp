@@ -39,32 +39,39 @@ bool ChineseConverter::open()
     return handle_ != nullptr;
 }
 
-std::optional<std::string> ChineseConverter::convert(std::string_view utf8Text)
+IoResult ChineseConverter::convert(std::string_view utf8Text, Deadline deadline)
 {
     // OpenCC's converter is not documented as safe for concurrent use.
-    const std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_, std::defer_lock);
+    if (!lock.try_lock_until(deadline)) {
+        return IoResult{IoStatus::timedOut, {}};
+    }
     if (!open()) {
-        return std::nullopt;
+        return IoResult{IoStatus::failed, {}};
     }
-    // OpenCC returns C strings, so text around a NUL byte is converted piece by piece.
-    std::string result;
+    // OpenCC takes C strings, so text around a NUL byte is converted piece by
+    // piece; pieces also end after each line, to look at the clock between.
+    IoResult result{IoStatus::done, {}};
     std::size_t begin = 0;
-    for (;;) {
-        const std::size_t nul = std::min(utf8Text.find('\0', begin), utf8Text.size());
-        if (nul > begin) {
+    while (begin < utf8Text.size()) {
+        if (Clock::now() >= deadline) {
+            return IoResult{IoStatus::timedOut, {}};
+        }
+        const std::size_t stop = std::min(utf8Text.find_first_of(std::string_view("\0\n", 2), begin), utf8Text.size());
+        if (stop > begin) {
             const std::unique_ptr<char, OpenccStringFree> converted(
-                opencc_convert_utf8(handle_, utf8Text.data() + begin, nul - begin));
+                opencc_convert_utf8(handle_, utf8Text.data() + begin, stop - begin));
             if (!converted) {
-                return std::nullopt;
+                return IoResult{IoStatus::failed, {}};
             }
-            result.append(converted.get());
+            result.output.append(converted.get());
         }
-        if (nul == utf8Text.size()) {
-            return result;
+        if (stop < utf8Text.size()) {
+            result.output.push_back(utf8Text[stop]);
         }
-        result.push_back('\0');
-        begin = nul + 1;
+        begin = stop + 1;
     }
+    return result;
 }
 
 }  // namespace orbelin::service

@@ -1,8 +1,9 @@
 // Simplified <-> Traditional Chinese through the OpenCC library.
 #pragma once
 
+#include "PipeIo.h"
+
 #include <mutex>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,14 +18,17 @@ public:
     ChineseConverter& operator=(const ChineseConverter&) = delete;
     ~ChineseConverter();
 
-    // Empty when the configuration cannot be loaded or the conversion fails.
-    std::optional<std::string> convert(std::string_view utf8Text);
+    // done with the converted text; failed when the configuration cannot be
+    // loaded or the conversion fails; timedOut when the deadline passes
+    // while waiting for another conversion or between two lines (a line is
+    // converted whole, as OpenCC's phrases never cross one).
+    IoResult convert(std::string_view utf8Text, Deadline deadline);
 
 private:
     bool open();
 
     const std::string config_;
-    std::mutex mutex_;
+    std::timed_mutex mutex_;
     void* handle_ = nullptr;  // opencc_t
     bool failed_ = false;
 };

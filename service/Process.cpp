@@ -1,11 +1,13 @@
 #include "Process.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <system_error>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 
@@ -181,6 +183,18 @@ bool ChildProcess::running()
     return false;
 }
 
+bool ChildProcess::ended() const noexcept
+{
+    if (reaped_) {
+        return true;
+    }
+    siginfo_t info{};
+    if (::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) != 0) {
+        return true;  // not our child any more
+    }
+    return info.si_pid == pid_;
+}
+
 void ChildProcess::kill() noexcept
 {
     if (!reaped_) {
@@ -201,11 +215,24 @@ int ChildProcess::wait() noexcept
     return status_;
 }
 
-void killGroup(pid_t group) noexcept
+std::optional<int> ChildProcess::waitUntil(std::chrono::steady_clock::time_point deadline) noexcept
 {
-    if (group > 0) {
-        ::killpg(group, SIGKILL);
+    // Polls with growing pauses: most filters have ended by the first look.
+    auto pause = std::chrono::microseconds(200);
+    while (running()) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline) {
+            return std::nullopt;
+        }
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
+        pause = std::min(pause * 2, std::chrono::microseconds(20'000));
     }
+    return status_;
+}
+
+bool ChildProcess::signalGroup(int sig) noexcept
+{
+    return !reaped_ && ::killpg(pid_, sig) == 0;
 }
 
 void ignoreBrokenPipes() noexcept

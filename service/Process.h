@@ -1,6 +1,8 @@
 // Child processes connected by pipes: file descriptors, spawning, killing.
 #pragma once
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -56,8 +58,17 @@ public:
 
     pid_t pid() const noexcept { return pid_; }
     bool running();          // false once the child has ended (it is then reaped)
+    // Whether the child has ended, without reaping it: its process id, and so
+    // the id of the group it leads, stays taken until it is reaped.
+    bool ended() const noexcept;
     void kill() noexcept;    // SIGKILL to the child alone
     int wait() noexcept;     // blocks; the exit status as waitpid reports it
+    // The exit status, or nothing when the child still runs at the deadline.
+    std::optional<int> waitUntil(std::chrono::steady_clock::time_point deadline) noexcept;
+    // Sends sig to the process group the child leads (grandchildren of
+    // scripts included). Only while the child is not reaped: after that the
+    // group id may belong to someone else. False when nothing was sent.
+    bool signalGroup(int sig) noexcept;
 
 private:
     explicit ChildProcess(pid_t pid) noexcept : pid_(pid) {}
@@ -67,9 +78,6 @@ private:
     bool reaped_ = true;
     int status_ = 0;
 };
-
-// SIGKILL to every process of a group (grandchildren of scripts included).
-void killGroup(pid_t group) noexcept;
 
 // Writing into a pipe whose reader died must give EPIPE, not end the service.
 void ignoreBrokenPipes() noexcept;

@@ -55,6 +55,22 @@ std::variant<TranslateRequest, BadRequest> readTranslateRequest(std::string_view
     return request;
 }
 
+std::string textTooLongSentence()
+{
+    // The client sends every byte of the text as three characters, in a body
+    // whose other fields take at most this much.
+    constexpr std::size_t otherFields = sizeof("wl_url=&wl_text=&wl_glossary=gl21&wl_srclang=ZH_CN&wl_trglang=ZH_TW&wl_ucp=1") - 1;
+    constexpr std::size_t textBytes = (maxBodyBytes - otherFields) / 3;
+    return "抱歉，原文太长，无法翻译：本服务接受的请求最多 " + std::to_string(maxBodyBytes) +
+           " 字节（1 MiB），客户端把原文的每个字节写成三个字符，所以原文最多约 " + std::to_string(textBytes) +
+           " 字节（约 " + std::to_string(textBytes / 3) + " 个汉字）。请分段翻译。";
+}
+
+std::string requestNotUnderstoodSentence(std::string_view reason)
+{
+    return "抱歉，服务没有看懂这个翻译请求：" + std::string(reason);
+}
+
 bool isValidUtf8(std::string_view text)
 {
     std::size_t i = 0;

@@ -3,11 +3,14 @@
 
 #include "Languages.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <variant>
 
 namespace orbelin::service {
+
+inline constexpr std::size_t maxBodyBytes = 1024 * 1024;
 
 struct TranslateRequest {
     std::string text;  // UTF-8
@@ -25,5 +28,10 @@ struct BadRequest {
 std::variant<TranslateRequest, BadRequest> readTranslateRequest(std::string_view body);
 
 bool isValidUtf8(std::string_view text);
+
+// What the result page says instead of a translation when the request is
+// too large, or cannot be read (reason: a BadRequest's).
+std::string textTooLongSentence();
+std::string requestNotUnderstoodSentence(std::string_view reason);
 
 }  // namespace orbelin::service

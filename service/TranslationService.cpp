@@ -46,10 +46,9 @@ std::size_t declaredLength(const httplib::Request& request)
 
 }  // namespace
 
-TranslationService::TranslationService(Translator& translator, std::FILE* log, std::size_t threads)
-    : translator_(translator), log_(log)
+TranslationService::TranslationService(Translator& translator, std::FILE* log, const ConnectionLimits& limits)
+    : server_(limits), translator_(translator), log_(log)
 {
-    server_.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
     server_.set_payload_max_length(maxBodyBytes);
     // httplib's default adds SO_REUSEPORT, which would let a second service
     // share the port silently instead of failing to start.
@@ -71,11 +70,14 @@ TranslationService::TranslationService(Translator& translator, std::FILE* log, s
             body.append(data, length);
             return body.size() <= maxBodyBytes;
         });
+        // The client answers any error status by fetching an empty Location,
+        // which would hide the reason: the result page carries it instead.
         if (body.size() > maxBodyBytes || declaredLength(request) > maxBodyBytes) {
-            response.status = 413;
+            answerWithSentence(textTooLongSentence(), "too-large", response);
+            response.set_header("Connection", "close");  // the rest of the body is not read
         } else if (!complete) {
-            response.status = 400;
-            response.set_content(errorPage(400, "Bad Request", "请求正文不完整。"), htmlType);
+            answerWithSentence(requestNotUnderstoodSentence("请求正文不完整。"), "bad-request", response);
+            response.set_header("Connection", "close");
         } else {
             handleTranslate(body, response);
         }
@@ -98,12 +100,6 @@ TranslationService::TranslationService(Translator& translator, std::FILE* log, s
     server_.set_logger([this](const httplib::Request& request, const httplib::Response& response) {
         logRequest(request, response);
     });
-}
-
-void WideBacklogServer::widenBacklog() const
-{
-    // listen() again on a listening socket only changes its backlog.
-    ::listen(svr_sock_, SOMAXCONN);
 }
 
 int TranslationService::bind(const std::string& host, int port)
@@ -131,9 +127,7 @@ void TranslationService::handleTranslate(std::string_view body, httplib::Respons
     note.bytes = body.size();
     auto parsed = readTranslateRequest(body);
     if (const auto* bad = std::get_if<BadRequest>(&parsed)) {
-        response.status = 400;
-        response.set_content(errorPage(400, "Bad Request", bad->reason), htmlType);
-        note.outcome = "bad-request";
+        answerWithSentence(requestNotUnderstoodSentence(bad->reason), "bad-request", response);
         return;
     }
     const TranslateRequest& translate = std::get<TranslateRequest>(parsed);
@@ -144,6 +138,14 @@ void TranslationService::handleTranslate(std::string_view body, httplib::Respons
     response.status = 200;
     response.set_content(resultPage(translation.text), htmlType);
     note.outcome = std::string(outcomeName(translation.outcome));
+}
+
+void TranslationService::answerWithSentence(const std::string& sentence, const char* outcome,
+                                            httplib::Response& response)
+{
+    response.status = 200;
+    response.set_content(resultPage(sentence), htmlType);
+    note.outcome = outcome;
 }
 
 void TranslationService::fillErrorPage(httplib::Response& response) const

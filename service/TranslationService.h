@@ -1,11 +1,13 @@
-// The HTTP side: POST /wl/translate answered with the result page, every other
-// request with a short error page, one log line each.
+// The HTTP side: POST /wl/translate answered with the result page (also when
+// the request is too large or cannot be read: the page then says why), every
+// other request with a short error page, one log line each.
 #pragma once
 
 #include "RequestLog.h"
+#include "TranslateRequest.h"
+#include "TranslationServer.h"
 #include "Translator.h"
 
-#include <cstddef>
 #include <cstdio>
 #include <httplib.h>
 #include <string>
@@ -13,18 +15,9 @@
 
 namespace orbelin::service {
 
-inline constexpr std::size_t maxBodyBytes = 1024 * 1024;
-
-// httplib listens with a backlog of 5; a burst of connections beyond that
-// waits for the client's SYN retry (a second) or fails.
-class WideBacklogServer : public httplib::Server {
-public:
-    void widenBacklog() const;
-};
-
 class TranslationService {
 public:
-    TranslationService(Translator& translator, std::FILE* log, std::size_t threads = 32);
+    TranslationService(Translator& translator, std::FILE* log, const ConnectionLimits& limits = {});
     TranslationService(const TranslationService&) = delete;
     TranslationService& operator=(const TranslationService&) = delete;
 
@@ -33,13 +26,15 @@ public:
     bool run();  // serves until stop(); false when the server could not run
     void stop();
     bool running() const { return server_.is_running(); }
+    const ClientConnections& connections() const { return server_.connections(); }
 
 private:
     void handleTranslate(std::string_view body, httplib::Response& response);
+    void answerWithSentence(const std::string& sentence, const char* outcome, httplib::Response& response);
     void fillErrorPage(httplib::Response& response) const;
     void logRequest(const httplib::Request& request, const httplib::Response& response);
 
-    WideBacklogServer server_;
+    TranslationServer server_;
     Translator& translator_;
     RequestLog log_;
 };

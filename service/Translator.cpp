@@ -19,6 +19,16 @@ std::string sentence(std::string_view before, Language source, Language target,
     return text;
 }
 
+Translation outcomeOf(IoResult result, Language source, Language target)
+{
+    switch (result.status) {
+    case IoStatus::done: return {Outcome::translated, std::move(result.output)};
+    case IoStatus::timedOut: return {Outcome::timedOut, timedOutSentence(source, target)};
+    case IoStatus::failed: break;
+    }
+    return {Outcome::engineFailed, engineFailedSentence(source, target)};
+}
+
 }  // namespace
 
 std::string_view outcomeName(Outcome outcome)
@@ -65,23 +75,17 @@ Translation Translator::translate(Language source, Language target, std::string_
     if (source == target) {
         return {Outcome::translated, std::string(text)};
     }
+    const Deadline deadline = Clock::now() + timeout_;
     if (source == Language::zhCn && target == Language::zhTw) {
-        return convertChinese(toTraditional_, source, target, text);
+        return convertChinese(toTraditional_, source, target, text, deadline);
     }
     if (source == Language::zhTw && target == Language::zhCn) {
-        return convertChinese(toSimplified_, source, target, text);
+        return convertChinese(toSimplified_, source, target, text, deadline);
     }
     if (!apertium_.supports(source, target)) {
         return {Outcome::unsupported, unsupportedSentence(source, target)};
     }
-    const Deadline deadline = Clock::now() + timeout_;
-    IoResult result = apertium_.translate(source, target, text, deadline);
-    switch (result.status) {
-    case IoStatus::done: return {Outcome::translated, std::move(result.output)};
-    case IoStatus::timedOut: return {Outcome::timedOut, timedOutSentence(source, target)};
-    case IoStatus::failed: break;
-    }
-    return {Outcome::engineFailed, engineFailedSentence(source, target)};
+    return outcomeOf(apertium_.translate(source, target, text, deadline), source, target);
 }
 
 void Translator::abort() noexcept
@@ -90,12 +94,9 @@ void Translator::abort() noexcept
 }
 
 Translation Translator::convertChinese(ChineseConverter& converter, Language source,
-                                       Language target, std::string_view text)
+                                       Language target, std::string_view text, Deadline deadline)
 {
-    if (std::optional<std::string> converted = converter.convert(text)) {
-        return {Outcome::translated, std::move(*converted)};
-    }
-    return {Outcome::engineFailed, engineFailedSentence(source, target)};
+    return outcomeOf(converter.convert(text, deadline), source, target);
 }
 
 }  // namespace orbelin::service

@@ -41,7 +41,7 @@ public:
 
 private:
     Translation convertChinese(ChineseConverter& converter, Language source, Language target,
-                               std::string_view text);
+                               std::string_view text, Deadline deadline);
 
     const std::chrono::milliseconds timeout_;
     ApertiumEngine apertium_;

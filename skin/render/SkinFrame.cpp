@@ -1064,12 +1064,20 @@ bool TSkinFrame::StageThree(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
         }
         return true;
     }
-    case WM_NCLBUTTONDBLCLK:
-        if (FWindowState != wsNormal)
+    case WM_NCLBUTTONDBLCLK: {
+        // A double click on the icon button closes, as the system's own
+        // caption does; the menu its first click opened may have taken
+        // the second click's press.
+        auto* icon = dynamic_cast<TSkinTitleButton*>(ObjectAt(FramePoint({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})));
+        if (icon && (icon->Button.Action == 3 || icon->Button.Action == 11)) {
+            HotObject = nullptr;
+            CloseWindow();
+        } else if (FWindowState != wsNormal)
             Restore();
         else if (FAvailability & 1)
             ToggleMaximize();
         return true;
+    }
     case WM_NCRBUTTONDOWN:
         if (wParam == HTCAPTION && !IsMdiChild()) {
             OpenSystemMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});

@@ -115,6 +115,27 @@ TEST(IsValidUtf8, AcceptsWellFormedAndRejectsMalformed)
     EXPECT_FALSE(isValidUtf8("\x80"));              // lone continuation
 }
 
+TEST(IsValidUtf8, EdgesOfEachSequenceLength)
+{
+    // Each range just inside and just outside its limits.
+    EXPECT_TRUE(isValidUtf8(std::string(1, '\0')));
+    EXPECT_TRUE(isValidUtf8("\x7F"));
+    EXPECT_FALSE(isValidUtf8("\xC1\xBF"));         // overlong U+007F
+    EXPECT_TRUE(isValidUtf8("\xC2\x80"));          // U+0080
+    EXPECT_TRUE(isValidUtf8("\xD0\xAF\xD7\x90\xD8\xB9"));  // Cyrillic, Hebrew, Arabic
+    EXPECT_TRUE(isValidUtf8("\xDF\xBF"));          // U+07FF
+    EXPECT_FALSE(isValidUtf8("\xE0\x9F\xBF"));      // overlong U+07FF
+    EXPECT_TRUE(isValidUtf8("\xE0\xA0\x80"));      // U+0800
+    EXPECT_TRUE(isValidUtf8("\xED\x9F\xBF"));      // U+D7FF, below the surrogates
+    EXPECT_FALSE(isValidUtf8("\xED\xBF\xBF"));     // U+DFFF, the last surrogate
+    EXPECT_TRUE(isValidUtf8("\xEE\x80\x80"));      // U+E000, above them
+    EXPECT_TRUE(isValidUtf8("\xEF\xBF\xBF"));      // U+FFFF
+    EXPECT_FALSE(isValidUtf8("\xF0\x8F\xBF\xBF"));  // overlong U+FFFF
+    EXPECT_TRUE(isValidUtf8("\xF0\x90\x80\x80"));  // U+10000
+    EXPECT_TRUE(isValidUtf8("\xF4\x8F\xBF\xBF"));  // U+10FFFF
+    EXPECT_FALSE(isValidUtf8("\xF5\x80\x80\x80"));  // no such lead
+}
+
 TEST(Languages, ChineseNamesOfTheClientsList)
 {
     EXPECT_EQ(chineseName(Language::en), "英语");

@@ -5,7 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
+#include <unistd.h>
+#include <vector>
 
 namespace orbelin::service {
 namespace {
@@ -15,6 +25,16 @@ using namespace std::chrono_literals;
 Deadline in(std::chrono::milliseconds ms)
 {
     return Clock::now() + ms;
+}
+
+// A process that has ended but waits to be reaped (by whoever adopted it)
+// does not run.
+bool runs(pid_t pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const std::size_t close = text.rfind(')');
+    return close != std::string::npos && close + 2 < text.size() && text[close + 2] != 'Z';
 }
 
 TEST(RunFilter, PassesDataThroughAProgram)
@@ -51,6 +71,15 @@ TEST(RunFilter, FailuresAndTimeouts)
     const auto start = Clock::now();
     EXPECT_EQ(runFilter({"sleep", "30"}, "x", in(300ms)).status, IoStatus::timedOut);
     EXPECT_LT(Clock::now() - start, 3s);
+}
+
+TEST(RunFilter, WaitForTheExitKeepsTheDeadline)
+{
+    // The output ends at once, but the program goes on running.
+    const auto start = Clock::now();
+    const IoResult result = runFilter({"sh", "-c", "cat; exec >&-; sleep 30"}, "x", in(500ms));
+    EXPECT_EQ(result.status, IoStatus::timedOut);
+    EXPECT_LT(Clock::now() - start, 10s);
 }
 
 TEST(ApertiumText, RoundTripOfPlainText)
@@ -137,6 +166,88 @@ TEST_F(FakeModes, MissingProgramOrBrokenModeFails)
     const auto quits = script("quits.sh", "exit 3");
     ApertiumPipeline ends(mode("ee-ff", "'" + quits.string() + "'"));
     EXPECT_EQ(ends.translate("x", in(2s)).status, IoStatus::failed);
+}
+
+TEST_F(FakeModes, FailingPipelineIsStartedAgainOnlyAfterABackOff)
+{
+    // Dies on every request; each start leaves a line in a file.
+    const auto starts = dir_.path() / "starts";
+    const auto healthy = dir_.path() / "healthy";
+    const auto dies = script("dies.sh", "echo start >> '" + starts.string() + "'\n"
+                                        "if [ -e '" + healthy.string() + "' ]; then exec cat; fi\n"
+                                        "exit 3");
+    ApertiumPipeline pipeline(mode("xx-yy", "'" + dies.string() + "'"));
+    const auto startCount = [&starts] {
+        std::ifstream in(starts);
+        return static_cast<int>(std::count(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>(), '\n'));
+    };
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(pipeline.translate("x", in(2s)).status, IoStatus::failed) << i;
+        std::this_thread::sleep_for(50ms);
+    }
+    EXPECT_LE(startCount(), 3);
+
+    // Once the program works, a start after the back-off serves again.
+    test::writeFile(healthy, "");
+    EXPECT_TRUE(test::eventually([&pipeline] { return pipeline.translate("ok", in(2s)).status == IoStatus::done; },
+                                 40s));
+    EXPECT_EQ(pipeline.translate("again", in(2s)).output, "again");
+}
+
+TEST_F(FakeModes, EndedLeaderLeavesNothingOfItsGroupBehind)
+{
+    // The first program answers one request and ends, leaving a process of
+    // its group behind. Finding it ended must not reap it before its group
+    // is killed, or the group could no longer be signalled.
+    const auto pidFile = dir_.path() / "left.pids";
+    const auto leaves = script("leaves.sh", "sleep 300 </dev/null >/dev/null 2>&1 &\n"
+                                            "echo $! >> '" + pidFile.string() + "'\n"
+                                            "exec head -c 2");
+    {
+        ApertiumPipeline pipeline(mode("xx-yy", "'" + leaves.string() + "'"));
+        for (const std::string text : {"a", "b"}) {
+            EXPECT_EQ(pipeline.translate(text, in(5s)).output, text);
+            std::this_thread::sleep_for(100ms); // the leader ends after its answer
+        }
+    }
+    std::vector<pid_t> left;
+    std::ifstream in(pidFile);
+    for (pid_t pid = 0; in >> pid;) {
+        left.push_back(pid);
+    }
+    ASSERT_EQ(left.size(), 2u);
+    for (const pid_t pid : left) {
+        EXPECT_TRUE(test::eventually([pid] { return !runs(pid); })) << "process " << pid << " still runs";
+        ::kill(pid, SIGKILL);
+    }
+}
+
+TEST(ChildProcess, GroupIsSignalledOnlyWhileTheLeaderIsUnreaped)
+{
+    // The leader ends at once and leaves a member of its group running.
+    const UniqueFd devNull(::open("/dev/null", O_RDWR | O_CLOEXEC));
+    ChildProcess leader = ChildProcess::spawn({"sh", "-c", "sleep 300 & echo $!"}, devNull.get(), devNull.get());
+    const pid_t group = leader.pid();
+    EXPECT_TRUE(test::eventually([&leader] { return leader.ended(); }));
+    EXPECT_TRUE(leader.ended()) << "asking again does not reap it";
+    leader.wait(); // reaped: its process group id is no longer ours to use
+
+    const auto members = [group] {
+        int count = 0;
+        for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+            const std::string name = entry.path().filename();
+            if (!name.empty() && std::isdigit(static_cast<unsigned char>(name[0])) && ::getpgid(std::stoi(name)) == group &&
+                runs(std::stoi(name))) {
+                ++count;
+            }
+        }
+        return count;
+    };
+    ASSERT_EQ(members(), 1);
+    EXPECT_FALSE(leader.signalGroup(SIGKILL));
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(members(), 1) << "a reaped leader's group was signalled";
+    ::killpg(group, SIGKILL);
 }
 
 }  // namespace

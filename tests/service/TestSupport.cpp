@@ -72,11 +72,11 @@ void writeFile(const std::filesystem::path& file, std::string_view content, bool
     }
 }
 
-RunningService::RunningService(const TranslatorConfig& config)
+RunningService::RunningService(const TranslatorConfig& config, const ConnectionLimits& limits)
     // Appending, so that lines land at the end while the test reads the file.
     : log_(std::fopen((logDir_.path() / "service.log").c_str(), "a")),
       translator_(std::make_unique<Translator>(config)),
-      service_(std::make_unique<TranslationService>(*translator_, log_))
+      service_(std::make_unique<TranslationService>(*translator_, log_, limits))
 {
     port_ = service_->bind("127.0.0.1", 0);
     if (port_ <= 0) {
@@ -93,6 +93,11 @@ RunningService::~RunningService()
     service_->stop();
     thread_.join();
     std::fclose(log_);
+}
+
+std::size_t RunningService::connectionsOf(const std::string& client) const
+{
+    return service_->connections().held(client);
 }
 
 std::string RunningService::logText() const

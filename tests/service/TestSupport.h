@@ -48,13 +48,14 @@ bool eventually(const std::function<bool()>& condition,
 // The whole service in this process, on 127.0.0.1 and a free port.
 class RunningService {
 public:
-    explicit RunningService(const TranslatorConfig& config = {});
+    explicit RunningService(const TranslatorConfig& config = {}, const ConnectionLimits& limits = {});
     RunningService(const RunningService&) = delete;
     RunningService& operator=(const RunningService&) = delete;
     ~RunningService();
 
     int port() const { return port_; }
     std::string logText() const;  // every line logged so far
+    std::size_t connectionsOf(const std::string& client) const;
 
 private:
     TempDir logDir_;

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
+#include <string>
 
 namespace orbelin::service {
 namespace {
@@ -105,6 +107,21 @@ TEST_F(RealEngines, UnsupportedPairGetsAChineseSentence)
     EXPECT_EQ(dutch.text, "抱歉，本地翻译服务暂不支持从简体中文到荷兰语的翻译。");
     EXPECT_FALSE(translator().supports(Language::ru, Language::de));
     EXPECT_TRUE(translator().supports(Language::it, Language::pt));
+}
+
+TEST(ChineseConversion, KeepsTheEngineDeadline)
+{
+    TranslatorConfig config;
+    config.timeout = std::chrono::milliseconds(1);
+    Translator translator(config);
+    std::string text;
+    for (int i = 0; i < 20000; ++i) {
+        text += "简体中文的一行\n";
+    }
+    const Translation result = translator.translate(Language::zhCn, Language::zhTw, text);
+    EXPECT_EQ(result.outcome, Outcome::timedOut);
+    // Compared as a flag: a failure must not print the whole text.
+    EXPECT_TRUE(result.text == timedOutSentence(Language::zhCn, Language::zhTw));
 }
 
 TEST(Sentences, NameBothLanguages)

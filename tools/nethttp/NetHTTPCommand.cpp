@@ -110,6 +110,21 @@ void Configure(TNetHTTP& http, const TNetHTTPCommand& c)
     }
 }
 
+bool EndedOnRedirect(const TNetHTTPResponse& response)
+{
+    const int code = response.StatusCode();
+    return (code >= 300 && code <= 399 && code != 304) || !response.Location.empty();
+}
+
+// Failures of the link itself: the socket, the connect thread, a SOCKS
+// server, a peer that closed, and a connection gone before the body.
+bool IsNetworkFailure(const ENetException& e)
+{
+    return dynamic_cast<const ENetSocketError*>(&e) || dynamic_cast<const ENetConnectException*>(&e) ||
+           dynamic_cast<const ENetSocksError*>(&e) || dynamic_cast<const ENetConnClosedGracefully*>(&e) ||
+           dynamic_cast<const ENetNotConnected*>(&e) || e.Message() == SNetUndefinedSituation;
+}
+
 int Fail(std::ostream& err, int status, const std::string& message)
 {
     err << "nethttp: " << message << "\n";
@@ -204,8 +219,9 @@ int RunCommand(const TNetHTTPCommand& c, std::ostream& out, std::ostream& err)
             }
             if (c.Verbose)
                 PrintExchange(err, http, c.Verb == "post");
-            const int code = http.Response().StatusCode();
-            if (code >= 300 && code <= 399 && code != 304)
+            // The exchange ended on a redirect it did not follow (the maximum
+            // was reached): any status with a Location, or a 3xx.
+            if (EndedOnRedirect(http.Response()))
                 return Fail(err, kExitProtocol, http.Response().StatusLine + " (redirect not followed)");
         }
         out.flush();
@@ -217,10 +233,8 @@ int RunCommand(const TNetHTTPCommand& c, std::ostream& out, std::ostream& err)
         return Fail(err, kExitTimeout, e.Message());
     } catch (const ENetConnectTimeout& e) {
         return Fail(err, kExitTimeout, e.Message());
-    } catch (const ENetSocketError& e) {
-        return Fail(err, kExitSocket, e.Message());
-    } catch (const ENetConnClosedGracefully& e) {
-        return Fail(err, kExitSocket, e.Message());
+    } catch (const ENetException& e) {
+        return Fail(err, IsNetworkFailure(e) ? kExitSocket : kExitOther, e.Message());
     } catch (const Exception& e) {
         return Fail(err, kExitOther, e.Message());
     } catch (const std::exception& e) {

@@ -1,8 +1,10 @@
 #include "tools/skinpack/SkinArchiveWriter.h"
 
 #include "base/AnsiText.h"
+#include "base/Exceptions.h"
 #include "base/StringList.h"
 #include "base/Streams.h"
+#include "skin/data/SkinReader.h"
 #include "tools/skinpack/LZHEncoder.h"
 
 #include <filesystem>
@@ -36,6 +38,37 @@ std::string BuildSkinArchive(const std::vector<TSkinArchiveEntry>& entries, int3
     for (const TSkinArchiveEntry& e : entries)
         out += e.Bytes;
     return out;
+}
+
+std::string EntryNameFault(std::string_view name)
+{
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20)
+            return "holds a line break or another control character";
+        if (c == '/' || c == '\\')
+            return "has a directory part";
+        if (c == ':')
+            return "names a drive";
+    }
+    if (name == "." || name == "..")
+        return "names a directory";
+    return {};
+}
+
+void CheckSkinEntries(const std::vector<TSkinArchiveEntry>& entries, bool skin)
+{
+    if (entries.size() > static_cast<size_t>(TSkinReader::MaxEntries))
+        throw Exception(std::to_string(entries.size()) + " entries; a skin holds at most " +
+                        std::to_string(TSkinReader::MaxEntries));
+    bool description = false;
+    for (const TSkinArchiveEntry& e : entries) {
+        const std::string fault = e.Name.empty() ? "is empty" : EntryNameFault(e.Name);
+        if (!fault.empty())
+            throw Exception("entry name \"" + e.Name + "\" " + fault);
+        description = description || AsciiLowerCase(e.Name).find(".ini") != std::string::npos;
+    }
+    if (skin && !description)
+        throw Exception("no skin description: no entry name holds \".ini\"");
 }
 
 std::string PackSkin(const std::vector<TSkinArchiveEntry>& entries)

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orbelin {
@@ -19,6 +20,16 @@ std::string BuildSkinArchive(const std::vector<TSkinArchiveEntry>& entries, int3
 
 // Packed skin file bytes (plain size word + LZH stream) for the entries.
 std::string PackSkin(const std::vector<TSkinArchiveEntry>& entries);
+
+// Why name cannot stand for a file inside a folder, or empty when it can: a
+// line break or other control byte, a directory part ("/" or "\\"), a drive
+// (":"), or the name "." or ".." would read or write somewhere else.
+std::string EntryNameFault(std::string_view name);
+
+// Raises Exception for entries the reader would not take as a skin: more
+// than 1001 of them, an empty or faulty name (see EntryNameFault), and, when
+// skin is set, no entry whose name holds ".ini" (the description).
+void CheckSkinEntries(const std::vector<TSkinArchiveEntry>& entries, bool skin);
 
 // Entries listed in a LIST file: one file name per line, relative to the
 // LIST file's folder, in archive order; blank lines and lines starting with

@@ -1,7 +1,9 @@
 // skinpack: packs skin entries into a skin file and looks into skin files.
 //   skinpack pack LIST OUT       entries named in LIST -> packed skin OUT
+//   skinpack pack --archive LIST OUT   the same without a skin description
 //   skinpack list FILE           entry names and sizes
-//   skinpack extract FILE DIR    every entry into DIR (first of equal names)
+//   skinpack extract FILE DIR    every entry into DIR (first of equal names);
+//                                a name that would land elsewhere is refused
 //   skinpack unpack FILE OUT     the plain archive
 //   skinpack dfm FILE OUT        the SkinStream property block for a form description
 
@@ -15,6 +17,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <vector>
 
 using namespace orbelin;
 
@@ -22,7 +25,8 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: skinpack pack LIST OUT | list FILE | extract FILE DIR | unpack FILE OUT | dfm FILE OUT\n");
+    std::fprintf(stderr, "usage: skinpack pack [--archive] LIST OUT | list FILE | extract FILE DIR | unpack FILE OUT | "
+                         "dfm FILE OUT\n");
     return 2;
 }
 
@@ -50,12 +54,26 @@ int Extract(const std::string& file, const std::string& dir)
     OpenSkin(reader, file);
     std::filesystem::create_directories(dir);
     std::set<std::string> done;
+    int refused = 0;
     for (int i = 0; i < reader.Count(); ++i) {
         const std::string& name = reader.Names()[i];
         if (name.empty() || !done.insert(name).second)
             continue;
+        if (const std::string fault = EntryNameFault(name); !fault.empty()) {
+            std::fprintf(stderr, "skinpack: entry %d \"%s\" not written: the name %s\n", i, name.c_str(), fault.c_str());
+            ++refused;
+            continue;
+        }
         WriteFileBytes((std::filesystem::path(dir) / name).string(), std::string(reader.GetEntry(name)));
     }
+    return refused == 0 ? 0 : 1;
+}
+
+int Pack(const std::string& list, const std::string& out, bool skin)
+{
+    const std::vector<TSkinArchiveEntry> entries = ReadEntryList(list);
+    CheckSkinEntries(entries, skin);
+    WriteFileBytes(out, PackSkin(entries));
     return 0;
 }
 
@@ -74,10 +92,10 @@ int Run(int argc, char** argv)
     if (argc < 3)
         return Usage();
     const std::string command = argv[1];
-    if (command == "pack" && argc == 4) {
-        WriteFileBytes(argv[3], PackSkin(ReadEntryList(argv[2])));
-        return 0;
-    }
+    if (command == "pack" && argc == 4)
+        return Pack(argv[2], argv[3], true);
+    if (command == "pack" && argc == 5 && std::string(argv[2]) == "--archive")
+        return Pack(argv[3], argv[4], false);
     if (command == "list" && argc == 3)
         return List(argv[2]);
     if (command == "extract" && argc == 4)

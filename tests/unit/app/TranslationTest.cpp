@@ -90,6 +90,37 @@ TEST(DecodeUtf8, DecodesOneToFourByteSequences)
     EXPECT_EQ(DecodeUtf8(""), u"");
 }
 
+TEST(DecodeUtf8, EachSequenceLengthOverItsWholeRange)
+{
+    // Bytes from the Unicode tables; the lead byte's payload bits differ
+    // between the cases, so a wrong mask for any length shows.
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::u16string expected;
+    } cases[] = {
+        {"one byte, lowest", std::string(1, '\0'), std::u16string(1, u'\0')},
+        {"one byte, highest", "\x7F", u"\u007F"},
+        {"two bytes, lowest", "\xC2\x80", u"\u0080"},
+        {"two bytes, Latin", "\xC3\xA9", u"\u00E9"},
+        {"two bytes, Cyrillic", "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82", u"\u041F\u0440\u0438\u0432\u0435\u0442"},
+        {"two bytes, Cyrillic capital ya", "\xD0\xAF", u"\u042F"},
+        {"two bytes, Hebrew", "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D", u"\u05E9\u05DC\u05D5\u05DD"},
+        {"two bytes, Arabic", "\xD8\xB3\xD9\x84\xD8\xA7\xD9\x85", u"\u0633\u0644\u0627\u0645"},
+        {"two bytes, highest", "\xDF\xBF", u"\u07FF"},
+        {"three bytes, lowest", "\xE0\xA0\x80", u"\u0800"},
+        {"three bytes, Devanagari", "\xE0\xA4\x85", u"\u0905"},
+        {"three bytes, CJK", "\xE4\xB8\xAD\xE6\x96\x87", u"\u4E2D\u6587"},
+        {"three bytes, replacement character", "\xEF\xBF\xBD", u"\uFFFD"},
+        {"three bytes, highest", "\xEF\xBF\xBF", u"\uFFFF"},
+        {"four bytes, lowest", "\xF0\x90\x80\x80", u"\U00010000"},
+        {"four bytes, emoji", "\xF0\x9F\x98\x80", u"\U0001F600"},
+        {"four bytes, highest", "\xF4\x8F\xBF\xBF", u"\U0010FFFF"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DecodeUtf8(c.bytes), c.expected) << c.name;
+}
+
 TEST(DecodeUtf8, AnyMalformedSequenceEmptiesTheWholeText)
 {
     struct Case {

@@ -351,6 +351,14 @@ TEST(NetResponseHeaderInfo, NumericExpires)
     EXPECT_EQ(Response({"Expires: -1"})->Expires, InternetTextToLocal("-1"));
 }
 
+TEST(NetResponseHeaderInfo, NumericExpiresJustUnderADay)
+{
+    const TDateTime before = Now();
+    const auto r = Response({"Expires: 86399"});
+    EXPECT_NEAR(r->Expires, before + 86399.0 / 86400, 2.0 / 86400);
+    EXPECT_NEAR(Response({"Expires: 0"})->Expires, before, 2.0 / 86400);
+}
+
 TEST(NetResponseHeaderInfo, NumericExpiresOfADayRaises)
 {
     for (const char* text : {"Expires: 86400", "Expires: 999999999999", "Expires: -5"}) {
@@ -408,6 +416,19 @@ TEST(NetCoderMIME, Rfc4648Vectors)
     }
     EXPECT_EQ(EncodeBase64(std::string("\xFF\xFE\x00", 3)), "//4A");
     EXPECT_EQ(DecodeBase64("Zm9v\r\nYmFy"), "foobar");
+}
+
+TEST(NetCoderMIME, EveryLetterOfTheAlphabet)
+{
+    // Bytes whose six-bit groups run 0 to 63 in order, so each end of each
+    // run of the alphabet (A-Z, a-z, 0-9, + and /) is covered.
+    const std::string bytes("\x00\x10\x83\x10\x51\x87\x20\x92\x8B\x30\xD3\x8F\x41\x14\x93\x51\x55\x97"
+                            "\x61\x96\x9B\x71\xD7\x9F\x82\x18\xA3\x92\x59\xA7\xA2\x9A\xAB\xB2\xDB\xAF"
+                            "\xC3\x1C\xB3\xD3\x5D\xB7\xE3\x9E\xBB\xF3\xDF\xBF",
+                            48);
+    const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    EXPECT_EQ(EncodeBase64(bytes), alphabet);
+    EXPECT_EQ(DecodeBase64(alphabet), bytes);
 }
 
 TEST(NetAuthentication, RegistryHasBasicAndRefusesDuplicates)

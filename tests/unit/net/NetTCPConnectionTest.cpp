@@ -90,6 +90,43 @@ TEST(NetTCPConnection, LongLineUnderBothMaxLineActions)
     }
 }
 
+TEST(NetTCPConnection, LineOfExactlyTheMaximumIsWhole)
+{
+    const std::string line(TNetTCPConnection::kDefaultMaxLineLength, 'm');
+    for (const TNetMaxLineAction action : {TNetMaxLineAction::maException, TNetMaxLineAction::maSplit}) {
+        Connected c(Script().Send(line + "\nnext\n"));
+        c.client.MaxLineAction = action;
+        EXPECT_EQ(c.client.ReadLine(), line);
+        EXPECT_FALSE(c.client.LastLineSplit());
+        EXPECT_EQ(c.client.ReadLine(), "next");
+    }
+}
+
+TEST(NetTCPConnection, MaximumLineWaitsForItsTerminator)
+{
+    // Exactly the maximum queued without a line end is not yet too long.
+    const std::string line(TNetTCPConnection::kDefaultMaxLineLength, 'w');
+    Connected c(Script().Send(line).Delay(100).Send("\nnext\n"));
+    EXPECT_EQ(c.client.ReadLine(), line);
+    EXPECT_EQ(c.client.ReadLine(), "next");
+}
+
+TEST(NetTCPConnection, LineOneByteOverTheMaximum)
+{
+    const std::string line(TNetTCPConnection::kDefaultMaxLineLength + 1, 'o');
+    {
+        Connected c(Script().Send(line + "\n"));
+        EXPECT_THROW(c.client.ReadLine(), ENetReadLnMaxLineLengthExceeded);
+    }
+    Connected c(Script().Send(line + "\nnext\n"));
+    c.client.MaxLineAction = TNetMaxLineAction::maSplit;
+    EXPECT_EQ(c.client.ReadLine(), line.substr(1));
+    EXPECT_TRUE(c.client.LastLineSplit());
+    EXPECT_EQ(c.client.ReadLine(), "o");
+    EXPECT_FALSE(c.client.LastLineSplit());
+    EXPECT_EQ(c.client.ReadLine(), "next");
+}
+
 TEST(NetTCPConnection, PeerSendsUnterminatedTextAndCloses)
 {
     Connected c(Script().Send("abc").Close());
@@ -97,9 +134,9 @@ TEST(NetTCPConnection, PeerSendsUnterminatedTextAndCloses)
     c.client.OnDisconnected = [&](TObject*) { ++disconnected; };
     EXPECT_EQ(c.client.ReadLine(), "");
     EXPECT_TRUE(c.client.LastLineTimedOut());
-    EXPECT_EQ(c.client.InputQueue().Size(), 3);
+    EXPECT_EQ(c.client.QueuedBytes(), 3);
     EXPECT_THROW(c.client.ReadLine(), ENetConnClosedGracefully);
-    EXPECT_EQ(c.client.InputQueue().Size(), 3);
+    EXPECT_EQ(c.client.QueuedBytes(), 3);
     EXPECT_EQ(c.client.TakeQueued(), "abc");
     EXPECT_EQ(disconnected, 1);
     EXPECT_FALSE(c.client.IsConnected());
@@ -147,7 +184,7 @@ TEST(NetTCPConnection, ReadIntoStreamTakesQueuedBytesFirst)
 {
     Connected c(Script().Send("head\n0123").Delay(50).Send("456789rest"));
     EXPECT_EQ(c.client.ReadLine(), "head");
-    ASSERT_EQ(c.client.InputQueue().Size(), 4);
+    ASSERT_EQ(c.client.QueuedBytes(), 4);
     TStringStream stream;
     stream.WriteString(">");
     c.client.ReadIntoStream(stream, 10);
@@ -184,6 +221,42 @@ TEST(NetTCPConnection, ReadIntoStreamShortByCountRaisesGracefulClose)
     EXPECT_THROW(c.client.ReadIntoStream(stream, 10), ENetConnClosedGracefully);
     EXPECT_LE(stream.Size(), 10);
     EXPECT_EQ(stream.Size(), stream.Position()) << "the stream is cut at its position";
+}
+
+TEST(NetTCPConnection, ReadIntoStreamUpToStopsAtTheCount)
+{
+    Connected c(Script().Send("0123").Delay(30).Send("456789rest"));
+    TStringStream stream;
+    c.client.ReadIntoStreamUpTo(stream, 10);
+    EXPECT_EQ(stream.DataString(), "0123456789");
+    EXPECT_TRUE(c.client.IsConnected());
+    EXPECT_EQ(c.client.ReadLine(LF, 2000), "");
+    EXPECT_EQ(c.client.TakeQueued(), "rest");
+}
+
+TEST(NetTCPConnection, ReadIntoStreamUpToEndsQuietlyAtTheClose)
+{
+    Connected c(Script().Send("12").Delay(30).Send("345").Close());
+    TStringStream stream("stale bytes beyond");
+    int begun = 0, ended = 0;
+    c.client.OnWorkBegin = [&](TObject*, TWorkMode, int64_t max) { begun += max == 100000; };
+    c.client.OnWorkEnd = [&](TObject*, TWorkMode) { ++ended; };
+    c.client.ReadIntoStreamUpTo(stream, 100000);
+    EXPECT_EQ(stream.DataString(), "12345");
+    EXPECT_EQ(stream.Position(), 5);
+    EXPECT_EQ(begun, 1);
+    EXPECT_EQ(ended, 1);
+    EXPECT_FALSE(c.client.IsConnected());
+}
+
+TEST(NetTCPConnection, ReadIntoStreamUpToWithoutLimitReadsUntilClosed)
+{
+    const std::string body(70000, 'u');
+    Connected c(Script().Send(body).Close());
+    TStringStream stream;
+    c.client.ReadIntoStreamUpTo(stream, -1);
+    EXPECT_EQ(stream.Size(), 70000);
+    EXPECT_TRUE(stream.DataString() == body);
 }
 
 TEST(NetTCPConnection, LargeWriteArrivesInFull)

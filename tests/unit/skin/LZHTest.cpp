@@ -117,6 +117,42 @@ private:
     std::vector<int> FBits;
 };
 
+// A packed stream worked out by hand from the format, not by our encoder or
+// our tree code, so that a fault both share cannot hide.
+//
+// Start tree: leaf n (symbol n) and every node n below the root has parent
+// 314 + n / 2, and is the right child (bit 1) when n is odd. A symbol's code
+// is the odd/even bits of its nodes from just below the root (626) down to
+// its leaf. Symbol 257 (match length 4), for example, climbs 257, 442, 535,
+// 581, 604, 616, 622, 625: odd, even, odd, odd, even, even, even, odd; read
+// from the root that is 10001101.
+//
+// An update here only moves the updated leaf to the end of the run of leaves
+// of count 1 (to nodes 313, 312, 311 in turn), and no inner node changes
+// place in these four updates, so the leaves of 'O' (79), 'K' (75) and 256
+// keep their start nodes and codes:
+//   'O' = 79: 79 353 490 559 593 610 619 623 625   -> 111011011
+//   'K' = 75: 75 351 489 558 593 610 619 623 625   -> 111010111
+//   256 (length 3): 256 442 535 581 604 616 622 625 -> 10001100
+//
+// A position p = distance - 1 is a prefix for p >> 6 (the first-byte bands)
+// and the six low bits of p plainly:
+//   distance 100, p = 99 = 1 * 64 + 35: band of 1 is 0010 (bytes 32-47,
+//   four bits), then 100011
+//   distance 2, p = 1: band of 0 is 000 (bytes 0-31, three bits), then 000001
+//
+// The symbols: match length 4 at distance 100 (four preset spaces), 'O',
+// 'K', match length 3 at distance 2 (O K O, overlapping):
+//   10001101 0010100011 | 111011011 | 111010111 | 10001100 000000001
+// 53 bits, padded with zeros to 7 bytes:
+//   10001101 00101000 11111011 01111101 01111000 11000000 00001000
+//   8D       28       FB       7D       78       C0       08
+TEST(LZHDecoder, StreamDerivedByHandFromTheFormat)
+{
+    const std::vector<uint8_t> packed = {0x09, 0x00, 0x00, 0x00, 0x8D, 0x28, 0xFB, 0x7D, 0x78, 0xC0, 0x08};
+    EXPECT_EQ(Decode(packed), "    OKOKO");
+}
+
 TEST(LZHDecoder, FirstMatchesCopyThePresetSpaces)
 {
     THandStream s;
