@@ -54,6 +54,8 @@ void TControl::SetParent(TWinControl* parent)
         FParent->InsertControl(this);
         if (FParentFont)
             FFont = FParent->Font();
+        if (FParentColor)
+            ApplyColor(FParent->Color());
     }
 }
 
@@ -111,7 +113,14 @@ void TControl::FontChanged()
 
 void TControl::SetColor(TColor color)
 {
+    FParentColor = false;
+    ApplyColor(color);
+}
+
+void TControl::ApplyColor(TColor color)
+{
     FColor = color;
+    ColorChanged();
     Invalidate();
 }
 
@@ -148,15 +157,19 @@ const TPropertyTable<TComponent>& TControl::Properties() const
         Field("Hint", &TControl::FHint),
         Field("ShowHint", &TControl::FShowHint),
         Field("ParentFont", &TControl::FParentFont),
-        ColorField("Color", &TControl::FColor),
+        Property<TControl>("Color",
+                           [](TControl& c, const TPropertyValue& v) {
+                               c.FColor = ColorFromProperty(v);
+                               c.FParentColor = false;
+                           }),
+        Field("ParentColor", &TControl::FParentColor),
         Part<TControl>("Font.", TFont::Properties(),
                        [](TControl& c) -> TFont& {
                            c.FParentFont = false;
                            c.FFont.Changed();
                            return c.FFont;
                        }),
-        // Taken from the parent when the window is created.
-        Ignored("ParentColor"),
+        // Hints are shown by the control that has one.
         Ignored("ParentShowHint"),
         Event("OnClick", &TControl::OnClick),
     });
@@ -378,6 +391,14 @@ void TWinControl::CaptionChanged()
 {
     if (FHandle)
         SetWindowTextA(FHandle, FCaption.c_str());
+}
+
+void TWinControl::ColorChanged()
+{
+    FBrush.Reset();
+    for (TControl* c : FControls)
+        if (c->ParentColor())
+            c->ApplyColor(FColor);
 }
 
 HBRUSH TWinControl::CtlColor(HDC dc)

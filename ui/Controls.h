@@ -51,7 +51,10 @@ public:
     TFont& Font() { return FFont; }
     void FontChanged();
     TColor Color() const { return FColor; }
+    // An explicit colour; the control no longer follows its parent's.
     void SetColor(TColor color);
+    // Whether the control takes its parent's colour (and follows it).
+    bool ParentColor() const { return FParentColor; }
     int TabOrder() const { return FTabOrder; }
     bool TabStop() const { return FTabStop; }
     const std::string& Hint() const { return FHint; }
@@ -74,6 +77,9 @@ protected:
     virtual void VisibleChanged() {}
     virtual void BoundsChanged() {}
     virtual void CaptionChanged() {}
+    virtual void ColorChanged() {}
+    // Takes a colour without changing whether the parent's is followed.
+    void ApplyColor(TColor color);
 
     friend class TWinControl;
     TWinControl* FParent = nullptr;
@@ -83,6 +89,7 @@ protected:
     std::string FCaption;
     TFont FFont;
     bool FParentFont = true;
+    bool FParentColor = true;
     TColor FColor = clBtnFace;
     int FTabOrder = -1;
     bool FTabStop = false;
@@ -163,6 +170,9 @@ protected:
     void VisibleChanged() override;
     void BoundsChanged() override;
     void CaptionChanged() override;
+    // The control brush is made again, and the children that follow this
+    // control's colour take it.
+    void ColorChanged() override;
 
     HWND FHandle = nullptr;
     WNDPROC FDefWndProc = nullptr;

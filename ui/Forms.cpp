@@ -5,6 +5,7 @@
 #include "base/ScopeExit.h"
 #include "ui/Application.h"
 #include "ui/FormReader.h"
+#include "ui/Menus.h"
 #include "ui/StdCtrls.h"
 
 #include <commctrl.h>
@@ -270,9 +271,24 @@ void TForm::SetActiveControl(TWinControl* control)
         FActiveControl->FreeNotification(this);
 }
 
+void TForm::SetMenu(TMainMenu* menu)
+{
+    if (FMenu)
+        FMenu->RemoveFreeNotification(this);
+    FMenu = menu;
+    if (FMenu)
+        FMenu->FreeNotification(this);
+    if (FHandle) {
+        ::SetMenu(FHandle, FMenu ? FMenu->Handle() : nullptr);
+        DrawMenuBar(FHandle);
+    }
+}
+
 void TForm::Notification(TComponent* component, TOperation operation)
 {
     TWinControl::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == FMenu)
+        FMenu = nullptr;
     if (operation == TOperation::opRemove && component == FActiveControl)
         FActiveControl = nullptr;
 }
@@ -414,6 +430,27 @@ void TForm::WndProc(TMessage& message)
         EndPaint(FHandle, &ps);
         return;
     }
+    case WM_COMMAND:
+        // A command of the menu bar: no control, no notification code.
+        if (message.LParam == 0 && HIWORD(message.WParam) == 0 && FMenu) {
+            if (TMenuItem* item = FMenu->FindCommand(LOWORD(message.WParam))) {
+                item->Click();
+                return;
+            }
+        }
+        break;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+        if (HandleMenuItemMessage(FHandle, message.Msg, message.LParam)) {
+            message.Result = TRUE;
+            return;
+        }
+        break;
+    case WM_NCDESTROY:
+        // The window frees its menu with it.
+        if (FMenu)
+            FMenu->ReleaseHandle();
+        break;
     default:
         break;
     }

@@ -11,6 +11,7 @@
 namespace orbelin {
 
 class TButton;
+class TMainMenu;
 
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum class TPosition { poDesigned, poDefault, poScreenCenter, poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
@@ -56,6 +57,9 @@ public:
     // The control that has (or last had) the focus in this form; it gets
     // the focus back when the form is activated again.
     TWinControl* ActiveControl() const { return FActiveControl; }
+    // The form's menu bar (not owned; forgotten when freed).
+    TMainMenu* Menu() const { return FMenu; }
+    void SetMenu(TMainMenu* menu);
     void SetActiveControl(TWinControl* control);
     // Tab, arrow, Return and Esc keys as a dialog user expects them, for a
     // key the focused control does not want itself. True when taken.
@@ -108,6 +112,7 @@ private:
     int FAlphaBlendValue = 255;
     bool FModal = false;
     TWinControl* FActiveControl = nullptr;
+    TMainMenu* FMenu = nullptr;
     TIcon FIcon;
     HWND FHintWindow = nullptr;
 };

@@ -257,48 +257,51 @@ HWND TPopupMenu::PopupWindow()
     return window;
 }
 
+bool HandleMenuItemMessage(HWND window, UINT msg, LPARAM lParam)
+{
+    if (msg == WM_MEASUREITEM) {
+        auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (mis->CtlType != ODT_MENU)
+            return false;
+        auto* item = reinterpret_cast<TMenuItem*>(mis->itemData);
+        int width = 0, height = item && item->IsLine() ? 5 : GetSystemMetrics(SM_CYMENU);
+        const TWindowDC dc(window);
+        if (item)
+            width = item->StandardWidth(dc.Handle());
+        if (item && item->OnMeasureItem)
+            item->OnMeasureItem(item, dc.Handle(), width, height);
+        mis->itemWidth = static_cast<UINT>(width);
+        mis->itemHeight = static_cast<UINT>(height);
+        return true;
+    }
+    if (msg == WM_DRAWITEM) {
+        auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        if (dis->CtlType != ODT_MENU)
+            return false;
+        auto* item = reinterpret_cast<TMenuItem*>(dis->itemData);
+        if (item && item->OnAdvancedDrawItem) {
+            item->OnAdvancedDrawItem(item, dis->hDC, dis->rcItem, dis->itemState);
+        } else if (item) {
+            // Plain drawing when nobody draws the item.
+            TCanvas canvas(dis->hDC);
+            const bool selected = dis->itemState & ODS_SELECTED;
+            canvas.BrushColor = selected ? clHighlight : clMenu;
+            canvas.FillRect(dis->rcItem);
+            RECT text = dis->rcItem;
+            text.left += 20;
+            canvas.Font.Color = (dis->itemState & ODS_GRAYED) ? clGrayText : selected ? clHighlightText : clWindowText;
+            canvas.DrawText(item->Caption, text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+        }
+        return true;
+    }
+    return false;
+}
+
 LRESULT CALLBACK TPopupMenu::PopupWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     try {
-        switch (msg) {
-        case WM_MEASUREITEM: {
-            auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-            if (mis->CtlType != ODT_MENU)
-                break;
-            auto* item = reinterpret_cast<TMenuItem*>(mis->itemData);
-            int width = 0, height = item && item->IsLine() ? 5 : GetSystemMetrics(SM_CYMENU);
-            const TWindowDC dc(window);
-            if (item)
-                width = item->StandardWidth(dc.Handle());
-            if (item && item->OnMeasureItem)
-                item->OnMeasureItem(item, dc.Handle(), width, height);
-            mis->itemWidth = static_cast<UINT>(width);
-            mis->itemHeight = static_cast<UINT>(height);
+        if (HandleMenuItemMessage(window, msg, lParam))
             return TRUE;
-        }
-        case WM_DRAWITEM: {
-            auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-            if (dis->CtlType != ODT_MENU)
-                break;
-            auto* item = reinterpret_cast<TMenuItem*>(dis->itemData);
-            if (item && item->OnAdvancedDrawItem) {
-                item->OnAdvancedDrawItem(item, dis->hDC, dis->rcItem, dis->itemState);
-            } else if (item) {
-                // Plain drawing when nobody draws the item.
-                TCanvas canvas(dis->hDC);
-                const bool selected = dis->itemState & ODS_SELECTED;
-                canvas.BrushColor = selected ? clHighlight : clMenu;
-                canvas.FillRect(dis->rcItem);
-                RECT text = dis->rcItem;
-                text.left += 20;
-                canvas.Font.Color = (dis->itemState & ODS_GRAYED) ? clGrayText : selected ? clHighlightText : clWindowText;
-                canvas.DrawText(item->Caption, text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-            }
-            return TRUE;
-        }
-        default:
-            break;
-        }
     } catch (...) {
         ReportException();
         return TRUE;
@@ -339,6 +342,53 @@ const TPropertyTable<TComponent>& TPopupMenu::Properties() const
         Field("OwnerDraw", &TPopupMenu::OwnerDraw),
         Event("OnPopup", &TPopupMenu::OnPopup),
     });
+    return table;
+}
+
+// -------------------------------------------------------------- TMainMenu
+
+TMainMenu::TMainMenu(TComponent* owner) : TComponent(owner), FItems(new TMenuItem(this)) {}
+
+TMainMenu::~TMainMenu()
+{
+    if (!FHandle)
+        return;
+    // A window still showing the bar lets go of it first.
+    if (auto* form = dynamic_cast<TWinControl*>(Owner()); form && form->HandleAllocated() &&
+                                                          GetMenu(form->WindowHandle()) == FHandle)
+        SetMenu(form->WindowHandle(), nullptr);
+    if (IsMenu(FHandle))
+        DestroyMenu(FHandle);
+}
+
+HMENU TMainMenu::Handle()
+{
+    if (!FHandle) {
+        FHandle = CreateMenu();
+        FItems->AppendTo(FHandle, false);
+    }
+    return FHandle;
+}
+
+void TMainMenu::SetImages(TImageList* images)
+{
+    if (FImages)
+        FImages->RemoveFreeNotification(this);
+    FImages = images;
+    if (FImages)
+        FImages->FreeNotification(this);
+}
+
+void TMainMenu::Notification(TComponent* component, TOperation operation)
+{
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == FImages)
+        FImages = nullptr;
+}
+
+const TPropertyTable<TComponent>& TMainMenu::Properties() const
+{
+    static const TPropertyTable<TComponent> table(TComponent::Properties(), {});
     return table;
 }
 

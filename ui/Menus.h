@@ -135,4 +135,36 @@ private:
     HMENU FHandle = nullptr;
 };
 
+// The menu bar of a form (its Menu).
+class TMainMenu : public TComponent {
+public:
+    std::string_view ClassName() const override { return "TMainMenu"; }
+    explicit TMainMenu(TComponent* owner);
+    ~TMainMenu() override;
+
+    TMenuItem& Items() { return *FItems; }
+    TImageList* Images() const { return FImages; }
+    void SetImages(TImageList* images);
+    // The bar's menu, made from the items when first asked for.
+    HMENU Handle();
+    bool HandleAllocated() const { return FHandle != nullptr; }
+    // Forgets the menu made so far (a window that showed it has freed it).
+    void ReleaseHandle() { FHandle = nullptr; }
+    TMenuItem* FindCommand(UINT command) { return FItems->FindCommand(command); }
+
+    const TPropertyTable<TComponent>& Properties() const override;
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    TMenuItem* FItems; // owned through the component tree
+    TImageList* FImages = nullptr;
+    HMENU FHandle = nullptr;
+};
+
+// WM_MEASUREITEM and WM_DRAWITEM of the owner-drawn items of the program's
+// menus: the items' events, or a plain look. False for other messages.
+bool HandleMenuItemMessage(HWND window, UINT msg, LPARAM lParam);
+
 } // namespace orbelin

@@ -223,7 +223,11 @@ void TGroupBox::WndProc(TMessage& message)
 
 // ------------------------------------------------------------------- TMemo
 
-TMemo::TMemo(TComponent* owner) : TWinControl(owner) { FColor = clWindow; }
+TMemo::TMemo(TComponent* owner) : TWinControl(owner)
+{
+    FColor = clWindow;
+    FParentColor = false;
+}
 
 void TMemo::CreateParams(TCreateParams& params)
 {
@@ -384,7 +388,11 @@ const TPropertyTable<TComponent>& TMemo::Properties() const
 
 // ------------------------------------------------------------------- TEdit
 
-TEdit::TEdit(TComponent* owner) : TWinControl(owner) { FColor = clWindow; }
+TEdit::TEdit(TComponent* owner) : TWinControl(owner)
+{
+    FColor = clWindow;
+    FParentColor = false;
+}
 
 void TEdit::CreateParams(TCreateParams& params)
 {
@@ -433,7 +441,11 @@ const TPropertyTable<TComponent>& TCheckBox::Properties() const
 
 // --------------------------------------------------------------- TComboBox
 
-TComboBox::TComboBox(TComponent* owner) : TWinControl(owner) { FColor = clWindow; }
+TComboBox::TComboBox(TComponent* owner) : TWinControl(owner)
+{
+    FColor = clWindow;
+    FParentColor = false;
+}
 
 void TComboBox::CreateParams(TCreateParams& params)
 {

@@ -5,6 +5,7 @@
 #include "skin/render/SkinCtrls.h"
 #include "skin/render/SkinDraw.h"
 #include "skin/render/SkinManager.h"
+#include "skin/render/SkinMenuBar.h"
 #include "skin/render/SkinMenus.h"
 #include "skin/render/SkinMessages.h"
 #include "ui/ExtCtrls.h"
@@ -157,6 +158,10 @@ void TSkinFrame::Notification(TComponent* component, TOperation operation)
         FMenuGlyphs = nullptr;
     if (component == FHoverTimer)
         FHoverTimer = nullptr;
+    if (component == FMenuBar) {
+        FMenuBar = nullptr;
+        FMenuBarHeight = 0;
+    }
     if (component == FForm)
         FForm = nullptr;
 }
@@ -221,6 +226,11 @@ void TSkinFrame::AttachToWindow(TSkinData* skin)
     FFrameKind = FrameKindOf(FStyle, exStyle);
 
     if (MainMenuSkinned()) {
+        if (GetMenu(FWindow) && !IsMdiChild()) {
+            FMenuBar = new TSkinMenuBar(*this, *skin); // owned by this frame
+            FMenuBarHeight = GetSystemMetrics(SM_CYMENU);
+            FMenuBar->BuildFromWindowMenu();
+        }
         TSkinManage* manager = TSkinManage::Instance();
         const bool keepCaption = (IsMdiChild() && manager && manager->MdiMaximized) || FWindowState == wsMinimized;
         if (!keepCaption)
@@ -562,6 +572,8 @@ void TSkinFrame::PaintFrame(HDC dc)
                 h - m.Bottom);
         }
         PaintCaption(dc);
+        if (FMenuBar && FMenuBarHeight > 0)
+            FMenuBar->PaintBar(dc, {m.Left, m.Caption, w - m.Right, m.Caption + FMenuBarHeight});
     } catch (...) {
         // A frame that cannot be painted stays as it was; nothing is shown from inside a paint.
     }
@@ -826,7 +838,7 @@ TNCObject* TSkinFrame::ObjectAt(POINT framePoint)
     for (auto& button : FTitleButtons)
         if (button->Visible && button->Button.Action >= 0 && Contains(button->Rect, framePoint))
             return button.get();
-    return nullptr;
+    return FMenuBar ? FMenuBar->HitItem(framePoint) : nullptr;
 }
 
 // ------------------------------------------------------- window procedure
@@ -963,6 +975,8 @@ bool TSkinFrame::StageTwo(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resul
         FSkin->NCPaintEnabled = false;
         result = Pass(msg, wParam, lParam);
         FSkin->NCPaintEnabled = true;
+        if (FMenuBar && FSkin->MenuUpdate && GetMenu(FWindow))
+            FMenuBar->BuildFromWindowMenu();
         return true;
     default: return false;
     }
@@ -974,6 +988,11 @@ LRESULT TSkinFrame::OnSysCommand(WPARAM wParam, LPARAM lParam)
         // Alt alone does not enter the system's menu mode over a frame it cannot draw.
         if (lParam == 0)
             return 1;
+        // Alt and an item's accelerator open that item of the skinned bar.
+        if (TMenuBtn* item = FMenuBar ? FMenuBar->FindAccelItem(static_cast<char>(lParam)) : nullptr) {
+            FMenuBar->OpenMenuItem(*item);
+            return 1;
+        }
     }
     switch (wParam & 0xFFF0) {
     case SC_MINIMIZE:
@@ -1045,6 +1064,8 @@ bool TSkinFrame::StageThree(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
             if (!FActive)
                 SetForegroundWindow(FWindow);
             object->MouseDown();
+            if (auto* item = dynamic_cast<TMenuBtn*>(object))
+                FMenuBar->OpenMenuItem(*item);
             return true;
         }
         if (FWindowState == wsMaximized && FActive && wParam == HTCAPTION) {
@@ -1086,6 +1107,9 @@ bool TSkinFrame::StageThree(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
         return false;
     case WM_MEASUREITEM:
     case WM_DRAWITEM: return HandleFrameMenuItem(*this, msg, wParam, lParam, result);
+    case WM_MENUSELECT:
+        NoteMenuSelect(wParam, lParam);
+        return false;
     case SKM_NCREPAINT:
         PaintFrame(nullptr);
         return true;
@@ -1181,14 +1205,19 @@ void TSkinFrame::Detach()
     if (!FSubclass.Installed())
         return;
     const bool destroying = FFrameState == fsDestroying;
+    const int menuBarHeight = FMenuBarHeight;
     ReleaseControlsAndMenus(destroying);
     if (!destroying)
         SetCaptionStyles(true);
+    if (FMenuBar) {
+        FMenuBar->RestoreMenu();
+        delete FMenuBar;
+    }
     FCaptionBitmap.SetSize(0, 0);
     if (!destroying && !((GetWindowLongPtrA(FWindow, GWL_STYLE) & WS_CHILD) && !IsMdiChild())) {
         RECT window{};
         GetWindowRect(FWindow, &window);
-        const TSkinSize size = UnskinnedSize(WindowSize(window), FMetrics, FMenuBarHeight, FInitialNonClient);
+        const TSkinSize size = UnskinnedSize(WindowSize(window), FMetrics, menuBarHeight, FInitialNonClient);
         POINT at{window.left, window.top};
         if (IsMdiChild())
             ScreenToClient(GetParent(FWindow), &at);
@@ -1213,6 +1242,7 @@ void TSkinFrame::DetachOnDestroy()
     if (!FSubclass.Installed())
         return;
     ReleaseControlsAndMenus(true);
+    delete FMenuBar;
     FCaptionBitmap.SetSize(0, 0);
 }
 

@@ -125,6 +125,7 @@ public:
     TSkinRect TitleTextRect() const { return FTitleTextRect; }
     const std::vector<std::unique_ptr<TSkinTitleButton>>& TitleButtons() const { return FTitleButtons; }
     TPopupMenu* SystemMenu() const { return FSystemMenu; }
+    TSkinMenuBar* MenuBar() const { return FMenuBar; }
     TTimer* HoverTimer() const { return FHoverTimer; }
     TNCObject* HotObject = nullptr;
     bool InMenuLoop = false;
@@ -208,6 +209,7 @@ private:
     HWND FWindow = nullptr;
     TCanvas FControlCanvas{nullptr};
     TSkinData* FSkin = nullptr;
+    TSkinMenuBar* FMenuBar = nullptr; // owned through the component tree
     std::vector<std::unique_ptr<TSkinTitleButton>> FTitleButtons;
     TBitmap FIconBitmap;
     TBitmap FCaptionBitmap;

@@ -406,6 +406,12 @@ TSkinPopupMenu* TSkinManage::PopupOf(HWND window) const
     return nullptr;
 }
 
+void TSkinManage::MarkPopupsOfMenuBar()
+{
+    for (const auto& popup : FPopups)
+        popup->MenuBarOwned = true;
+}
+
 void TSkinManage::SetMdiMaximized(bool flag)
 {
     if (flag == MdiMaximized)

@@ -58,6 +58,8 @@ public:
     // The background of the popup skin of a menu window, or null.
     TSkinPopupMenu* PopupOf(HWND window) const;
 
+    // The popups open now belong to the menu bar's drop-down menu.
+    void MarkPopupsOfMenuBar();
     void SetMdiMaximized(bool flag);
     int CountMdiChildren() const;
 

@@ -3,6 +3,8 @@
 #include "skin/data/SkinData.h"
 #include "skin/render/SkinDraw.h"
 #include "skin/render/SkinFrame.h"
+#include "skin/render/SkinManager.h"
+#include "skin/render/SkinMenuBar.h"
 #include "skin/render/SkinPopupMenu.h"
 #include "ui/Forms.h"
 #include "ui/Menus.h"
@@ -220,11 +222,47 @@ void SetPopupOwnerDraw(TSkinFrame& frame, bool on)
     }
 }
 
-bool HandleFrameMenuItem(TSkinFrame& frame, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+bool HandleFrameMenuItem(TSkinFrame& frame, UINT msg, WPARAM, LPARAM lParam, LRESULT& result)
 {
-    // The frame's windows have no menu bar; bar items arrive here only on a
-    // window with a menu, which the menu bar handles.
-    (void)frame, (void)msg, (void)wParam, (void)lParam, (void)result;
+    // Only the drop-down items of a skinned menu bar; others go on.
+    if (!frame.MenuBar() || !frame.Skin())
+        return false;
+    const TSkinData& skin = *frame.Skin();
+    if (msg == WM_MEASUREITEM) {
+        auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (mis->CtlType != ODT_MENU)
+            return false;
+        if (TSkinManage* manager = TSkinManage::Instance())
+            manager->MarkPopupsOfMenuBar();
+        const TWindowDC dc(frame.Window());
+        if (auto* item = reinterpret_cast<TMenuItem*>(mis->itemData)) {
+            int width = item->StandardWidth(dc.Handle());
+            int height = item->IsLine() ? 5 : GetSystemMetrics(SM_CYMENU);
+            width += (skin.MenuItem ? skin.MenuItem->LeftWidth() : 0) + 10 + (ImagesOf(*item) ? 0 : 25);
+            mis->itemWidth = static_cast<UINT>(width);
+            mis->itemHeight = static_cast<UINT>(height);
+        } else {
+            // A raw item: its caption from the menu it belongs to.
+            char text[256] = {};
+            GetMenuStringA(frame.MenuBar()->MenuHandle(), mis->itemID, text, sizeof(text), MF_BYCOMMAND);
+            TSelectObject font(dc.Handle(), MenuFont());
+            SIZE size{};
+            GetTextExtentPoint32A(dc.Handle(), text, lstrlenA(text), &size);
+            mis->itemWidth = static_cast<UINT>(size.cx + 26 + (skin.MenuItem ? skin.MenuItem->LeftWidth() : 0));
+            mis->itemHeight = static_cast<UINT>(text[0] ? size.cy + 4 : 8);
+        }
+        result = TRUE;
+        return true;
+    }
+    if (msg == WM_DRAWITEM) {
+        auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        if (dis->CtlType != ODT_MENU)
+            return false;
+        if (auto* item = reinterpret_cast<TMenuItem*>(dis->itemData))
+            DrawMenuItem(skin, *item, dis->hDC, dis->rcItem, dis->itemState);
+        result = TRUE;
+        return true;
+    }
     return false;
 }
 

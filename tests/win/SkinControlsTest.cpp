@@ -1,0 +1,458 @@
+// The skinned controls and menus of the real windows: push buttons in
+// each of their looks, radio buttons, group boxes, drop-down lists, a memo's
+// scroll bar dragged with the real mouse, the skinned system menu and a
+// menu bar, checked against the skin's own pictures.
+
+#include "skin/data/SkinData.h"
+#include "skin/render/SkinCtrls.h"
+#include "skin/render/SkinDraw.h"
+#include "skin/render/SkinFrame.h"
+#include "skin/render/SkinManager.h"
+#include "skin/render/SkinMenuBar.h"
+#include "skin/render/SkinMenus.h"
+#include "skin/render/SkinScrolling.h"
+#include "tests/support/TestServer.h"
+#include "tests/win/ProgramForms.h"
+#include "tests/win/RealInput.h"
+#include "tests/win/ScreenPixels.h"
+#include "tests/win/TestForm.h"
+#include "ui/ExtCtrls.h"
+#include "ui/Menus.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace orbelin {
+namespace {
+
+using namespace test;
+
+TSkinFrame* FrameOf(HWND window)
+{
+    return TSkinManage::Instance() ? TSkinManage::Instance()->FindFormSkin(window) : nullptr;
+}
+
+bool WaitForFrame(HWND window)
+{
+    return WaitFor([window] {
+        const TSkinFrame* frame = FrameOf(window);
+        return frame && frame->FrameState() == TSkinFrame::fsRunning && frame->HoverTimer() &&
+               frame->HoverTimer()->Enabled();
+    });
+}
+
+RECT WindowRect(HWND window)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+TSkinBitmap Piece(const TSkinBitmap& image, const TSkinRect& r) { return image.CopyRect(r.Left, r.Top, r.Right, r.Bottom); }
+
+class SkinControls : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        store = Form1->Child<TSkinData>("SkinData1");
+        ASSERT_TRUE(WaitForFrame(Form1->WindowHandle()));
+        Pump(300);
+    }
+
+    // The top-left and bottom-right corner pieces of frame n of the push
+    // button image, where they are not magenta, show on screen.
+    bool ButtonShows(TWinControl* button, int frame)
+    {
+        const TDataSkinButton& b = *store->Buttons;
+        const TSkinRect f = FrameRect(b.Image.Width(), b.Image.Height(), 5, frame, false);
+        const RECT w = WindowRect(button->WindowHandle());
+        const TSkinBitmap topLeft = Piece(b.Image, {f.Left, f.Top, f.Left + b.LeftWidth(), f.Top + b.TopHeight()});
+        const TSkinBitmap bottomRight =
+            Piece(b.Image, {f.Right - b.RightWidth(), f.Bottom - b.BottomHeight(), f.Right, f.Bottom});
+        const TPixelComparison a = CompareWithScreen(topLeft, {w.left, w.top});
+        const TPixelComparison c =
+            CompareWithScreen(bottomRight, {w.right - b.RightWidth(), w.bottom - b.BottomHeight()});
+        return a.Compared > 0 && a.Different == 0 && c.Compared > 0 && c.Different == 0;
+    }
+
+    bool RadioShows(TRadioButton* radio, int frame)
+    {
+        const TDataSkinButton& b = *store->Buttons;
+        const int frames = b.RadioFrameCount;
+        const int gw = b.RadioImage.Width() / frames, gh = b.RadioImage.Height();
+        RECT client{};
+        GetClientRect(radio->WindowHandle(), &client);
+        const TSkinRect glyph = CheckGlyphRect(ToSkinRect(client), gw, gh, false);
+        const RECT w = WindowRect(radio->WindowHandle());
+        const TSkinBitmap expected = Piece(b.RadioImage, FrameRect(b.RadioImage.Width(), gh, frames, frame, false));
+        const TPixelComparison c = CompareWithScreen(expected, {w.left + glyph.Left, w.top + glyph.Top});
+        return c.Compared > 0 && c.Different == 0;
+    }
+
+    TProgramForms forms;
+    TSkinData* store = nullptr;
+    const DWORD ui = GetCurrentThreadId();
+};
+
+TEST_F(SkinControls, PushButtonsShowTheirNormalHotPressedAndDisabledFrames)
+{
+    TWinControl* copy = Form1->Button1;
+    EXPECT_TRUE(ButtonShows(copy, 1)) << "normal";
+    EXPECT_FALSE(ButtonShows(copy, 4)) << "the frames differ where they are compared";
+    EXPECT_TRUE(ButtonShows(Form1->Button4, 3)) << "保存 starts disabled";
+
+    int clicks = 0;
+    Form1->Button1->OnClick = [&](TObject*) { ++clicks; };
+    bool hot = false, pressed = false, releasedOutsideKeepsPressed = false, focusedAfterLeaving = false;
+    ASSERT_TRUE(RunScript([&] {
+        TRealInput::MoveTo(TRealInput::Centre(copy->WindowHandle()));
+        hot = WaitFor([&] { return ButtonShows(copy, 4); }, 2000);
+        TRealInput::ButtonDown(TRealInput::Centre(copy->WindowHandle()));
+        pressed = WaitFor([&] { return ButtonShows(copy, 2); }, 2000);
+        // Released outside: no click; once the pointer has left, the
+        // button shows the look of the focus the press gave it.
+        const RECT w = WindowRect(copy->WindowHandle());
+        TRealInput::MoveTo({w.right + 60, w.bottom + 60});
+        TRealInput::ButtonUp();
+        Sleep(100);
+        releasedOutsideKeepsPressed = clicks == 0;
+        focusedAfterLeaving = WaitFor([&] { return ButtonShows(copy, 4) && !ButtonShows(copy, 2); }, 2000);
+    }));
+    EXPECT_TRUE(hot) << "hot under the real pointer";
+    EXPECT_TRUE(pressed) << "pressed while the real button is held";
+    EXPECT_TRUE(releasedOutsideKeepsPressed) << "a release outside the button clicks nothing";
+    EXPECT_TRUE(focusedAfterLeaving);
+    EXPECT_EQ(clicks, 0);
+
+    // A translation enables 保存, which then shows its normal frame.
+    TTestServer server;
+    std::string page = "<textarea name=\"wl_result\"" + std::string(125 - 11, ' ') + "Hola</textarea>";
+    server.Serve(Script().ReceiveUntil("wl_ucp=1").Send("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(page.size()) +
+                                                        "\r\nConnection: close\r\n\r\n" + page).Close());
+    Form1->ServiceHost = "127.0.0.1:" + std::to_string(server.Port());
+    Form1->wl_srclang->SetItemIndex(1);
+    Form1->wl_trglang->SetItemIndex(13);
+    ASSERT_TRUE(RunScript([&] {
+        TRealInput::Click(Form1->BitBtn1->WindowHandle());
+        WaitFor([] { return Form1->Memo2->Text() == "Hola"; });
+        TRealInput::MoveTo({5, 5});
+    }));
+    server.Wait();
+    Pump(300);
+    EXPECT_TRUE(ButtonShows(Form1->Button4, 1)) << "保存 enabled by the translation";
+    SaveWindowShot(Form1->WindowHandle(), "screenshot-after-translation.bmp");
+}
+
+TEST_F(SkinControls, RadioButtonsShowTheirGlyphFramesAndGroupBoxesTheirFrame)
+{
+    // At start all three are disabled, the third checked.
+    EXPECT_TRUE(RadioShows(Form1->RadioButton1, 3)) << "unchecked disabled";
+    EXPECT_TRUE(RadioShows(Form1->RadioButton3, 4)) << "checked disabled";
+    Form1->Memo2->SetText("译文");
+    Pump(300);
+    EXPECT_TRUE(RadioShows(Form1->RadioButton2, 1)) << "unchecked";
+    EXPECT_TRUE(RadioShows(Form1->RadioButton3, 2)) << "checked";
+    EXPECT_FALSE(RadioShows(Form1->RadioButton3, 1));
+
+    // The group box: a rounded frame in the shadow colour, and its caption
+    // 9 pixels in on a face-coloured background that hides the line.
+    HWND box = Form1->GroupBox4->WindowHandle();
+    const RECT w = WindowRect(box);
+    const TSkinBitmap shown = ReadScreen(w);
+    HDC dc = GetDC(box);
+    HGDIOBJ old = SelectObject(dc, Form1->GroupBox4->Font().Handle());
+    SIZE zero{}, caption{};
+    GetTextExtentPoint32A(dc, "0", 1, &zero);
+    const std::string text = Form1->GroupBox4->Caption();
+    GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &caption);
+    SelectObject(dc, old);
+    ReleaseDC(box, dc);
+    const COLORREF shadow = ColorToRGB(store->ColorButtonShadow);
+    const TSkinPixel line = RGBPixel(GetRValue(shadow), GetGValue(shadow), GetBValue(shadow));
+    const int lineY = zero.cy / 2 - 1;
+    int lineBeside = 0, lineUnderCaption = 0;
+    for (int x = 0; x < shown.Width(); ++x) {
+        const bool underCaption = x >= 9 && x < 9 + caption.cx;
+        (underCaption ? lineUnderCaption : lineBeside) += shown.Pixel(x, lineY) == line;
+    }
+    EXPECT_GT(lineBeside, shown.Width() - caption.cx - 20) << "the frame's top line";
+    EXPECT_LT(lineUnderCaption, caption.cx / 2) << "the caption's background hides the line";
+    int left = 0;
+    for (int y = 10; y < shown.Height() - 10; ++y)
+        left += shown.Pixel(0, y) == line;
+    EXPECT_EQ(left, shown.Height() - 20) << "the frame's left side";
+    EXPECT_NE(shown.Pixel(0, lineY), line) << "the corner is rounded";
+}
+
+TEST_F(SkinControls, DropDownListsShowNormalFocusedAndDisabledFramesAndOpenOnARealClick)
+{
+    const TDataSkinObject& edge = *store->SunkEdge;
+    // The top two rows of the sunken edge's corner: inside them the list
+    // paints its own field.
+    auto shows = [&](TComboBox* combo, int frame) {
+        const TSkinRect f = FrameRect(edge.Image.Width(), edge.Image.Height(), 4, frame, false);
+        const RECT w = WindowRect(combo->WindowHandle());
+        const TPixelComparison c =
+            CompareWithScreen(Piece(edge.Image, {f.Left, f.Top, f.Left + edge.LeftWidth(), f.Top + 2}), {w.left, w.top});
+        return c.Compared > 0 && c.Different == 0;
+    };
+    EXPECT_TRUE(shows(Form1->wl_trglang, 1)) << "normal";
+    EXPECT_FALSE(shows(Form1->wl_trglang, 4));
+    Form1->wl_glossary->SetEnabled(false);
+    Pump(200);
+    EXPECT_TRUE(shows(Form1->wl_glossary, 3)) << "disabled";
+    Form1->wl_glossary->SetEnabled(true);
+
+    bool dropped = false, closed = false, focused = false;
+    ASSERT_TRUE(RunScript([&] {
+        TRealInput::Click(Form1->wl_trglang->WindowHandle());
+        dropped = WaitFor([&] { return SendMessageA(Form1->wl_trglang->WindowHandle(), CB_GETDROPPEDSTATE, 0, 0) != 0; });
+        Sleep(200);
+        SaveWindowShot(GetDesktopWindow(), "screenshot-drop-down-list.bmp");
+        TRealInput::Key("Escape");
+        closed = WaitFor([&] { return SendMessageA(Form1->wl_trglang->WindowHandle(), CB_GETDROPPEDSTATE, 0, 0) == 0; });
+        TRealInput::MoveTo({5, 5});
+        focused = WaitFor([&] { return shows(Form1->wl_trglang, 4); }, 2000);
+    }));
+    EXPECT_TRUE(dropped) << "a real click opens the list";
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(focused) << "the focused frame";
+}
+
+TEST_F(SkinControls, AMemoWithAScrollBarShowsTheSkinnedBarAndItsThumbDragsTheText)
+{
+    TMemo* memo = Form1->Memo2;
+    std::string text;
+    for (int i = 0; i < 120; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    memo->SetText(text);
+    HWND window = memo->WindowHandle();
+    SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) | WS_VSCROLL);
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    Pump(300);
+    TSkinScrollBar* bars = nullptr;
+    for (TSkinControl* c : FrameOf(Form1->WindowHandle())->Controls())
+        if (c->Window() == window)
+            bars = dynamic_cast<TSkinScrollBar*>(c);
+    ASSERT_NE(bars, nullptr);
+    const RECT bar = bars->BarRect(true);
+    const RECT w = WindowRect(window);
+    ASSERT_GT(bar.bottom - bar.top, 40);
+
+    // The skinned bar: the track's colour of the skin, where the system would draw its own.
+    const TDataSkinObject& track = *store->VertScroll;
+    const TSkinRect f = FrameRect(track.Image.Width(), track.Image.Height(), 4, 1, false);
+    const TSkinPixel trackColour = track.Image.Pixel(f.Left + f.Width() / 2, f.Top + f.Height() / 2);
+    const TScrollBarGeometry g = bars->Geometry(true);
+    const int belowThumb = w.top + bar.top + g.ArrowLength + g.ThumbOffset + g.ThumbLength + 4;
+    const TSkinBitmap column = ReadScreen({w.left + (bar.left + bar.right) / 2, belowThumb, w.left + (bar.left + bar.right) / 2 + 1, belowThumb + 10});
+    int trackPixels = 0;
+    for (TSkinPixel p : column.Pixels())
+        trackPixels += p == (trackColour & 0xFFFFFF);
+    EXPECT_GE(trackPixels, 8) << "the skin's track below the thumb";
+    SaveWindowShot(Form1->WindowHandle(), "screenshot-memo-scroll-bar.bmp");
+
+    std::vector<WORD> codes;
+    const TWndMethod skinned = memo->WindowProc;
+    memo->WindowProc = [&](TMessage& m) {
+        if (m.Msg == WM_VSCROLL)
+            codes.push_back(LOWORD(m.WParam));
+        skinned(m);
+    };
+    const int firstBefore = static_cast<int>(SendMessageA(window, EM_GETFIRSTVISIBLELINE, 0, 0));
+    const POINT thumb{w.left + (bar.left + bar.right) / 2, w.top + bar.top + g.ArrowLength + g.ThumbOffset + g.ThumbLength / 2};
+    ASSERT_TRUE(RunScript([&] {
+        TRealInput::ButtonDown(thumb);
+        TRealInput::MoveTo({thumb.x, thumb.y + 30});
+        TRealInput::MoveTo({thumb.x, thumb.y + 60});
+        TRealInput::ButtonUp();
+        Sleep(200);
+    }));
+    Pump(200);
+    memo->WindowProc = skinned;
+    const int firstAfter = static_cast<int>(SendMessageA(window, EM_GETFIRSTVISIBLELINE, 0, 0));
+    EXPECT_GT(firstAfter, firstBefore + 10) << "dragging the thumb scrolled the text";
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), WORD{SB_THUMBPOSITION}), 1);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), WORD{SB_ENDSCROLL}), 1);
+    EXPECT_GE(std::count(codes.begin(), codes.end(), WORD{SB_THUMBTRACK}), 1);
+}
+
+TEST_F(SkinControls, TheAboutWindowsSystemMenuIsDrawnFromTheSkin)
+{
+    HWND about = Form2->WindowHandle();
+    std::vector<std::string> captions;
+    bool restoreEnabled = true;
+    bool menuShown = false, selectedFromSkin = false;
+    ASSERT_TRUE(RunScript([&] {
+        TRealInput::Click(Form1->BitBtn2->WindowHandle());
+        ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(about) && WaitForFrame(about); }));
+        TSkinFrame* frame = FrameOf(about);
+        TSkinTitleButton* icon = nullptr;
+        WaitFor([&] {
+            for (const auto& b : frame->TitleButtons())
+                if (b->Visible && b->Button.Action == 3)
+                    icon = b.get();
+            return icon != nullptr;
+        });
+        ASSERT_NE(icon, nullptr);
+        const RECT w = WindowRect(about);
+        TRealInput::ClickAt({w.left + (icon->Rect.Left + icon->Rect.Right) / 2, w.top + (icon->Rect.Top + icon->Rect.Bottom) / 2});
+        HWND menu = nullptr;
+        menuShown = WaitFor([&] {
+            menu = FindWindowA("#32768", nullptr);
+            return menu && IsWindowVisible(menu);
+        });
+        for (int i = 0; i < frame->SystemMenu()->Items().Count(); ++i) {
+            TMenuItem* item = frame->SystemMenu()->Items().Items(i);
+            captions.push_back(item->Caption);
+            if (item->Tag == 0)
+                restoreEnabled = item->Enabled;
+        }
+        // The last item (Close) highlighted: its left part shows frame 4 of the item image.
+        TRealInput::Key("Up");
+        Sleep(300);
+        HMENU handle = frame->SystemMenu()->Handle();
+        RECT item{};
+        const int count = GetMenuItemCount(handle);
+        if (handle && GetMenuItemRect(nullptr, handle, static_cast<UINT>(count - 1), &item)) {
+            const TDataSkinObject& element = *store->MenuItem;
+            const TSkinRect f = FrameRect(element.Image.Width(), element.Image.Height(), 5, 4, false);
+            const TSkinBitmap corner = Piece(element.Image, {f.Left, f.Top, f.Left + element.LeftWidth(), f.Top + element.TopHeight()});
+            const TPixelComparison c = CompareWithScreen(corner, {item.left, item.top});
+            selectedFromSkin = c.Compared > 0 && c.Different == 0;
+        }
+        SaveWindowShot(GetDesktopWindow(), "screenshot-system-menu.bmp");
+        TRealInput::Key("Escape");
+        Sleep(200);
+        TRealInput::Key("Escape");
+        WaitFor([&] { return !IsWindowVisible(about); });
+    }));
+    EXPECT_TRUE(menuShown);
+    EXPECT_EQ(captions, (std::vector<std::string>{" Restore ", "-", " Close "}));
+    EXPECT_FALSE(restoreEnabled) << "Restore is disabled in the normal state";
+    EXPECT_TRUE(selectedFromSkin) << "the highlighted item is drawn from the skin's item image";
+}
+
+TEST_F(SkinControls, SkinnedMenuItemsAreWiderThanTheStandardMeasure)
+{
+    TComponent owner(nullptr);
+    auto* menu = new TPopupMenu(&owner); // owned by owner
+    auto* item = new TMenuItem(&owner);  // owned by owner
+    item->Caption = "关闭";
+    menu->Items().Add(item);
+    HDC dc = GetDC(nullptr);
+    const int standard = item->StandardWidth(dc);
+    int width = standard, height = 20;
+    MeasureMenuItem(*store, *item, dc, width, height);
+    EXPECT_EQ(width - standard, store->MenuItem->LeftWidth() + 35) << "without an image list";
+    TImageList images(&owner);
+    menu->SetImages(&images);
+    width = standard;
+    MeasureMenuItem(*store, *item, dc, width, height);
+    EXPECT_EQ(width - standard, store->MenuItem->LeftWidth() + 12) << "with one";
+    ReleaseDC(nullptr, dc);
+}
+
+TEST_F(SkinControls, AMenuBarIsDrawnFromTheSkinAndItsMenusFollowLeftAndRight)
+{
+    auto* form = new TTestForm(&Application()); // owned by the application
+    form->Read("object MenuForm: TTestForm\n  ClientWidth = 320\n  ClientHeight = 160\n  Caption = 'Menu bar'\n"
+               "  Position = poScreenCenter\nend\n");
+    auto* bar = new TMainMenu(form); // owned by the form
+    std::vector<std::string> heads = {"文件(&F)", "编辑(&E)", "帮助(&H)"};
+    for (const std::string& head : heads) {
+        auto* top = new TMenuItem(form);
+        top->Caption = head;
+        bar->Items().Add(top);
+        for (const char* caption : {"第一项", "-", "第二项"}) {
+            auto* sub = new TMenuItem(form);
+            sub->Caption = caption;
+            top->Add(sub);
+        }
+    }
+    form->SetMenu(bar);
+    form->Show();
+    ASSERT_TRUE(WaitForFrame(form->WindowHandle()));
+    Pump(300);
+    TSkinFrame* frame = FrameOf(form->WindowHandle());
+    ASSERT_NE(frame->MenuBar(), nullptr);
+    ASSERT_EQ(frame->MenuBar()->Items().size(), 3u);
+    EXPECT_EQ(GetMenu(form->WindowHandle()), nullptr) << "the frame draws the bar; the system's is taken off";
+    RECT client{};
+    GetClientRect(form->WindowHandle(), &client);
+    EXPECT_EQ(client.right, 320);
+    EXPECT_EQ(client.bottom, 160);
+
+    // The bar's band shows the skin's menu bar picture (right of the items).
+    const RECT w = WindowRect(form->WindowHandle());
+    const TDataSkinObject& image = *store->MenuBar;
+    const TSkinRect f = FrameRect(image.Image.Width(), image.Image.Height(), 2, 1, true);
+    std::vector<TSkinPixel> barColours;
+    for (int y = f.Top; y < f.Bottom; ++y)
+        barColours.push_back(image.Image.Pixel(f.Left + f.Width() / 2, y) & 0xFFFFFF);
+    const int bandTop = w.top + frame->Metrics().Caption;
+    const TSkinBitmap band = ReadScreen({w.right - frame->Metrics().Right - 30, bandTop + 2, w.right - frame->Metrics().Right - 29,
+                                         bandTop + frame->MenuBarHeight() - 2});
+    int fromSkin = 0;
+    for (TSkinPixel p : band.Pixels())
+        fromSkin += std::find(barColours.begin(), barColours.end(), p) != barColours.end();
+    EXPECT_EQ(fromSkin, band.Height()) << "every pixel of the band's column is one of the picture's";
+
+    std::vector<int> opened;
+    ASSERT_TRUE(RunScript([&] {
+        const TSkinRect first = frame->MenuBar()->Items()[0]->Rect;
+        TRealInput::ClickAt({w.left + (first.Left + first.Right) / 2, w.top + (first.Top + first.Bottom) / 2});
+        WaitFor([] { return TSkinMenuBar::CurrentIndex() == 0 && FindWindowA("#32768", nullptr); });
+        opened.push_back(TSkinMenuBar::CurrentIndex());
+        Sleep(200);
+        SaveWindowShot(GetDesktopWindow(), "screenshot-menu-bar.bmp");
+        TRealInput::Key("Right");
+        WaitFor([] { return TSkinMenuBar::CurrentIndex() == 1; }, 2000);
+        opened.push_back(TSkinMenuBar::CurrentIndex());
+        TRealInput::Key("Right");
+        WaitFor([] { return TSkinMenuBar::CurrentIndex() == 2; }, 2000);
+        opened.push_back(TSkinMenuBar::CurrentIndex());
+        TRealInput::Key("Right");
+        WaitFor([] { return TSkinMenuBar::CurrentIndex() == 0; }, 2000);
+        opened.push_back(TSkinMenuBar::CurrentIndex());
+        TRealInput::Key("Left");
+        WaitFor([] { return TSkinMenuBar::CurrentIndex() == 2; }, 2000);
+        opened.push_back(TSkinMenuBar::CurrentIndex());
+        TRealInput::Key("Escape");
+        WaitFor([] { return TSkinMenuBar::CurrentIndex() == -1; }, 2000);
+        opened.push_back(TSkinMenuBar::CurrentIndex());
+    }));
+    EXPECT_EQ(opened, (std::vector<int>{0, 1, 2, 0, 2, -1})) << "Right wraps from the last to the first, Left back";
+    delete form;
+}
+
+TEST_F(SkinControls, RepaintingEveryControlOfBothWindowsLeavesNoGdiObjectAndStillPaintsRight)
+{
+    // The About window shown without a modal loop, so both can be repainted here.
+    Form2->Show();
+    ASSERT_TRUE(WaitForFrame(Form2->WindowHandle()));
+    Pump(300);
+    auto repaint = [] {
+        for (HWND window : {Form1->WindowHandle(), Form2->WindowHandle()})
+            RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    };
+    repaint();
+    Pump(100);
+    const int before = LiveGdiOwners();
+    for (int i = 0; i < 1000; ++i)
+        repaint();
+    Pump(100);
+    EXPECT_EQ(LiveGdiOwners(), before) << "GDI objects left behind by repaints";
+
+    HWND copy = Form1->Button1->WindowHandle();
+    for (int i = 0; i < 20000; ++i)
+        RedrawWindow(copy, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    Pump(100);
+    EXPECT_TRUE(ButtonShows(Form1->Button1, 1)) << "the button still paints right";
+    Form2->Hide();
+}
+
+} // namespace
+} // namespace orbelin
