@@ -176,6 +176,14 @@ const TPropertyTable<TComponent>& TControl::Properties() const
     return table;
 }
 
+void TGraphicControl::WndProc(TMessage& message)
+{
+    if (message.Msg == WM_PAINT) {
+        TCanvas canvas(reinterpret_cast<HDC>(message.WParam));
+        Paint(canvas);
+    }
+}
+
 void TGraphicControl::Invalidate()
 {
     if (FParent && FParent->HandleAllocated()) {
@@ -224,7 +232,14 @@ HWND TWinControl::Handle()
 
 void TWinControl::InsertControl(TControl* control) { FControls.push_back(control); }
 
-void TWinControl::RemoveControl(TControl* control) { std::erase(FControls, control); }
+void TWinControl::RemoveControl(TControl* control)
+{
+    std::erase(FControls, control);
+    if (control == FMouseGraphic) {
+        FMouseGraphic = nullptr;
+        FGraphicCapture = false;
+    }
+}
 
 TWinControl* TWinControl::FromHandle(HWND window)
 {
@@ -410,6 +425,16 @@ HBRUSH TWinControl::CtlColor(HDC dc)
     return FBrush.Get();
 }
 
+void TWinControl::EraseBackground(TMessage& message)
+{
+    RECT r;
+    GetClientRect(FHandle, &r);
+    TCanvas canvas(reinterpret_cast<HDC>(message.WParam));
+    canvas.BrushColor = FColor;
+    canvas.FillRect(r);
+    message.Result = 1;
+}
+
 void TWinControl::PaintGraphicControls(HDC dc)
 {
     for (TControl* c : FControls) {
@@ -418,11 +443,46 @@ void TWinControl::PaintGraphicControls(HDC dc)
             continue;
         const int saved = SaveDC(dc);
         IntersectClipRect(dc, g->Left(), g->Top(), g->Left() + g->Width(), g->Top() + g->Height());
-        SetViewportOrgEx(dc, g->Left(), g->Top(), nullptr);
-        TCanvas canvas(dc);
-        g->Paint(canvas);
+        POINT origin{};
+        GetViewportOrgEx(dc, &origin);
+        SetViewportOrgEx(dc, origin.x + g->Left(), origin.y + g->Top(), nullptr);
+        g->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc));
         RestoreDC(dc, saved);
     }
+}
+
+bool TWinControl::RouteToGraphicControl(TMessage& message)
+{
+    const POINT p{static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};
+    TGraphicControl* under = nullptr;
+    if (FGraphicCapture)
+        under = FMouseGraphic;
+    else
+        for (auto it = FControls.rbegin(); it != FControls.rend() && !under; ++it)
+            if (auto* g = dynamic_cast<TGraphicControl*>(*it); g && g->Visible() && g->Enabled()) {
+                const RECT r = g->BoundsRect();
+                if (PtInRect(&r, p))
+                    under = g;
+            }
+    if (under != FMouseGraphic && !FGraphicCapture) {
+        if (FMouseGraphic)
+            FMouseGraphic->Perform(CM_MOUSELEAVE);
+        FMouseGraphic = under;
+        if (under)
+            under->Perform(CM_MOUSEENTER);
+    }
+    if (!under || message.Msg == WM_MOUSELEAVE)
+        return false;
+    if (message.Msg == WM_LBUTTONDOWN || message.Msg == WM_LBUTTONDBLCLK) {
+        // The control keeps the mouse until the button goes up.
+        FGraphicCapture = true;
+        SetCapture(FHandle);
+    } else if (message.Msg == WM_LBUTTONUP && FGraphicCapture) {
+        FGraphicCapture = false;
+        ReleaseCapture();
+    }
+    under->Perform(message.Msg, message.WParam, MAKELPARAM(p.x - under->Left(), p.y - under->Top()));
+    return message.Msg != WM_MOUSEMOVE;
 }
 
 void TWinControl::TrackMouse()
@@ -467,9 +527,20 @@ void TWinControl::WndProc(TMessage& message)
         break;
     case WM_MOUSEMOVE:
         TrackMouse();
+        RouteToGraphicControl(message);
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+        if (RouteToGraphicControl(message))
+            return;
         break;
     case WM_MOUSELEAVE:
         FMouseInside = false;
+        if (FMouseGraphic && !FGraphicCapture) {
+            FMouseGraphic->Perform(CM_MOUSELEAVE);
+            FMouseGraphic = nullptr;
+        }
         Perform(CM_MOUSELEAVE);
         break;
     case WM_SETFOCUS:

@@ -98,12 +98,18 @@ protected:
 };
 
 // A control without a window, painted by its parent.
+// A control without a window: its parent hands it WM_PAINT (wParam: the
+// DC, its origin at the control's corner) and the mouse messages over it
+// (coordinates in the control's own).
 class TGraphicControl : public TControl {
 public:
     std::string_view ClassName() const override { return "TGraphicControl"; }
     using TControl::TControl;
     virtual void Paint(TCanvas& canvas) = 0;
     void Invalidate() override;
+
+protected:
+    void WndProc(TMessage& message) override;
 };
 
 struct TCreateParams {
@@ -165,6 +171,8 @@ protected:
     // WM_CTLCOLOR*: return a brush, or null for the default colours.
     virtual HBRUSH CtlColor(HDC dc);
     void PaintGraphicControls(HDC dc);
+    // WM_ERASEBKGND: the client area in the control's colour.
+    void EraseBackground(TMessage& message);
 
     void EnabledChanged() override;
     void VisibleChanged() override;
@@ -187,8 +195,12 @@ public:
 private:
     void Attach(HWND window);
     void TrackMouse();
+    // Passes a mouse message to the graphic control under the point (or to
+    // the one that holds the mouse); true when one took it.
+    bool RouteToGraphicControl(TMessage& message);
     bool FMouseInside = false;
-    TControl* FMouseGraphic = nullptr;
+    TGraphicControl* FMouseGraphic = nullptr;
+    bool FGraphicCapture = false;
 
     friend class TApplication;
 };

@@ -175,12 +175,7 @@ void TPanel::CreateParams(TCreateParams& params)
 void TPanel::WndProc(TMessage& message)
 {
     if (message.Msg == WM_ERASEBKGND) {
-        RECT r;
-        GetClientRect(FHandle, &r);
-        TCanvas canvas(reinterpret_cast<HDC>(message.WParam));
-        canvas.BrushColor = FColor;
-        canvas.FillRect(r);
-        message.Result = 1;
+        EraseBackground(message);
         return;
     }
     if (message.Msg == WM_PAINT) {

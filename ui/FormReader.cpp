@@ -1,6 +1,9 @@
 #include "ui/FormReader.h"
 
+#include "ui/Buttons.h"
+#include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
+#include "ui/Menus.h"
 #include "ui/Forms.h"
 #include "ui/StdCtrls.h"
 #include "ui/Dialogs.h"
@@ -28,6 +31,11 @@ std::map<std::string, TComponentFactory, std::less<>>& Registry()
         add.operator()<TPanel>("TPanel");
         add.operator()<TEdit>("TEdit");
         add.operator()<TCheckBox>("TCheckBox");
+        add.operator()<TSpeedButton>("TSpeedButton");
+        add.operator()<TScrollBar>("TScrollBar");
+        add.operator()<TUpDown>("TUpDown");
+        add.operator()<TMainMenu>("TMainMenu");
+        add.operator()<TMenuItem>("TMenuItem");
         add.operator()<TTimer>("TTimer");
         add.operator()<TSaveDialog>("TSaveDialog");
         add.operator()<TXPManifest>("TXPManifest");
@@ -52,7 +60,36 @@ public:
     }
 
 private:
-    void ReadChildren(const TFormNode& node, TWinControl* parent)
+    // Places a new component in what holds it in the description: a control
+    // on its parent control, a menu item in its menu or parent item.
+    bool Place(TComponent& component, TComponent* holder)
+    {
+        if (auto* control = dynamic_cast<TControl*>(&component)) {
+            if (auto* parent = dynamic_cast<TWinControl*>(holder))
+                control->SetParent(parent);
+            return holder == nullptr || dynamic_cast<TWinControl*>(holder) != nullptr;
+        }
+        if (auto* item = dynamic_cast<TMenuItem*>(&component)) {
+            if (auto* parentItem = dynamic_cast<TMenuItem*>(holder))
+                parentItem->Add(item);
+            else if (auto* popup = dynamic_cast<TPopupMenu*>(holder))
+                popup->Items().Add(item);
+            else if (auto* bar = dynamic_cast<TMainMenu*>(holder))
+                bar->Items().Add(item);
+            else
+                return false;
+            return true;
+        }
+        return holder == nullptr || holder == &FForm;
+    }
+
+    static bool CanHold(const TComponent& component)
+    {
+        return dynamic_cast<const TWinControl*>(&component) || dynamic_cast<const TMenuItem*>(&component) ||
+               dynamic_cast<const TPopupMenu*>(&component) || dynamic_cast<const TMainMenu*>(&component);
+    }
+
+    void ReadChildren(const TFormNode& node, TComponent* holder)
     {
         for (const TFormNode& child : node.Children) {
             const auto found = Registry().find(child.ClassName);
@@ -62,15 +99,13 @@ private:
             component->SetName(child.Name);
             component->BeginLoading();
             FLoaded.push_back(component);
-            auto* control = dynamic_cast<TControl*>(component);
-            if (control && parent)
-                control->SetParent(parent);
+            if (!Place(*component, holder))
+                throw FormDescriptionError(FForm.Name(), child.Line, node.Name + " cannot hold " + child.Name);
             Assign(*component, child);
-            auto* container = dynamic_cast<TWinControl*>(component);
-            if (!child.Children.empty() && !container)
+            if (!child.Children.empty() && !CanHold(*component))
                 throw FormDescriptionError(FForm.Name(), child.Children.front().Line,
                                            "Control " + child.Name + " cannot hold other controls");
-            ReadChildren(child, container);
+            ReadChildren(child, component);
         }
     }
 

@@ -109,7 +109,9 @@ void TForm::InitializeWnd()
         SendMessageA(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FIcon.Handle()));
         SendMessageA(FHandle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(FIcon.Handle()));
     }
-    // The window's real client size decides; the border metrics may differ.
+    if (FMenu)
+        ::SetMenu(FHandle, FMenu->Handle());
+    // The window's real client size decides; the border metrics (and a menu bar) may differ.
     if (FClientWidth && FClientHeight) {
         RECT client;
         GetClientRect(FHandle, &client);
@@ -271,6 +273,17 @@ void TForm::SetActiveControl(TWinControl* control)
         FActiveControl->FreeNotification(this);
 }
 
+void TForm::Loaded()
+{
+    TWinControl::Loaded();
+    if (!FMenuName.empty()) {
+        auto* menu = dynamic_cast<TMainMenu*>(FindComponent(FMenuName));
+        if (!menu)
+            throw EFormDescriptionError("Form " + Name() + ": no menu " + FMenuName);
+        SetMenu(menu);
+    }
+}
+
 void TForm::SetMenu(TMainMenu* menu)
 {
     if (FMenu)
@@ -414,15 +427,9 @@ void TForm::WndProc(TMessage& message)
     case WM_SETFOCUS:
         FocusActiveControl();
         return;
-    case WM_ERASEBKGND: {
-        RECT r;
-        GetClientRect(FHandle, &r);
-        TCanvas canvas(reinterpret_cast<HDC>(message.WParam));
-        canvas.BrushColor = FColor;
-        canvas.FillRect(r);
-        message.Result = 1;
+    case WM_ERASEBKGND:
+        EraseBackground(message);
         return;
-    }
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(FHandle, &ps);
@@ -494,6 +501,7 @@ const TPropertyTable<TComponent>& TForm::Properties() const
         EnumField("BorderStyle", &TForm::FBorderStyle, BorderStyleNames),
         FlagsField("BorderIcons", &TForm::FBorderIcons, BorderIconNames),
         EnumField("Position", &TForm::FPosition, PositionNames),
+        Property<TForm>("Menu", [](TForm& f, const TPropertyValue& v) { f.FMenuName = v.AsString(); }),
         Field("AlphaBlend", &TForm::FAlphaBlend),
         Field("AlphaBlendValue", &TForm::FAlphaBlendValue),
         Property<TForm>("Icon.Resource",

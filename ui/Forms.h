@@ -92,6 +92,7 @@ protected:
     void WndProc(TMessage& message) override;
     void VisibleChanged() override;
     void Notification(TComponent* component, TOperation operation) override;
+    void Loaded() override;
 
 private:
     // Gives the focus to the active control, or to the first tab stop.
@@ -113,6 +114,7 @@ private:
     bool FModal = false;
     TWinControl* FActiveControl = nullptr;
     TMainMenu* FMenu = nullptr;
+    std::string FMenuName; // from the description, found once all components exist
     TIcon FIcon;
     HWND FHintWindow = nullptr;
 };

@@ -108,13 +108,6 @@ constexpr TEnumName<TBitBtnKind> BitBtnKindNames[] = {
     {"bkIgnore", TBitBtnKind::bkIgnore}, {"bkAll", TBitBtnKind::bkAll},
 };
 
-constexpr TEnumName<TButtonLayout> ButtonLayoutNames[] = {
-    {"blGlyphLeft", TButtonLayout::blGlyphLeft},
-    {"blGlyphRight", TButtonLayout::blGlyphRight},
-    {"blGlyphTop", TButtonLayout::blGlyphTop},
-    {"blGlyphBottom", TButtonLayout::blGlyphBottom},
-};
-
 } // namespace
 
 const TPropertyTable<TComponent>& TBitBtn::Properties() const
@@ -210,12 +203,7 @@ void TGroupBox::WndProc(TMessage& message)
         return;
     }
     if (message.Msg == WM_ERASEBKGND) {
-        RECT r;
-        GetClientRect(FHandle, &r);
-        TCanvas canvas(reinterpret_cast<HDC>(message.WParam));
-        canvas.BrushColor = FColor;
-        canvas.FillRect(r);
-        message.Result = 1;
+        EraseBackground(message);
         return;
     }
     TWinControl::WndProc(message);

@@ -2,6 +2,7 @@
 // The standard controls the program's windows use, over the system's
 // BUTTON, EDIT and COMBOBOX window classes, and the painted label.
 
+#include "base/EnumNames.h"
 #include "ui/Controls.h"
 
 namespace orbelin {
@@ -57,6 +58,12 @@ private:
 
 enum class TBitBtnKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
 enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+inline constexpr TEnumName<TButtonLayout> ButtonLayoutNames[] = {
+    {"blGlyphLeft", TButtonLayout::blGlyphLeft},
+    {"blGlyphRight", TButtonLayout::blGlyphRight},
+    {"blGlyphTop", TButtonLayout::blGlyphTop},
+    {"blGlyphBottom", TButtonLayout::blGlyphBottom},
+};
 
 // A push button that may carry a glyph; drawn by the skin when one is
 // active, which places the glyph by these settings.

@@ -5,6 +5,9 @@
 //   - BitmapToRegion of a 1920 x 40 caption strip (microseconds, rectangles).
 //
 //   skin_paint_bench [ROUNDS]
+//   skin_paint_bench startup [plain]   start-up to the first complete paint
+//                                      of the main window, skinned or with
+//                                      no skin engine (run by startup_ratio.sh)
 
 #include "app/Program.h"
 #include "app/Unit1.h"
@@ -20,6 +23,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <functional>
 #include <vector>
 
@@ -56,10 +60,58 @@ void FullRepaint(HWND window)
     GdiFlush();
 }
 
+// Whether the main window and all its controls have painted everything
+// (and, skinned, its frame has started).
+bool PaintedWhole(HWND main)
+{
+    if (GetUpdateRect(main, nullptr, FALSE))
+        return false;
+    bool whole = true;
+    EnumChildWindows(
+        main,
+        [](HWND child, LPARAM param) -> BOOL {
+            if (GetUpdateRect(child, nullptr, FALSE))
+                *reinterpret_cast<bool*>(param) = false;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&whole));
+    MSG msg;
+    return whole && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+}
+
+int StartUp(bool skinned)
+{
+    const auto start = Clock::now();
+    RegisterProgramClasses();
+    if (!skinned)
+        SetSkinManagerFactory(nullptr);
+    Application().Initialize();
+    Application().SetTitle(ApplicationTitle);
+    Form1 = Application().CreateForm<TForm1>();
+    Form2 = Application().CreateForm<TForm2>();
+    Form1->Show();
+    HWND main = Form1->WindowHandle();
+    for (;;) {
+        Application().ProcessMessages();
+        TSkinFrame* frame = TSkinManage::Instance() ? TSkinManage::Instance()->FindFormSkin(main) : nullptr;
+        const bool started = !skinned || (frame && frame->FrameState() == TSkinFrame::fsRunning);
+        if (started && PaintedWhole(main))
+            break;
+        Sleep(0);
+    }
+    std::printf("%.2f\n", std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    Application().DestroyComponents();
+    FreeSkinManager();
+    return 0;
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command, int)
 {
+    const std::string arguments = command ? command : "";
+    if (arguments.rfind("startup", 0) == 0)
+        return StartUp(arguments.find("plain") == std::string::npos);
     const int rounds = std::max(1, std::atoi(command) > 0 ? std::atoi(command) : 200);
     CreateProgramForms();
     Form1->Show();

@@ -3,6 +3,7 @@
 #include "skin/data/SkinData.h"
 #include "skin/render/SkinDraw.h"
 #include "skin/render/SkinFrame.h"
+#include "ui/Buttons.h"
 #include "ui/StdCtrls.h"
 
 namespace orbelin {
@@ -163,65 +164,158 @@ void TSkinButton::Draw(HDC dc, const RECT& rect)
 
 // --------------------------------------------------------- TSkinBitButton
 
+namespace {
+
+// The glyph settings of a bitmap or speed button.
+template <class TButtonWithGlyph>
+void TakeGlyph(TGlyphButtonFace& face, const TButtonWithGlyph& button)
+{
+    face.Glyph = button.Glyph().Empty() ? nullptr : &button.Glyph();
+    face.NumGlyphs = button.NumGlyphs();
+    face.Side = static_cast<TGlyphSide>(button.Layout());
+    face.Margin = button.Margin();
+    face.Spacing = button.Spacing();
+}
+
+} // namespace
+
+void DrawGlyphButton(HDC dc, const RECT& rect, const TSkinData& skin, const TGlyphButtonFace& face)
+{
+    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    TBitmap bitmap;
+    bitmap.SetSize(w, h);
+    HDC canvas = bitmap.DC();
+    TSelectObject font(canvas, face.Font);
+    const RECT local{0, 0, w, h};
+    FillFace(canvas, local, skin);
+    DrawElement(canvas, local, std::max(skin.Buttons->FrameCount, 1), face.State, *skin.Buttons);
+
+    const int images = std::max(face.NumGlyphs, 1);
+    const TSkinSize glyphSize = face.Glyph ? TSkinSize{face.Glyph->Width() / images, face.Glyph->Height()} : TSkinSize{};
+    TSkinSize textSize;
+    if (!face.Caption.empty()) {
+        RECT calc{0, 0, w, h};
+        DrawTextA(canvas, face.Caption.data(), static_cast<int>(face.Caption.size()), &calc, DT_CALCRECT);
+        textSize = {calc.right - calc.left, calc.bottom - calc.top};
+    }
+    const TGlyphTextLayout layout = LayoutGlyphAndText({w, h}, glyphSize, textSize, face.Side, face.Margin, face.Spacing);
+    if (face.Glyph) {
+        // Image by state: normal 1, pressed 3, disabled 2, focused 1; a
+        // glyph without that many images shows its first.
+        static constexpr int kGlyphImage[] = {0, 1, 3, 2, 1};
+        const int wanted = kGlyphImage[face.State];
+        const int image = face.AnyImageCount ? (wanted <= images ? wanted : 1) : (images == 4 ? wanted : 1);
+        TBitmap piece;
+        piece.SetSize(glyphSize.Width, glyphSize.Height);
+        BitBlt(piece.DC(), 0, 0, glyphSize.Width, glyphSize.Height, const_cast<TBitmap*>(face.Glyph)->DC(),
+               (image - 1) * glyphSize.Width, 0, SRCCOPY);
+        DrawTransparent(canvas, ToRECT(layout.Glyph), piece, GetPixel(piece.DC(), 0, 0));
+    }
+    if (!face.Caption.empty()) {
+        SetBkMode(canvas, TRANSPARENT);
+        const TDataSkinButton& b = *skin.Buttons;
+        TColor colour = face.FontColour;
+        if (face.State == 1 && b.HasNormalColour2)
+            colour = b.NormalColour2;
+        else if (face.State == 4 && b.HasMouseOverColour2)
+            colour = b.MouseOverColour2;
+        else if (face.State == 2 && b.HasPressedColour2)
+            colour = b.PressedColour2;
+        SetTextColor(canvas, face.Enabled ? ColorToRGB(colour) : GetSysColor(COLOR_BTNSHADOW));
+        RECT text = ToRECT(layout.Text);
+        const UINT align = layout.Alignment == 1 ? DT_RIGHT : layout.Alignment == 2 ? DT_CENTER : DT_LEFT;
+        DrawTextA(canvas, face.Caption.data(), static_cast<int>(face.Caption.size()), &text, align);
+    }
+    BitBlt(dc, rect.left, rect.top, w, h, canvas, 0, 0, SRCCOPY);
+}
+
 void TSkinBitButton::Draw(HDC dc, const RECT& rect)
 {
     if (!FSkin->Buttons || FSkin->Buttons->Image.Empty())
         return;
     RefreshState();
     auto* button = dynamic_cast<TBitBtn*>(FControl);
-    int state = 1;
+    TGlyphButtonFace face;
+    face.State = 1;
     if (FControl ? FControl->Focused() : FFocused)
-        state = 4;
+        face.State = 4;
     if (FMouseState & msPressed)
-        state = 2;
+        face.State = 2;
     else if (FMouseState & msHot)
-        state = 4;
+        face.State = 4;
     if (!FEnabled)
-        state = 3;
-    static constexpr int kGlyphImage[] = {0, 1, 3, 2, 1};
-
-    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-    FBitmap.SetSize(w, h);
-    HDC canvas = FBitmap.DC();
-    TSelectObject font(canvas, WindowFont(FWindow));
-    const RECT local{0, 0, w, h};
-    FillFace(canvas, local, *FSkin);
-    DrawElement(canvas, local, std::max(FSkin->Buttons->FrameCount, 1), state, *FSkin->Buttons);
-
-    const TBitmap* glyph = button && !button->Glyph().Empty() ? &button->Glyph() : nullptr;
-    const int images = button ? std::max(button->NumGlyphs(), 1) : 1;
-    const TSkinSize glyphSize = glyph ? TSkinSize{glyph->Width() / images, glyph->Height()} : TSkinSize{};
-    TSkinSize textSize;
-    if (!FCaption.empty()) {
-        RECT calc{0, 0, w, h};
-        DrawTextA(canvas, FCaption.data(), static_cast<int>(FCaption.size()), &calc, DT_CALCRECT);
-        textSize = {calc.right - calc.left, calc.bottom - calc.top};
-    }
-    const TGlyphTextLayout layout =
-        LayoutGlyphAndText({w, h}, glyphSize, textSize, button ? static_cast<TGlyphSide>(button->Layout()) : TGlyphSide::Left,
-                           button ? button->Margin() : -1, button ? button->Spacing() : 4);
-    if (glyph) {
-        const int image = images == 4 ? kGlyphImage[state] : 1;
-        TBitmap piece;
-        piece.SetSize(glyphSize.Width, glyphSize.Height);
-        BitBlt(piece.DC(), 0, 0, glyphSize.Width, glyphSize.Height, const_cast<TBitmap*>(glyph)->DC(),
-               (image - 1) * glyphSize.Width, 0, SRCCOPY);
-        DrawTransparent(canvas, ToRECT(layout.Glyph), piece, GetPixel(piece.DC(), 0, 0));
-    }
-    if (!FCaption.empty()) {
-        SetBkMode(canvas, TRANSPARENT);
-        TColor colour = FControl ? FControl->Font().Color : FSkin->ColorButtonText;
-        if (state == 1 || state == 2 || state == 4)
-            if (FSkin->Buttons->HasNormalColour2 || FSkin->Buttons->HasMouseOverColour2 ||
-                FSkin->Buttons->HasPressedColour2)
-                colour = CaptionColour(*FSkin, state, true);
-        SetTextColor(canvas, FEnabled ? ColorToRGB(colour) : GetSysColor(COLOR_BTNSHADOW));
-        RECT text = ToRECT(layout.Text);
-        const UINT align = layout.Alignment == 1 ? DT_RIGHT : layout.Alignment == 2 ? DT_CENTER : DT_LEFT;
-        DrawTextA(canvas, FCaption.data(), static_cast<int>(FCaption.size()), &text, align);
-    }
-    BitBlt(dc, rect.left, rect.top, w, h, canvas, 0, 0, SRCCOPY);
+        face.State = 3;
+    face.Caption = FCaption;
+    face.Font = WindowFont(FWindow);
+    face.FontColour = FControl ? FControl->Font().Color : FSkin->ColorButtonText;
+    face.Enabled = FEnabled;
+    if (button)
+        TakeGlyph(face, *button);
+    DrawGlyphButton(dc, rect, *FSkin, face);
 }
+
+// ------------------------------------------------------- TSkinSpeedButton
+
+void TSkinSpeedButton::AttachControl(TSkinFrame* frame, TSkinData* skin, bool setColour, TCanvas* canvas)
+{
+    if (FAttached)
+        return;
+    FFrame = frame;
+    FSkin = skin;
+    FCanvas = canvas;
+    FSetColour = setColour;
+    FWindowless = dynamic_cast<TControl*>(Owner());
+    if (!FWindowless)
+        return;
+    FSavedWindowProc = FWindowless->WindowProc;
+    FWindowless->WindowProc = [this](TMessage& m) { WindowProcedure(m); };
+    if (FFrame)
+        FFrame->RegisterControl(this);
+    FWindowless->Invalidate();
+    FAttached = true;
+    FLifeState = lsAttached;
+}
+
+bool TSkinSpeedButton::BeforeMessage(TMessage& message)
+{
+    if (message.Msg != WM_PAINT || !FSkin->Buttons || FSkin->Buttons->Image.Empty())
+        return true;
+    auto* button = dynamic_cast<TSpeedButton*>(FWindowless);
+    TGlyphButtonFace face;
+    face.State = 1;
+    if ((button && (button->Pressed() || button->Down())))
+        face.State = 2;
+    else if (FMouseState & msHot)
+        face.State = 4;
+    if (!FWindowless->Enabled())
+        face.State = 3;
+    face.Caption = FWindowless->Caption();
+    face.Font = FWindowless->Font().Handle();
+    face.FontColour = FWindowless->Font().Color;
+    face.Enabled = FWindowless->Enabled();
+    face.AnyImageCount = true;
+    if (button)
+        TakeGlyph(face, *button);
+    try {
+        DrawGlyphButton(reinterpret_cast<HDC>(message.WParam), {0, 0, FWindowless->Width(), FWindowless->Height()},
+                        *FSkin, face);
+    } catch (...) {
+        // The button keeps its place unpainted rather than open a box from a paint.
+    }
+    return false;
+}
+
+void TSkinSpeedButton::AfterMessage(TMessage& message)
+{
+    switch (message.Msg) {
+    case CM_MOUSEENTER: FMouseState |= msHot; FWindowless->Invalidate(); break;
+    case CM_MOUSELEAVE: FMouseState &= ~msHot; FWindowless->Invalidate(); break;
+    case CM_ENABLEDCHANGED: FWindowless->Invalidate(); break;
+    default: break;
+    }
+}
+
+void TSkinSpeedButton::Refresh() { FWindowless->Invalidate(); }
 
 // ---------------------------------------------------------- TSkinCheckBox
 

@@ -31,12 +31,36 @@ public:
     void Draw(HDC dc, const RECT& rect) override;
 };
 
-// A speed button has no window: it is hooked through its WindowProc only.
+// A speed button has no window: it is hooked through its WindowProc only
+// and paints on the DC its parent hands it.
 class TSkinSpeedButton : public TSkinBitButton {
 public:
     std::string_view ClassName() const override { return "TSkinSpeedButton"; }
     using TSkinBitButton::TSkinBitButton;
+    void AttachControl(TSkinFrame* frame, TSkinData* skin, bool setColour, TCanvas* canvas) override;
+    bool BeforeMessage(TMessage& message) override;
+    void AfterMessage(TMessage& message) override;
+    void Refresh() override;
 };
+
+// How a bitmap or speed button looks in one state.
+struct TGlyphButtonFace {
+    int State = 1; // 1 normal, 2 pressed, 3 disabled, 4 hot or focused
+    std::string Caption;
+    HFONT Font = nullptr;
+    TColor FontColour = clBtnText;
+    bool Enabled = true;
+    const TBitmap* Glyph = nullptr;
+    int NumGlyphs = 1;
+    TGlyphSide Side = TGlyphSide::Left;
+    int Margin = -1;
+    int Spacing = 4;
+    // A speed button takes the image of its state from any glyph that has it.
+    bool AnyImageCount = false;
+};
+// The Buttons element, the glyph and the caption, composed off-screen and
+// copied to rect.
+void DrawGlyphButton(HDC dc, const RECT& rect, const TSkinData& skin, const TGlyphButtonFace& face);
 
 class TSkinCheckBox : public TSkinControl {
 public:

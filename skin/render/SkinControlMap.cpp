@@ -141,6 +141,8 @@ TSkinControl* CreateSkinObject(TSkinKind kind, TComponent* owner)
     case TSkinKind::TrackBar: return new TSkinTrackBar(owner);
     case TSkinKind::Tab: return new TSkinTab(owner);
     case TSkinKind::Tab31: return new TSkinTab31(owner);
+    case TSkinKind::SpeedButton: return new TSkinSpeedButton(owner);
+    case TSkinKind::ScControl: return new TSkinScControl(owner);
     case TSkinKind::None:
     case TSkinKind::WalkOnly:
     case TSkinKind::RadioGroup:

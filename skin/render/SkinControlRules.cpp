@@ -101,6 +101,10 @@ TSkinChoice ChooseComponentSkin(const TControlTraits& k, const TSkinData& store)
         c = Make(TSkinKind::TrackBar);
     else if (n == "TUPDOWN" && has(xcButton))
         c = Make(TSkinKind::UpDown);
+    else if (n == "TSPEEDBUTTON" && has(xcSpeedButton))
+        c = Make(TSkinKind::SpeedButton);
+    else if (n == "TSCROLLBAR" && has(xcScrollbar))
+        c = Make(TSkinKind::ScControl);
     else if (n == "TDBNAVIGATOR" && has(xcPanel)) {
         c = Make(TSkinKind::Box, true);
         c.SetFlat = true;

@@ -31,6 +31,8 @@ enum class TSkinKind {
     RadioGroup,  // a radio button skin for each child control
     CheckGroup,  // a check box skin for each child control
     Sizer,
+    SpeedButton,
+    ScControl,   // a scroll bar control of its own
 };
 
 struct TSkinChoice {

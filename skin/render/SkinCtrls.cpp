@@ -17,6 +17,8 @@ TSkinControl::~TSkinControl()
     // let go of us): the control's procedure is no longer there to restore.
     if (FControl && FSavedWindowProc && Owner())
         FControl->WindowProc = FSavedWindowProc;
+    if (FWindowless && FSavedWindowProc && Owner())
+        FWindowless->WindowProc = FSavedWindowProc;
     FSubclass.Remove();
     if (FFrame)
         FFrame->UnregisterControl(this);
@@ -82,7 +84,7 @@ void TSkinControl::Detach()
 
 void TSkinControl::PassOn(TMessage& message)
 {
-    if (FControl && FSavedWindowProc)
+    if ((FControl || FWindowless) && FSavedWindowProc)
         FSavedWindowProc(message);
     else if (FSubclass.Installed())
         message.Result = FSubclass.CallPrevious(message.Msg, message.WParam, message.LParam);

@@ -79,6 +79,7 @@ protected:
     TWndMethod FSavedWindowProc;
     TWinControl* FControl = nullptr;
     RECT FWindowRect{};
+    TControl* FWindowless = nullptr; // a control without window, hooked through its WindowProc
     bool FSetColour = false;
     TColor FSavedColour = clBtnFace;
     bool FAttached = false;

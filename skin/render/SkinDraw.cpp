@@ -186,33 +186,41 @@ void DrawTransparent(HDC dc, const RECT& rect, TBitmap& bitmap, COLORREF colour)
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (w < 0 || h < 0 || bitmap.Empty())
         return;
-    // Between two of our own bitmaps the copy is a loop over the pixels:
-    // the mask blit of the display driver costs a hundred times more.
-    const TDibTarget target = DibTargetOf(dc);
-    if (target.Bits && bitmap.Bits() && w == bitmap.Width() && h == bitmap.Height()) {
-        GdiFlush();
-        const uint32_t key = static_cast<uint32_t>(GetRValue(colour)) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
-        for (int y = std::max(0, -static_cast<int>(rect.top)); y < h && rect.top + y < target.Height; ++y)
-            for (int x = std::max(0, -static_cast<int>(rect.left)); x < w && rect.left + x < target.Width; ++x) {
-                const uint32_t p = bitmap.Bits()[y * w + x] & 0x00FFFFFFu;
-                if (p != key)
-                    target.Bits[(rect.top + y) * target.Width + rect.left + x] = p;
-            }
-        return;
+    // The picture as 32-bit pixels of the rectangle's size.
+    TBitmap copy;
+    TBitmap* source = &bitmap;
+    if (!bitmap.Bits() || bitmap.Width() != w || bitmap.Height() != h) {
+        copy.SetSizeDib(w, h);
+        const int oldMode = SetStretchBltMode(copy.DC(), COLORONCOLOR);
+        StretchBlt(copy.DC(), 0, 0, w, h, bitmap.DC(), 0, 0, bitmap.Width(), bitmap.Height(), SRCCOPY);
+        SetStretchBltMode(copy.DC(), oldMode);
+        source = &copy;
     }
-    // The mask: 1 where the bitmap has the transparent colour.
-    TGdiHandle<HBITMAP> mask(CreateBitmap(bitmap.Width(), bitmap.Height(), 1, 1, nullptr));
-    if (!mask)
-        return;
-    TMemoryDC maskDC;
-    {
-        TSelectObject selectMask(maskDC.Handle(), mask.Get());
-        const COLORREF oldBack = SetBkColor(bitmap.DC(), colour);
-        BitBlt(maskDC.Handle(), 0, 0, bitmap.Width(), bitmap.Height(), bitmap.DC(), 0, 0, SRCCOPY);
-        SetBkColor(bitmap.DC(), oldBack);
+    // The pixels of the destination: our own bitmap's directly; for any other
+    // DC what it shows now, read back, keyed over and written again. (The
+    // display drivers' mask blits are slow and, under Wine, not reliable on
+    // window DCs.)
+    TDibTarget target = DibTargetOf(dc);
+    TBitmap under;
+    RECT place = rect;
+    if (!target.Bits) {
+        under.SetSizeDib(w, h);
+        BitBlt(under.DC(), 0, 0, w, h, dc, rect.left, rect.top, SRCCOPY);
+        target = {under.Bits(), w, h};
+        place = {0, 0, w, h};
     }
-    // Where the mask is 1 the destination stays; elsewhere the bitmap is copied.
-    MaskBlt(dc, rect.left, rect.top, w, h, bitmap.DC(), 0, 0, mask.Get(), 0, 0, MAKEROP4(0x00AA0029, SRCCOPY));
+    if (!target.Bits || !source->Bits())
+        return;
+    GdiFlush();
+    const uint32_t key = static_cast<uint32_t>(GetRValue(colour)) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
+    for (int y = std::max(0, -static_cast<int>(place.top)); y < h && place.top + y < target.Height; ++y)
+        for (int x = std::max(0, -static_cast<int>(place.left)); x < w && place.left + x < target.Width; ++x) {
+            const uint32_t p = source->Bits()[y * w + x] & 0x00FFFFFFu;
+            if (p != key)
+                target.Bits[(place.top + y) * target.Width + place.left + x] = p;
+        }
+    if (!under.Empty())
+        BitBlt(dc, rect.left, rect.top, w, h, under.DC(), 0, 0, SRCCOPY);
 }
 
 TSkinBitmap ReadPixels(TBitmap& bitmap, const RECT& part)

@@ -44,7 +44,8 @@ void DrawThreeSlice(HDC dc, const RECT& rect, const TSkinBitmap& image, bool ver
 void DrawStripFrame(HDC dc, const RECT& rect, const TSkinBitmap& image, bool transparent, int frames, int frame);
 // The same for a device bitmap (a window's icon drawn over magenta).
 void DrawStripFrame(HDC dc, const RECT& rect, TBitmap& bitmap, bool transparent, int frames, int frame);
-// Copies bitmap to rect, leaving the destination where the bitmap has colour.
+// Copies bitmap to rect (stretched to it), leaving the destination where
+// the bitmap has the transparent colour.
 void DrawTransparent(HDC dc, const RECT& rect, TBitmap& bitmap, COLORREF colour = SkinTransparentColor);
 // The pixels of a device bitmap, for regions cut from what was painted.
 TSkinBitmap ReadPixels(TBitmap& bitmap, const RECT& part);

@@ -75,15 +75,20 @@ int FrameKindOf(LONG_PTR style, LONG_PTR exStyle)
 
 // ------------------------------------------------------------- TNCObject
 
+void TNCObject::BecomeHot(int state)
+{
+    if (!Visible)
+        return;
+    Frame.HotObject = this;
+    State = state;
+    Paint();
+}
+
 void TNCObject::MouseDown()
 {
     if (Frame.HotObject && Frame.HotObject != this)
         Frame.HotObject->MouseLeave();
-    if (!Visible)
-        return;
-    Frame.HotObject = this;
-    State = nsPressed;
-    Paint();
+    BecomeHot(nsPressed);
 }
 
 void TNCObject::MouseUp()
@@ -100,11 +105,7 @@ void TNCObject::MouseEnter()
         return;
     if (Frame.HotObject)
         Frame.HotObject->MouseLeave();
-    if (!Visible)
-        return;
-    Frame.HotObject = this;
-    State = nsHot;
-    Paint();
+    BecomeHot(nsHot);
 }
 
 void TNCObject::MouseLeave()

@@ -46,6 +46,11 @@ public:
     virtual void MouseLeave();
     virtual void Paint() {}
 
+protected:
+    // The frame's hot object from now on, in this state, when visible.
+    void BecomeHot(int state);
+
+public:
     TSkinFrame& Frame;
     TSkinRect Rect; // frame coordinates
     bool Visible = false;

@@ -33,7 +33,7 @@ TScrollBarGeometry ScrollGeometry(int length, int arrow, const TScrollRange& ran
         g.ThumbLength = std::max(MulDiv(static_cast<int>(range.Page), t, r), minimumThumb);
     else
         g.ThumbLength = noPageThumb;
-    g.ThumbLength = std::min(g.ThumbLength, t);
+    g.ThumbLength = std::max(std::min(g.ThumbLength, t), 0);
     if (static_cast<int>(range.Page) == r) {
         g.ThumbOffset = 0;
         g.ThumbLength -= 1;

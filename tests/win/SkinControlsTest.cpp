@@ -15,41 +15,21 @@
 #include "tests/win/ProgramForms.h"
 #include "tests/win/RealInput.h"
 #include "tests/win/ScreenPixels.h"
+#include "tests/win/SkinTestSupport.h"
 #include "tests/win/TestForm.h"
+#include "ui/Buttons.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Menus.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <map>
 
 namespace orbelin {
 namespace {
 
 using namespace test;
-
-TSkinFrame* FrameOf(HWND window)
-{
-    return TSkinManage::Instance() ? TSkinManage::Instance()->FindFormSkin(window) : nullptr;
-}
-
-bool WaitForFrame(HWND window)
-{
-    return WaitFor([window] {
-        const TSkinFrame* frame = FrameOf(window);
-        return frame && frame->FrameState() == TSkinFrame::fsRunning && frame->HoverTimer() &&
-               frame->HoverTimer()->Enabled();
-    });
-}
-
-RECT WindowRect(HWND window)
-{
-    RECT r{};
-    GetWindowRect(window, &r);
-    return r;
-}
-
-TSkinBitmap Piece(const TSkinBitmap& image, const TSkinRect& r) { return image.CopyRect(r.Left, r.Top, r.Right, r.Bottom); }
 
 class SkinControls : public ::testing::Test {
 protected:
@@ -425,6 +405,112 @@ TEST_F(SkinControls, AMenuBarIsDrawnFromTheSkinAndItsMenusFollowLeftAndRight)
         opened.push_back(TSkinMenuBar::CurrentIndex());
     }));
     EXPECT_EQ(opened, (std::vector<int>{0, 1, 2, 0, 2, -1})) << "Right wraps from the last to the first, Left back";
+    delete form;
+}
+
+class TControlsForm : public TTestForm {
+public:
+    explicit TControlsForm(TComponent* owner) : TTestForm(owner)
+    {
+        RegisterMethod("SpeedClick", [this](TObject*) { ++SpeedClicks; });
+    }
+    int SpeedClicks = 0;
+};
+
+TEST_F(SkinControls, EveryKindOfControlTheMappingNamesGetsItsSkinObject)
+{
+    // Component check boxes are skinned through a Skin3rd line, as other libraries' controls are.
+    store->Skin3rd().Add("TCheckBox=Checkbox");
+    auto* form = new TControlsForm(&Application()); // owned by the application
+    form->Read(R"(object ControlsForm: TControlsForm
+  ClientWidth = 300
+  ClientHeight = 200
+  Caption = 'Controls'
+  Menu = Bar
+  object Bar: TMainMenu
+    object FileItem: TMenuItem
+      Caption = '文件(&F)'
+      object OpenItem: TMenuItem
+        Caption = '打开'
+      end
+    end
+  end
+  object Box: TPanel
+    Left = 8
+    Top = 8
+    Width = 280
+    Height = 180
+    object Edit: TEdit
+      Left = 8
+      Top = 8
+      Width = 120
+      Height = 21
+    end
+    object Check: TCheckBox
+      Left = 8
+      Top = 40
+      Width = 120
+      Height = 17
+      Caption = 'Check'
+    end
+    object Bar2: TScrollBar
+      Left = 8
+      Top = 70
+      Width = 200
+      Height = 17
+      Max = 50
+    end
+    object Spin: TUpDown
+      Left = 140
+      Top = 8
+      Width = 17
+      Height = 21
+    end
+    object Speed: TSpeedButton
+      Left = 8
+      Top = 100
+      Width = 90
+      Height = 25
+      Caption = 'Speed'
+      OnClick = SpeedClick
+    end
+  end
+end
+)");
+    form->Show();
+    ASSERT_TRUE(WaitForFrame(form->WindowHandle()));
+    Pump(300);
+    std::map<std::string, std::string> skins;
+    for (TSkinControl* c : FrameOf(form->WindowHandle())->Controls())
+        if (c->Owner())
+            skins[c->Owner()->Name()] = std::string(c->ClassName());
+    std::string all;
+    for (const auto& [name, cls] : skins)
+        all += name + "=" + cls + " ";
+    SCOPED_TRACE(all);
+    EXPECT_EQ(skins["Box"], "TSkinBox");
+    EXPECT_EQ(skins["Edit"], "TSkinEdit");
+    EXPECT_EQ(skins["Check"], "TSkinCheckBox");
+    EXPECT_EQ(skins["Bar2"], "TSkinScControl");
+    EXPECT_EQ(skins["Spin"], "TSkinUpDown");
+    EXPECT_EQ(skins["Speed"], "TSkinSpeedButton");
+    ASSERT_NE(FrameOf(form->WindowHandle())->MenuBar(), nullptr) << "the menu from the description";
+
+    // The speed button: the skin's button on screen, a real click runs its handler.
+    auto* speed = form->Child<TSpeedButton>("Speed");
+    POINT corner{speed->Left(), speed->Top()};
+    ClientToScreen(form->Child<TPanel>("Box")->WindowHandle(), &corner);
+    const TDataSkinButton& b = *store->Buttons;
+    const TSkinRect f = FrameRect(b.Image.Width(), b.Image.Height(), 5, 1, false);
+    const TPixelComparison c = CompareWithScreen(Piece(b.Image, {f.Left, f.Top, f.Left + b.LeftWidth(), f.Top + b.TopHeight()}), corner);
+    EXPECT_GT(c.Compared, 0);
+    EXPECT_EQ(c.Different, 0) << "the speed button is drawn from the skin";
+    ASSERT_TRUE(RunScript([&] {
+        TRealInput::ClickAt({corner.x + speed->Width() / 2, corner.y + speed->Height() / 2});
+        WaitFor([&] { return form->SpeedClicks > 0; }, 2000);
+    }));
+    EXPECT_EQ(form->SpeedClicks, 1);
+    SaveWindowShot(form->WindowHandle(), "screenshot-controls-form.bmp");
     delete form;
 }
 

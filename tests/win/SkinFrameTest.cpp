@@ -10,6 +10,7 @@
 #include "tests/win/ProgramForms.h"
 #include "tests/win/RealInput.h"
 #include "tests/win/ScreenPixels.h"
+#include "tests/win/SkinTestSupport.h"
 #include "tests/win/TestForm.h"
 #include "ui/ExtCtrls.h"
 
@@ -21,28 +22,6 @@ namespace orbelin {
 namespace {
 
 using namespace test;
-
-TSkinFrame* FrameOf(HWND window)
-{
-    return TSkinManage::Instance() ? TSkinManage::Instance()->FindFormSkin(window) : nullptr;
-}
-
-// Waits until the window's frame has fitted the window and runs.
-bool WaitForFrame(HWND window)
-{
-    return WaitFor([window] {
-        const TSkinFrame* frame = FrameOf(window);
-        return frame && frame->FrameState() == TSkinFrame::fsRunning && frame->HoverTimer() &&
-               frame->HoverTimer()->Enabled();
-    });
-}
-
-RECT WindowRect(HWND window)
-{
-    RECT r{};
-    GetWindowRect(window, &r);
-    return r;
-}
 
 TSkinTitleButton* TitleButton(TSkinFrame& frame, int action)
 {

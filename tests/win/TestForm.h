@@ -11,6 +11,9 @@ class TTestForm : public TForm {
 public:
     explicit TTestForm(TComponent* owner) : TForm(owner) {}
     void Read(std::string_view text) { ReadDescriptionText(text); }
+
+protected:
+    using TForm::RegisterMethod;
 };
 
 } // namespace orbelin::test

@@ -206,15 +206,18 @@ TSkinBitmap RadioGlyphs()
 
 enum class TArrow { Left, Right, Up, Down };
 
-void Chevron(TSkinCanvas& c, TArrow a, double cx, double cy, double s, TRgb ink)
+TShape ChevronShape(TArrow a, double cx, double cy, double s)
 {
     switch (a) {
-    case TArrow::Left: c.Fill(Stroke({{cx + s / 2, cy - s}, {cx - s / 2, cy}, {cx + s / 2, cy + s}}, 1.6), ink); break;
-    case TArrow::Right: c.Fill(Stroke({{cx - s / 2, cy - s}, {cx + s / 2, cy}, {cx - s / 2, cy + s}}, 1.6), ink); break;
-    case TArrow::Up: c.Fill(Stroke({{cx - s, cy + s / 2}, {cx, cy - s / 2}, {cx + s, cy + s / 2}}, 1.6), ink); break;
-    case TArrow::Down: c.Fill(Stroke({{cx - s, cy - s / 2}, {cx, cy + s / 2}, {cx + s, cy - s / 2}}, 1.6), ink); break;
+    case TArrow::Left: return Stroke({{cx + s / 2, cy - s}, {cx - s / 2, cy}, {cx + s / 2, cy + s}}, 1.6);
+    case TArrow::Right: return Stroke({{cx - s / 2, cy - s}, {cx + s / 2, cy}, {cx - s / 2, cy + s}}, 1.6);
+    case TArrow::Up: return Stroke({{cx - s, cy + s / 2}, {cx, cy - s / 2}, {cx + s, cy + s / 2}}, 1.6);
+    case TArrow::Down: break;
     }
+    return Stroke({{cx - s, cy - s / 2}, {cx, cy + s / 2}, {cx + s, cy - s / 2}}, 1.6);
 }
+
+void Chevron(TSkinCanvas& c, TArrow a, double cx, double cy, double s, TRgb ink) { c.Fill(ChevronShape(a, cx, cy, s), ink); }
 
 // Scroll bar parts: per arrow normal, pressed, hot, disabled (left, right,
 // up, down), then seven plain track squares.
@@ -372,10 +375,14 @@ TSkinBitmap UpDownStrip()
 
 TSkinBitmap UpDownGlyphs(bool horizontal)
 {
-    return Strip(8, 14, 12, {255, 0, 255}, [horizontal](TSkinCanvas& c, int f, int w, int h) {
+    // Drawn on the face the buttons have, then cut out: the glyph's soft
+    // edges blend with that colour, not with the transparent magenta.
+    return Strip(8, 14, 12, Face, [horizontal](TSkinCanvas& c, int f, int w, int h) {
         const bool first = f <= 4;
         const TArrow a = horizontal ? (first ? TArrow::Left : TArrow::Right) : (first ? TArrow::Up : TArrow::Down);
-        Chevron(c, a, w / 2.0, h / 2.0, 2.5, (f - 1) % 4 == 2 ? LineSoft : Muted);
+        const TShape chevron = ChevronShape(a, w / 2.0, h / 2.0, 2.5);
+        c.Fill(chevron, (f - 1) % 4 == 2 ? LineSoft : Muted);
+        c.CutOutside(chevron, 0, 0, w, h);
     });
 }
 

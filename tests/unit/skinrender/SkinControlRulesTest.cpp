@@ -84,6 +84,10 @@ TEST(ControlRules, NamedClassesAndTags)
     TSkinData store(nullptr);
     EXPECT_EQ(ChooseComponentSkin(Traits("TQRPreview"), store), (TSkinChoice{TSkinKind::WalkOnly, false, true}));
     EXPECT_EQ(ChooseComponentSkin(Traits("TUpDown"), store).Kind, TSkinKind::UpDown);
+    EXPECT_EQ(ChooseComponentSkin(Traits("TSpeedButton"), store).Kind, TSkinKind::SpeedButton);
+    EXPECT_EQ(ChooseComponentSkin(Traits("TScrollBar"), store).Kind, TSkinKind::ScControl);
+    store.SkinControls.Exclude(TSkinControlType::xcSpeedButton);
+    EXPECT_EQ(ChooseComponentSkin(Traits("TSpeedButton"), store).Kind, TSkinKind::None);
     EXPECT_EQ(ChooseComponentSkin(Traits("TTabSet"), store).Kind, TSkinKind::None) << "no Tabs element loaded";
     TControlTraits tagged = Traits("TCustomThing");
     tagged.Tag = 55;

@@ -1,0 +1,44 @@
+#pragma once
+// What the tests of the skinned windows ask of them: a window's frame skin,
+// waiting for it to run, its rectangle, pieces of skin images.
+
+#include "skin/data/SkinBitmap.h"
+#include "skin/render/SkinFrame.h"
+#include "skin/render/SkinGeometry.h"
+#include "skin/render/SkinManager.h"
+#include "tests/win/RealInput.h"
+#include "ui/ExtCtrls.h"
+
+#include <windows.h>
+
+namespace orbelin::test {
+
+inline TSkinFrame* FrameOf(HWND window)
+{
+    return TSkinManage::Instance() ? TSkinManage::Instance()->FindFormSkin(window) : nullptr;
+}
+
+// Waits until the window's frame has fitted the window and runs (its
+// hover timer runs from the end of its start on).
+inline bool WaitForFrame(HWND window)
+{
+    return WaitFor([window] {
+        const TSkinFrame* frame = FrameOf(window);
+        return frame && frame->FrameState() == TSkinFrame::fsRunning && frame->HoverTimer() &&
+               frame->HoverTimer()->Enabled();
+    });
+}
+
+inline RECT WindowRect(HWND window)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+inline TSkinBitmap Piece(const TSkinBitmap& image, const TSkinRect& r)
+{
+    return image.CopyRect(r.Left, r.Top, r.Right, r.Bottom);
+}
+
+} // namespace orbelin::test
