@@ -113,11 +113,17 @@ TEST_F(SkinControls, PushButtonsShowTheirNormalHotPressedAndDisabledFrames)
     Form1->ServiceHost = "127.0.0.1:" + std::to_string(server.Port());
     Form1->wl_srclang->SetItemIndex(1);
     Form1->wl_trglang->SetItemIndex(13);
+    bool translateHot = false;
     ASSERT_TRUE(RunScript([&] {
         TRealInput::Click(Form1->BitBtn1->WindowHandle());
         WaitFor([] { return Form1->Memo2->Text() == "Hola"; });
         TRealInput::MoveTo({5, 5});
+        TRealInput::MoveTo(TRealInput::Centre(Form1->BitBtn1->WindowHandle()));
+        translateHot = WaitFor([&] { return ButtonShows(Form1->BitBtn1, 4); }, 2000);
+        SaveWindowShot(Form1->WindowHandle(), "screenshot-pointer-over-translate.bmp");
+        TRealInput::MoveTo({5, 5});
     }));
+    EXPECT_TRUE(translateHot) << "翻  译 hot under the pointer";
     server.Wait();
     Pump(300);
     EXPECT_TRUE(ButtonShows(Form1->Button4, 1)) << "保存 enabled by the translation";

@@ -180,6 +180,8 @@ TEST_F(SkinFrame, TheValidationMessageBoxIsSkinnedAndItsOkStillCloses)
         }));
         skinned = WaitForFrame(box);
         text = WindowText(box);
+        Sleep(200);
+        SaveWindowShot(box, "screenshot-message-box.bmp");
         TRealInput::Click(GetDlgItem(box, IDOK) ? GetDlgItem(box, IDOK) : GetDlgItem(box, IDCANCEL));
         closed = WaitFor([&] { return !IsWindow(box); });
     }));
