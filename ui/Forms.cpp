@@ -145,10 +145,10 @@ void TForm::CreateHints()
     }
 }
 
-void TForm::ApplyPosition()
+std::optional<POINT> TForm::PlacedOrigin(int width, int height) const
 {
     if (FPosition == TPosition::poDesigned || FPosition == TPosition::poDefault)
-        return;
+        return std::nullopt;
     TForm* main = Application().MainForm();
     HWND anchor = (main && main != this && main->HandleAllocated()) ? main->WindowHandle() : nullptr;
     RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -160,12 +160,18 @@ void TForm::ApplyPosition()
         area = info.rcMonitor;
     if ((FPosition == TPosition::poMainFormCenter || FPosition == TPosition::poOwnerFormCenter) && anchor)
         GetWindowRect(anchor, &area);
+    return POINT{area.left + (area.right - area.left - width) / 2, area.top + (area.bottom - area.top - height) / 2};
+}
+
+void TForm::ApplyPosition()
+{
     RECT window;
     GetWindowRect(FHandle, &window);
-    const int w = window.right - window.left;
-    const int h = window.bottom - window.top;
-    FLeft = area.left + (area.right - area.left - w) / 2;
-    FTop = area.top + (area.bottom - area.top - h) / 2;
+    const auto origin = PlacedOrigin(window.right - window.left, window.bottom - window.top);
+    if (!origin)
+        return;
+    FLeft = origin->x;
+    FTop = origin->y;
     SetWindowPos(FHandle, nullptr, FLeft, FTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

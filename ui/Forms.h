@@ -7,6 +7,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace orbelin {
 
@@ -38,6 +39,10 @@ public:
     // the main window, ...); done at every showing and after the skin
     // changes the outer size.
     void ApplyPosition();
+    // Where the window's top-left corner goes for that outer size, as
+    // Position says; nothing for a form placed by its description or the
+    // system. Lets a caller resize and place in one move.
+    std::optional<POINT> PlacedOrigin(int width, int height) const;
     bool Modal() const { return FModal; }
     int ModalResult = mrNone;
 

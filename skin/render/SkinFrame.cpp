@@ -440,7 +440,15 @@ void TSkinFrame::FitFrame(bool refreshClient)
             size.Width = needed;
         }
     }
-    SetWindowPos(FWindow, nullptr, 0, 0, size.Width, size.Height, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE);
+    // At start a centred form is centred again for its new outer size, in
+    // the same move: every move of a shown window repaints all of it.
+    const auto origin = FForm && !refreshClient ? FForm->PlacedOrigin(size.Width, size.Height) : std::nullopt;
+    if (origin)
+        SetWindowPos(FWindow, nullptr, origin->x, origin->y, size.Width, size.Height,
+                     SWP_FRAMECHANGED | SWP_NOZORDER | SWP_DEFERERASE);
+    else
+        SetWindowPos(FWindow, nullptr, 0, 0, size.Width, size.Height,
+                     SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_DEFERERASE);
 }
 
 void TSkinFrame::Start()
@@ -453,31 +461,36 @@ void TSkinFrame::Start()
                          SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
         } else if (FWindowState != wsMinimized && FFrameKind != fkNoFrame) {
             FFrameState = fsFitting;
+            // The region of the fitted size goes first and unpainted: the
+            // fitting move then paints the frame once, already clipped.
+            if (FClassName != "TMessageForm" && FClassName != "#32770")
+                UpdateRegion(FittedSize({FInitialClient.right, FInitialClient.bottom}, FMetrics, FMenuBarHeight), false);
             FitFrame(false);
             FFrameState = fsRunning;
-            UpdateRegion();
-            // The outer size changed: a centred form is centred again.
-            if (FForm)
-                FForm->ApplyPosition();
+            UpdateRegion(false);
         }
     }
     FFrameState = fsRunning;
     SetHoverTimer(true);
 }
 
-void TSkinFrame::UpdateRegion()
+void TSkinFrame::UpdateRegion(bool redraw)
 {
     RECT window{};
-    if (!GetWindowRect(FWindow, &window))
-        return;
-    const int w = window.right - window.left, h = window.bottom - window.top;
+    if (GetWindowRect(FWindow, &window))
+        UpdateRegion({window.right - window.left, window.bottom - window.top}, redraw);
+}
+
+void TSkinFrame::UpdateRegion(TSkinSize outer, bool redraw)
+{
+    const int w = outer.Width, h = outer.Height;
     if (w * h == 0 || (IsMdiChild() && FWindowState != wsNormal))
         return;
     if (w == FRegionSize.Width && h == FRegionSize.Height && !IsMdiChild() && FFrameState != fsReskinning)
         return;
     const TSkinData& s = *FSkin;
     if (2 * s.BorderLeft->Trans + s.BorderRight->Trans + s.BorderTop->Trans == 0) {
-        SetWindowRgn(FWindow, nullptr, TRUE);
+        SetWindowRgn(FWindow, nullptr, redraw);
         FRegionSet = false;
         FRegionSize = {w, h};
         return;
@@ -523,7 +536,7 @@ void TSkinFrame::UpdateRegion()
         }
     }
     // The system owns the region from here on.
-    SetWindowRgn(FWindow, region.Release(), TRUE);
+    SetWindowRgn(FWindow, region.Release(), redraw);
     FRegionSet = true;
 }
 

@@ -160,7 +160,8 @@ private:
     void ReadWindowState();
     void FitFrame(bool refreshClient);
     void Start();
-    void UpdateRegion();
+    void UpdateRegion(bool redraw = true);
+    void UpdateRegion(TSkinSize outer, bool redraw);
     void SkinChildControls();
     // A border drawn at a size: kept between paints, drawn again when the
     // size, the active state or the skin's image changes.

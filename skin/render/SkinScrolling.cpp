@@ -47,8 +47,11 @@ void TSkinScrollBar::AttachScrolling(TWinControl* control, TSkinData* skin, bool
     FTracking = FInVertScroll = FInHorzScroll = false;
     FHorzInfo.cbSize = FVertInfo.cbSize = sizeof(SCROLLINFO);
     FOwnThumbTracking = ownThumbTracking;
+    // Erasing is left to the next paint: a synchronous one here would repaint
+    // the whole form once per memo while the frame is being skinned.
     SetWindowPos(FWindow, nullptr, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_FRAMECHANGED |
+                     SWP_DEFERERASE);
     FHeaderRect = {};
     FAttached = true;
     FLifeState = lsAttached;
