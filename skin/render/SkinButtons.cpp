@@ -317,21 +317,48 @@ void TSkinSpeedButton::AfterMessage(TMessage& message)
 
 void TSkinSpeedButton::Refresh() { FWindowless->Invalidate(); }
 
-// ---------------------------------------------------------- TSkinCheckBox
+// ------------------------------------------- check boxes and radio buttons
 
-bool TSkinCheckBox::BeforeMessage(TMessage&) { return true; }
+namespace {
 
-void TSkinCheckBox::AfterMessage(TMessage& message)
+// Messages after which a check box or radio button shows a new state; 0xB0D0
+// is the state change some button classes send themselves.
+bool ChangesCheckState(UINT msg)
 {
-    switch (message.Msg) {
+    switch (msg) {
     case BM_SETCHECK:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
     case CM_EXIT:
-    case 0xB0D0: Repaint(); break;
-    default: TSkinControl::AfterMessage(message); break;
+    case 0xB0D0: return true;
+    default: return false;
     }
+}
+
+// Frames of a check glyph: 1 unchecked, 2 checked, +2 when disabled.
+int CheckFrame(bool checked, LONG_PTR style) { return (checked ? 2 : 1) + ((style & WS_DISABLED) ? 2 : 0); }
+
+void DrawCheckGlyph(HDC dc, const RECT& rect, const TSkinData& skin, const TSkinBitmap& image, int frameCount,
+                    int frame, LONG_PTR style)
+{
+    const int frames = std::max(frameCount, 1);
+    const TSkinRect box =
+        CheckGlyphRect(ToSkinRect(rect), image.Width() / frames, image.Height(), style & BS_LEFTTEXT);
+    FillFace(dc, ToRECT(box), skin);
+    DrawGlyphFrame(dc, ToRECT(box), frames, frame, image);
+}
+
+} // namespace
+
+bool TSkinCheckBox::BeforeMessage(TMessage&) { return true; }
+
+void TSkinCheckBox::AfterMessage(TMessage& message)
+{
+    if (ChangesCheckState(message.Msg))
+        Repaint();
+    else
+        TSkinControl::AfterMessage(message);
     if (message.Msg == WM_NCDESTROY)
         FLifeState = lsDestroyed;
 }
@@ -341,31 +368,18 @@ void TSkinCheckBox::Draw(HDC dc, const RECT& rect)
     const TDataSkinButton* b = FSkin->Buttons.get();
     if (!b || b->CheckImage.Empty())
         return;
-    const int frames = std::max(b->CheckFrameCount, 1);
-    const int w = b->CheckImage.Width() / frames, h = b->CheckImage.Height();
     const LONG_PTR style = GetWindowLongPtrA(FWindow, GWL_STYLE);
-    const TSkinRect box = CheckGlyphRect(ToSkinRect(rect), w, h, style & BS_LEFTTEXT);
-    const bool checked = IsChecked(FWindow, FControl, BM_GETSTATE);
-    int frame = (checked ? 2 : 1) + ((style & WS_DISABLED) ? 2 : 0);
-    if (SendMessageA(FWindow, BM_GETSTATE, 0, 0) & BST_INDETERMINATE)
-        frame = 4;
-    FillFace(dc, ToRECT(box), *FSkin);
-    DrawGlyphFrame(dc, ToRECT(box), frames, frame, b->CheckImage);
+    const bool indeterminate = SendMessageA(FWindow, BM_GETSTATE, 0, 0) & BST_INDETERMINATE;
+    const int frame = indeterminate ? 4 : CheckFrame(IsChecked(FWindow, FControl, BM_GETSTATE), style);
+    DrawCheckGlyph(dc, rect, *FSkin, b->CheckImage, b->CheckFrameCount, frame, style);
 }
-
-// ------------------------------------------------------- TSkinRadioButton
 
 void TSkinRadioButton::AfterMessage(TMessage& message)
 {
-    switch (message.Msg) {
-    case BM_SETCHECK:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_LBUTTONDBLCLK:
-    case CM_EXIT:
-    case 0xB0D0: Repaint(); break;
-    default: TSkinControl::AfterMessage(message); break;
-    }
+    if (ChangesCheckState(message.Msg))
+        Repaint();
+    else
+        TSkinControl::AfterMessage(message);
 }
 
 void TSkinRadioButton::Draw(HDC dc, const RECT& rect)
@@ -373,14 +387,9 @@ void TSkinRadioButton::Draw(HDC dc, const RECT& rect)
     const TDataSkinButton* b = FSkin->Buttons.get();
     if (!b || b->RadioImage.Empty())
         return;
-    const int frames = std::max(b->RadioFrameCount, 1);
-    const int w = b->RadioImage.Width() / frames, h = b->RadioImage.Height();
     const LONG_PTR style = GetWindowLongPtrA(FWindow, GWL_STYLE);
-    const TSkinRect box = CheckGlyphRect(ToSkinRect(rect), w, h, style & BS_LEFTTEXT);
-    const bool checked = IsChecked(FWindow, FControl, BM_GETCHECK);
-    const int frame = (checked ? 2 : 1) + ((style & WS_DISABLED) ? 2 : 0);
-    FillFace(dc, ToRECT(box), *FSkin);
-    DrawGlyphFrame(dc, ToRECT(box), frames, frame, b->RadioImage);
+    const int frame = CheckFrame(IsChecked(FWindow, FControl, BM_GETCHECK), style);
+    DrawCheckGlyph(dc, rect, *FSkin, b->RadioImage, b->RadioFrameCount, frame, style);
 }
 
 // ---------------------------------------------------------- TSkinGroupBox

@@ -1208,15 +1208,21 @@ void TSkinFrame::ReleaseControlsAndMenus(bool destroying)
     }
 }
 
-void TSkinFrame::Detach()
+// The first steps of both ways out; false when the frame itself was never hooked.
+bool TSkinFrame::StartDetach()
 {
     if (!MainMenuSkinned()) {
         DetachControlsOnly();
-        return;
+        return false;
     }
     delete FSystemMenu;
     SetHoverTimer(false);
-    if (!FSubclass.Installed())
+    return FSubclass.Installed();
+}
+
+void TSkinFrame::Detach()
+{
+    if (!StartDetach())
         return;
     const bool destroying = FFrameState == fsDestroying;
     const int menuBarHeight = FMenuBarHeight;
@@ -1247,13 +1253,7 @@ void TSkinFrame::Detach()
 
 void TSkinFrame::DetachOnDestroy()
 {
-    if (!MainMenuSkinned()) {
-        DetachControlsOnly();
-        return;
-    }
-    delete FSystemMenu;
-    SetHoverTimer(false);
-    if (!FSubclass.Installed())
+    if (!StartDetach())
         return;
     ReleaseControlsAndMenus(true);
     delete FMenuBar;

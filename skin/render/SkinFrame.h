@@ -144,6 +144,7 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    bool StartDetach();
     LRESULT WindowProcedure(UINT msg, WPARAM wParam, LPARAM lParam);
     bool StageOne(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool StageTwo(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
