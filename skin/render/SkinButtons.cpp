@@ -260,10 +260,7 @@ void TSkinSpeedButton::AttachControl(TSkinFrame* frame, TSkinData* skin, bool se
 {
     if (FAttached)
         return;
-    FFrame = frame;
-    FSkin = skin;
-    FCanvas = canvas;
-    FSetColour = setColour;
+    KeepAttachment(frame, skin, setColour, canvas);
     FWindowless = dynamic_cast<TControl*>(Owner());
     if (!FWindowless)
         return;
@@ -433,10 +430,7 @@ void TSkinBox::AttachControl(TSkinFrame* frame, TSkinData* skin, bool setColour,
 {
     if (FAttached)
         return;
-    FFrame = frame;
-    FSkin = skin;
-    FCanvas = canvas;
-    FSetColour = setColour;
+    KeepAttachment(frame, skin, setColour, canvas);
     FControl = dynamic_cast<TWinControl*>(Owner());
     if (FFrame)
         FFrame->RegisterControl(this);

@@ -24,14 +24,19 @@ TSkinControl::~TSkinControl()
         FFrame->UnregisterControl(this);
 }
 
+void TSkinControl::KeepAttachment(TSkinFrame* frame, TSkinData* skin, bool setColour, TCanvas* canvas)
+{
+    FFrame = frame;
+    FSkin = skin;
+    FCanvas = canvas;
+    FSetColour = setColour;
+}
+
 void TSkinControl::AttachControl(TSkinFrame* frame, TSkinData* skin, bool setColour, TCanvas* canvas)
 {
     if (FAttached)
         return;
-    FSetColour = setColour;
-    FSkin = skin;
-    FFrame = frame;
-    FCanvas = canvas;
+    KeepAttachment(frame, skin, setColour, canvas);
     FControl = dynamic_cast<TWinControl*>(Owner());
     if (!FControl)
         return;

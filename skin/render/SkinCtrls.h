@@ -62,6 +62,8 @@ public:
     void SafeDraw(HDC dc, const RECT& rect) noexcept;
 
 protected:
+    // Remembers what an attachment works with.
+    void KeepAttachment(TSkinFrame* frame, TSkinData* skin, bool setColour, TCanvas* canvas);
     void WindowProcedure(TMessage& message);
     // Passes a message to the control's own handling.
     void PassOn(TMessage& message);
