@@ -12,6 +12,13 @@
 
 namespace orbelin {
 
+// Four bytes the caller has already bounded, least significant first.
+inline uint32_t LittleEndian32(const uint8_t* p)
+{
+    return p[0] | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+           static_cast<uint32_t>(p[3]) << 24;
+}
+
 class TByteReader {
 public:
     explicit TByteReader(std::span<const uint8_t> bytes) : FBytes(bytes) {}
@@ -28,12 +35,7 @@ public:
         const auto b = Bytes(at, 2);
         return static_cast<uint16_t>(b[0] | b[1] << 8);
     }
-    uint32_t U32(size_t at) const
-    {
-        const auto b = Bytes(at, 4);
-        return b[0] | static_cast<uint32_t>(b[1]) << 8 | static_cast<uint32_t>(b[2]) << 16 |
-               static_cast<uint32_t>(b[3]) << 24;
-    }
+    uint32_t U32(size_t at) const { return LittleEndian32(Bytes(at, 4).data()); }
     int32_t I32(size_t at) const { return static_cast<int32_t>(U32(at)); }
 
     std::span<const uint8_t> Bytes(size_t at, uint64_t count) const

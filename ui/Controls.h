@@ -201,8 +201,6 @@ private:
     bool FMouseInside = false;
     TGraphicControl* FMouseGraphic = nullptr;
     bool FGraphicCapture = false;
-
-    friend class TApplication;
 };
 
 // Registers (once) a window class of the layer's own windows under this

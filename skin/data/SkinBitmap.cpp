@@ -200,8 +200,7 @@ void TSkinBitmap::Decode(const TByteReader& in)
                 dst[x] = RGBPixel(src[3 * x + 2], src[3 * x + 1], src[3 * x]);
                 break;
             default: {
-                const uint8_t* p = src + 4 * x;
-                const uint32_t v = p[0] | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+                const uint32_t v = LittleEndian32(src + 4 * x);
                 dst[x] = RGBPixel(Channel(v, info.Masks[0]), Channel(v, info.Masks[1]), Channel(v, info.Masks[2])) |
                          static_cast<TSkinPixel>(Channel(v, info.Masks[3])) << 24;
             }
