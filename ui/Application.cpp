@@ -64,20 +64,24 @@ bool TApplication::HandleMessage(bool wait)
             return false;
         }
     }
-    if (IsDialogKey(msg))
+    if (IsFormKey(msg))
         return true;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
     return true;
 }
 
-bool TApplication::IsDialogKey(const MSG& msg)
+bool TApplication::IsFormKey(const MSG& msg)
 {
-    if (msg.message != WM_KEYDOWN)
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN)
         return false;
     TWinControl* focused = TWinControl::FromHandle(msg.hwnd);
     TForm* form = focused ? focused->ParentForm() : nullptr;
-    return form && form->DialogKey(*focused, msg);
+    if (!form)
+        return false;
+    if (form->IsShortCut(msg))
+        return true;
+    return msg.message == WM_KEYDOWN && form->DialogKey(*focused, msg);
 }
 
 void TApplication::ProcessMessages()

@@ -60,8 +60,9 @@ public:
     void RemoveForm(TForm* form);
 
 private:
-    // Tab, arrows, Return and Esc in a form, before the focused control sees them.
-    static bool IsDialogKey(const MSG& msg);
+    // Menu shortcuts, then Tab, arrows, Return and Esc in a form, before the
+    // focused control sees them.
+    static bool IsFormKey(const MSG& msg);
 
     std::string FTitle;
     TForm* FMainForm = nullptr;

@@ -365,6 +365,53 @@ bool TForm::ArrowKey(TWinControl& focused, bool forward)
     return true;
 }
 
+namespace {
+
+TShortCut ShortCutOfKey(WPARAM key)
+{
+    TShortCut shortCut = static_cast<TShortCut>(key & 0xFF);
+    if (GetKeyState(VK_SHIFT) < 0)
+        shortCut |= scShift;
+    if (GetKeyState(VK_CONTROL) < 0)
+        shortCut |= scCtrl;
+    if (GetKeyState(VK_MENU) < 0)
+        shortCut |= scAlt;
+    return shortCut;
+}
+
+TMenuItem* FindShortCutBelow(const TComponent& owner, TShortCut shortCut)
+{
+    for (int i = 0; i < owner.ComponentCount(); ++i) {
+        TComponent* component = owner.Components(i);
+        TMenuItem* found = nullptr;
+        if (auto* popup = dynamic_cast<TPopupMenu*>(component))
+            found = popup->Items().FindShortCut(shortCut);
+        else if (auto* menu = dynamic_cast<TMainMenu*>(component))
+            found = menu->Items().FindShortCut(shortCut);
+        else
+            found = FindShortCutBelow(*component, shortCut);
+        if (found)
+            return found;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool TForm::IsShortCut(const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN)
+        return false;
+    const TShortCut shortCut = ShortCutOfKey(msg.wParam);
+    TMenuItem* item = FMenu ? FMenu->Items().FindShortCut(shortCut) : nullptr;
+    if (!item)
+        item = FindShortCutBelow(*this, shortCut);
+    if (!item)
+        return false;
+    item->Click();
+    return true;
+}
+
 bool TForm::DialogKey(TWinControl& focused, const MSG& msg)
 {
     UINT wanted = 0;

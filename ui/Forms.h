@@ -69,6 +69,10 @@ public:
     // Tab, arrow, Return and Esc keys as a dialog user expects them, for a
     // key the focused control does not want itself. True when taken.
     bool DialogKey(TWinControl& focused, const MSG& msg);
+    // A key that an item of one of this form's menus (the menu bar, or a
+    // popup menu owned anywhere below the form) names as its shortcut runs
+    // that item, whether the menu is shown or not. True when taken.
+    bool IsShortCut(const MSG& msg);
 
     // Event handlers by name, for the form description's "OnClick = X".
     TNotifyEvent FindMethod(std::string_view name) const;

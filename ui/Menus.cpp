@@ -200,6 +200,19 @@ TMenuItem* TMenuItem::FindCommand(UINT command)
     return nullptr;
 }
 
+TMenuItem* TMenuItem::FindShortCut(TShortCut shortCut)
+{
+    for (TMenuItem* item : FItems) {
+        if (!item->Enabled || !item->Visible)
+            continue;
+        if (item->ShortCut == shortCut)
+            return item;
+        if (TMenuItem* found = item->FindShortCut(shortCut))
+            return found;
+    }
+    return nullptr;
+}
+
 const TPropertyTable<TComponent>& TMenuItem::Properties() const
 {
     static const TPropertyTable<TComponent> table(TComponent::Properties(), {

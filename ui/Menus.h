@@ -93,6 +93,8 @@ public:
     int StandardWidth(HDC dc) const;
     // The item with the given command number in this item's tree, or null.
     TMenuItem* FindCommand(UINT command);
+    // The enabled, visible item below this one that names shortCut, or null.
+    TMenuItem* FindShortCut(TShortCut shortCut);
 
     const TPropertyTable<TComponent>& Properties() const override;
 

@@ -21,6 +21,12 @@ const DWORD kWindowsThread = GetCurrentThreadId();
 
 std::string Coordinates(POINT p) { return std::to_string(p.x) + " " + std::to_string(p.y); }
 
+// The X window Wine made for a top-level window, or 0.
+uintptr_t XWindowOf(HWND window)
+{
+    return window ? reinterpret_cast<uintptr_t>(GetPropA(window, "__wine_x11_whole_window")) : 0;
+}
+
 } // namespace
 
 POINT TRealInput::Centre(HWND window)
@@ -58,9 +64,30 @@ void TRealInput::ButtonDown(POINT point) { Run("mousemove " + Coordinates(point)
 
 void TRealInput::ButtonUp() { Run("mouseup 1"); }
 
-void TRealInput::Key(const std::string& keys) { Run("key --delay 40 " + keys); }
+// Keys go to the X window that has the input focus. A window manager may
+// leave that elsewhere after a window closes while the program has already
+// put its own focus back; a person would have clicked into the window first.
+// The X focus is given to the window that holds the program's focus, as such
+// a click would; where the program's focus is (what the tests check) is
+// untouched.
+void TRealInput::FocusKeyboard()
+{
+    const HWND focus = FocusOf(kWindowsThread);
+    if (const uintptr_t x = XWindowOf(focus ? GetAncestor(focus, GA_ROOT) : nullptr))
+        Run("windowfocus " + std::to_string(x));
+}
 
-void TRealInput::Type(const std::string& text) { Run("type --delay 30 -- \"" + text + "\""); }
+void TRealInput::Key(const std::string& keys)
+{
+    FocusKeyboard();
+    Run("key --delay 40 " + keys);
+}
+
+void TRealInput::Type(const std::string& text)
+{
+    FocusKeyboard();
+    Run("type --delay 30 -- \"" + text + "\"");
+}
 
 bool RunScript(const std::function<void()>& script, int timeoutMs)
 {

@@ -34,6 +34,7 @@ public:
 
 private:
     static void Run(const std::string& arguments);
+    static void FocusKeyboard();
 };
 
 // Runs script on its own thread while this (the windows') thread dispatches

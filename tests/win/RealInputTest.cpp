@@ -273,6 +273,18 @@ std::string ResultPage(const std::string& utf8)
            page;
 }
 
+// The clipboard's text once the program has written it. Reading opens the
+// clipboard, and a clipboard held open here makes the program's own write
+// fail, so nothing is read before the program has begun to write.
+std::string ClipboardTextAfter(DWORD sequence)
+{
+    if (!WaitFor([&] { return GetClipboardSequenceNumber() != sequence; }))
+        return {};
+    std::string text;
+    WaitFor([&] { return !(text = ClipboardText()).empty(); }, 2000);
+    return text;
+}
+
 TEST_F(RealInput, EveryCommandButtonWorksOnARealClick)
 {
     TTestServer server;
@@ -291,13 +303,13 @@ TEST_F(RealInput, EveryCommandButtonWorksOnARealClick)
         ASSERT_TRUE(WaitFor([] { return Form1->Memo2->Text() == "Hola"; })) << "no translation";
 
         EmptyClipboardNow();
+        DWORD sequence = GetClipboardSequenceNumber();
         TRealInput::Click(H(Form1->Button1));
-        WaitFor([&] { return !ClipboardText().empty(); });
-        copied = ClipboardText();
+        copied = ClipboardTextAfter(sequence);
 
+        sequence = GetClipboardSequenceNumber();
         TRealInput::Click(H(Form1->Button5));
-        WaitFor([&] { return ClipboardText() == "Hola"; });
-        copiedTarget = ClipboardText();
+        copiedTarget = ClipboardTextAfter(sequence);
 
         TRealInput::Click(H(Form1->Button3));
         WaitFor([] { return Form1->Memo1->Text().empty(); });

@@ -13,6 +13,7 @@
 #include "tests/win/SkinTestSupport.h"
 #include "tests/win/TestForm.h"
 #include "ui/ExtCtrls.h"
+#include "ui/Menus.h"
 
 #include <gtest/gtest.h>
 
@@ -164,6 +165,35 @@ TEST_F(SkinFrame, TheAboutWindowShowsCloseAndIconAndClosesByEitherOfThem)
     EXPECT_EQ(shown, (std::vector<int>{0, 3})) << "close and icon only";
     EXPECT_TRUE(closedByButton);
     EXPECT_TRUE(closedByIcon) << "a double click on the icon button closes";
+}
+
+// The skinned system menu writes a shortcut beside " Close "; pressing it
+// must do what the menu says even while the menu is not shown, and a key
+// the menu does not name must not.
+TEST_F(SkinFrame, TheShortcutBesideCloseInTheSystemMenuClosesTheWindow)
+{
+    HWND about = Form2->WindowHandle();
+    std::string shown;
+    bool openAfterOtherKey = false, closedByShortcut = false;
+    ASSERT_TRUE(RunScript([&] {
+        TRealInput::Click(Form1->BitBtn2->WindowHandle());
+        ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(about) && WaitForFrame(about); }));
+        TMenuItem& items = FrameOf(about)->SystemMenu()->Items();
+        for (int i = 0; i < items.Count(); ++i)
+            if (items.Items(i)->Caption == " Close ")
+                shown = ShortCutToText(items.Items(i)->ShortCut);
+        TRealInput::Key("shift+F3");
+        Sleep(300);
+        openAfterOtherKey = IsWindowVisible(about);
+        TRealInput::Key("shift+F4");
+        closedByShortcut = WaitFor([&] { return !IsWindowVisible(about); });
+        if (!closedByShortcut)
+            TRealInput::Key("Escape");
+    }));
+    EXPECT_EQ(shown, "Shift+F4");
+    EXPECT_TRUE(openAfterOtherKey) << "a key no item names";
+    EXPECT_TRUE(closedByShortcut) << "the shortcut shown beside Close";
+    EXPECT_TRUE(IsWindowEnabled(Form1->WindowHandle())) << "the main window takes input again";
 }
 
 TEST_F(SkinFrame, TheValidationMessageBoxIsSkinnedAndItsOkStillCloses)
