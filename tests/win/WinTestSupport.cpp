@@ -40,10 +40,17 @@ TBoxInfo RunAndCloseMessageBox(const std::function<void()>& action, HWND owner, 
         HWND box = WaitForTopWindow(GetCurrentProcessId(), "#32770", "", timeoutMs);
         if (!box)
             return;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        info.Found = true;
-        info.Caption = WindowText(box);
-        EnumChildWindows(box, &CollectChild, reinterpret_cast<LPARAM>(&info));
+        // Found as soon as it exists; on a loaded machine its text and
+        // buttons may come a good while later than the window itself.
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(3000);
+        do {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            info = TBoxInfo{};
+            info.Found = true;
+            info.Caption = WindowText(box);
+            EnumChildWindows(box, &CollectChild, reinterpret_cast<LPARAM>(&info));
+        } while ((!IsWindowVisible(box) || info.Text.empty() || info.Buttons.empty()) &&
+                 std::chrono::steady_clock::now() < end);
         if (owner)
             info.OwnerDisabled = !IsWindowEnabled(owner);
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -130,8 +137,14 @@ bool SaveWindowShot(HWND window, const std::string& fileName)
     std::string file(reinterpret_cast<const char*>(&fh), sizeof(fh));
     file.append(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof(bi.bmiHeader));
     file.append(static_cast<const char*>(bits), size);
+    // Beside the test program, not in the current folder: a file dialog
+    // moves that to wherever it was opened.
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string path = exe;
+    path = path.substr(0, path.find_last_of('\\') + 1) + fileName;
     try {
-        WriteFileBytes(fileName, file);
+        WriteFileBytes(path, file);
     } catch (const Exception&) {
         return false;
     }
