@@ -26,6 +26,8 @@ function(orbelin_test name)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_options(${name} PRIVATE ${ORBELIN_WARNINGS})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} gtest gtest_main)
+  # GoogleTest's header is the bulk of every test unit; parse it once.
+  target_precompile_headers(${name} PRIVATE <gtest/gtest.h>)
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=0)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
@@ -49,6 +51,17 @@ function(orbelin_add_folders)
     if(IS_DIRECTORY ${dir} AND EXISTS ${dir}/CMakeLists.txt AND NOT area IN_LIST ORBELIN_SKIP
        AND NOT area IN_LIST ARG_EXCEPT)
       add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()
+
+# <windows.h> is most of what a user-interface unit compiles: the Windows
+# libraries whose every unit includes it parse it once per target. (Only
+# those: forced into the portable units it would rename their functions.)
+function(orbelin_precompile_windows_headers)
+  foreach(target ${ARGN})
+    if(WIN32 AND TARGET ${target})
+      target_precompile_headers(${target} PRIVATE <windows.h>)
     endif()
   endforeach()
 endfunction()

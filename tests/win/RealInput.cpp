@@ -27,6 +27,14 @@ uintptr_t XWindowOf(HWND window)
     return window ? reinterpret_cast<uintptr_t>(GetPropA(window, "__wine_x11_whole_window")) : 0;
 }
 
+// Starts a command line; the caller closes the handles in pi.
+bool Launch(std::string command, PROCESS_INFORMATION& pi)
+{
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    return CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != FALSE;
+}
+
 } // namespace
 
 POINT TRealInput::Centre(HWND window)
@@ -36,19 +44,33 @@ POINT TRealInput::Centre(HWND window)
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-void TRealInput::Run(const std::string& arguments)
+DWORD TRealInput::RunForExitCode(const std::string& arguments)
 {
-    std::string command = std::string(kXdotool) + " " + arguments;
-    STARTUPINFOA si{};
-    si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    if (!Launch(std::string(kXdotool) + " " + arguments, pi))
         throw Exception("Cannot run xdotool: error " + std::to_string(GetLastError()));
-    WaitForSingleObject(pi.hProcess, 10000);
+    DWORD code = 1;
+    if (WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(pi.hProcess, &code);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     // Give Wine's X event thread a moment to turn the events into messages.
     std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    return code;
+}
+
+void TRealInput::Run(const std::string& arguments) { RunForExitCode(arguments); }
+
+bool TRealInput::Succeeds(const std::string& arguments) { return RunForExitCode(arguments) == 0; }
+
+bool TRealInput::Start(const std::string& commandLine)
+{
+    PROCESS_INFORMATION pi{};
+    if (!Launch(commandLine, pi))
+        return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
 }
 
 void TRealInput::MoveTo(POINT point) { Run("mousemove " + Coordinates(point)); }
@@ -80,14 +102,18 @@ void TRealInput::FocusKeyboard()
 void TRealInput::Key(const std::string& keys)
 {
     FocusKeyboard();
-    Run("key --delay 40 " + keys);
+    KeyAsIs(keys);
 }
 
 void TRealInput::Type(const std::string& text)
 {
     FocusKeyboard();
-    Run("type --delay 30 -- \"" + text + "\"");
+    TypeAsIs(text);
 }
+
+void TRealInput::KeyAsIs(const std::string& keys) { Run("key --delay 40 " + keys); }
+
+void TRealInput::TypeAsIs(const std::string& text) { Run("type --delay 30 -- \"" + text + "\""); }
 
 bool RunScript(const std::function<void()>& script, int timeoutMs)
 {

@@ -31,9 +31,21 @@ public:
     static void Key(const std::string& keys);
     // Types text (ASCII) into the window that has the keyboard focus.
     static void Type(const std::string& text);
+    // The same keys and text sent wherever the X server's input focus is,
+    // without first handing it to the program's focused window: what a
+    // person's keys do, so a keyboard left nowhere shows.
+    static void KeyAsIs(const std::string& keys);
+    static void TypeAsIs(const std::string& text);
+
+    // Runs xdotool with the arguments and waits for it.
+    static void Run(const std::string& arguments);
+    // The same, true when xdotool exits with 0 (a search that found a window).
+    static bool Succeeds(const std::string& arguments);
+    // Starts a program (a Linux one by its Z: path) without waiting for it.
+    static bool Start(const std::string& commandLine);
 
 private:
-    static void Run(const std::string& arguments);
+    static DWORD RunForExitCode(const std::string& arguments);
     static void FocusKeyboard();
 };
 
