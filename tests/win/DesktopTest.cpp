@@ -1,18 +1,19 @@
-// orbelin.exe on a person's desktop: its own process in the desktop Wine
-// prefix, under a window manager that manages its windows. Minimizing hands
-// the window to the manager, the manager brings it back, and the keyboard
-// returns to the main window when a dialog closes. Keys here go wherever the
-// X server's input focus is, as a person's keys do; nothing moves it for them.
+// The program's windows on a person's desktop: the desktop Wine prefix, whose
+// windows the window manager manages, under openbox. Minimizing hands the
+// window to the manager, the manager brings it back, Alt+Tab reaches it, and
+// the keyboard returns to the main window when a dialog closes. Keys here go
+// wherever the X server's input focus is, as a person's keys do; nothing
+// moves it for them.
 
+#include "tests/win/ProgramForms.h"
 #include "tests/win/RealInput.h"
-#include "tests/win/WinTestSupport.h"
-#include "ui/WindowSearch.h"
+#include "skin/render/SkinFrame.h"
+#include "skin/render/SkinManager.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <algorithm>
 #include <string>
 
 namespace orbelin {
@@ -20,118 +21,109 @@ namespace {
 
 using namespace test;
 
-constexpr const char* kMainCaption = "Orbelin多国语言在线翻译 v1.0";
+constexpr int kMinimizeAction = 2;
 
-std::string TextOf(HWND window)
+HWND H(TWinControl* control) { return control->WindowHandle(); }
+
+// The centre of the skinned frame's minimize button, in screen coordinates.
+bool MinimizeButtonPoint(HWND window, POINT& point)
 {
-    // WM_GETTEXT is copied across processes by the system.
-    char text[256] = {};
-    SendMessageA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
-    return text;
+    TSkinFrame* frame = TSkinManage::Instance() ? TSkinManage::Instance()->FindFormSkin(window) : nullptr;
+    if (!frame)
+        return false;
+    RECT r{};
+    GetWindowRect(window, &r);
+    for (const auto& button : frame->TitleButtons())
+        if (button->Visible && button->Button.Action == kMinimizeAction) {
+            point = {r.left + (button->Rect.Left + button->Rect.Right) / 2,
+                     r.top + (button->Rect.Top + button->Rect.Bottom) / 2};
+            return true;
+        }
+    return false;
 }
 
-// "xdotool search --onlyvisible" answers 0 only when an X window of that name
-// is mapped: a window the manager minimized is not, while the bare title strip
-// Wine draws for a minimized unmanaged window is.
-bool MainWindowMapped() { return TRealInput::Succeeds("search --onlyvisible --name ^Orbelin"); }
+std::string XWindowOf(HWND window)
+{
+    return std::to_string(reinterpret_cast<uintptr_t>(GetPropA(window, "__wine_x11_whole_window")));
+}
+
+// xdotool's --onlyvisible search finds an X window only while it is mapped: a
+// window the manager minimized is not, while the bare title strip Wine draws
+// for a minimized unmanaged window is.
+bool MainWindowMapped() { return TRealInput::Finds("search --onlyvisible --name ^Orbelin"); }
 
 class Desktop : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        STARTUPINFOA si{};
-        si.cb = sizeof(si);
-        std::string command = "\"" ORBELIN_EXE "\"";
-        ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                                   &Process))
-            << ORBELIN_EXE;
-        Main = WaitForTopWindow(Process.dwProcessId, "", kMainCaption, 20000);
-        ASSERT_NE(Main, nullptr) << "the main window did not appear";
-        ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == Main; }, 5000))
+        ASSERT_TRUE(WaitFor([] { return GetForegroundWindow() == H(Form1); }, 5000))
             << "the window manager did not give the new window the focus";
     }
 
-    void TearDown() override
-    {
-        if (!Process.hProcess)
-            return;
-        if (Main && IsWindow(Main))
-            PostMessageA(Main, WM_CLOSE, 0, 0); // cleanup only: the test is over
-        if (WaitForSingleObject(Process.hProcess, 10000) != WAIT_OBJECT_0)
-            TerminateProcess(Process.hProcess, 1);
-        CloseHandle(Process.hThread);
-        CloseHandle(Process.hProcess);
-    }
-
-    // The upper of the two text boxes: the source text.
-    HWND SourceBox() const
-    {
-        auto edits = ChildWindows(Main, "Edit");
-        if (edits.size() != 2)
-            return nullptr;
-        RECT a{}, b{};
-        GetWindowRect(edits[0], &a);
-        GetWindowRect(edits[1], &b);
-        return a.top <= b.top ? edits[0] : edits[1];
-    }
-
-    PROCESS_INFORMATION Process{};
-    HWND Main = nullptr;
+    TProgramForms forms;
 };
 
 TEST_F(Desktop, MinimizeButtonHandsTheWindowToTheManagerWhichBringsItBack)
 {
-    ASSERT_TRUE(WaitFor(MainWindowMapped, 3000));
-    POINT minimize{};
-    ASSERT_TRUE(FindHitTestPoint(Main, HTMINBUTTON, minimize)) << "the skinned caption has no minimize button";
-    TRealInput::ClickAt(minimize);
-    ASSERT_TRUE(WaitFor([&] { return IsIconic(Main) != FALSE; }, 3000)) << "the window did not minimize";
-    EXPECT_TRUE(WaitFor([] { return !MainWindowMapped(); }, 3000))
-        << "a minimized window still shows on the screen instead of in the manager's list";
+    const HWND main = H(Form1);
+    ASSERT_TRUE(RunScript([&] {
+        ASSERT_TRUE(WaitFor(MainWindowMapped, 3000));
+        POINT minimize{};
+        ASSERT_TRUE(MinimizeButtonPoint(main, minimize)) << "the skinned caption has no minimize button";
+        TRealInput::ClickAt(minimize);
+        ASSERT_TRUE(WaitFor([&] { return IsIconic(main) != FALSE; }, 3000)) << "the window did not minimize";
+        EXPECT_TRUE(WaitFor([] { return !MainWindowMapped(); }, 3000))
+            << "a minimized window still shows on the screen instead of in the manager's list";
 
-    // The manager's own way back (a taskbar click sends the same request).
-    const auto x = reinterpret_cast<uintptr_t>(GetPropA(Main, "__wine_x11_whole_window"));
-    ASSERT_NE(x, 0u);
-    TRealInput::Run("windowactivate " + std::to_string(x));
-    EXPECT_TRUE(WaitFor([&] { return !IsIconic(Main) && GetForegroundWindow() == Main; }, 5000))
-        << "the window manager could not restore the window";
-    EXPECT_TRUE(MainWindowMapped());
+        // The manager's own way back (a taskbar click sends the same request).
+        TRealInput::Run("windowactivate " + XWindowOf(main));
+        EXPECT_TRUE(WaitFor([&] { return !IsIconic(main) && GetForegroundWindow() == main; }, 5000))
+            << "the window manager could not restore the window";
+        EXPECT_TRUE(MainWindowMapped());
+    }));
 }
 
 TEST_F(Desktop, AltTabComesBackToTheProgram)
 {
-    // A second client to switch away to: xmessage ends by itself at the latest
-    // after its time-out, and is closed below.
-    ASSERT_TRUE(TRealInput::Start("Z:\\usr\\bin\\xmessage -name orbelin-other -timeout 30 other"));
-    ASSERT_TRUE(WaitFor([] { return TRealInput::Succeeds("search --onlyvisible --classname orbelin-other"); }, 5000));
-    TRealInput::Run("search --onlyvisible --classname orbelin-other windowactivate --sync");
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() != Main; }, 3000)) << "the other window did not take the focus";
+    const HWND main = H(Form1);
+    ASSERT_TRUE(RunScript([&] {
+        // A second client to switch away to; xmessage ends by itself after its
+        // time-out at the latest, and is closed below.
+        ASSERT_TRUE(TRealInput::Start("Z:\\usr\\bin\\xmessage -name orbelin-other -timeout 30 other"));
+        ASSERT_TRUE(WaitFor([] { return TRealInput::Finds("search --onlyvisible --classname orbelin-other"); }, 5000));
+        TRealInput::Run("search --onlyvisible --classname orbelin-other windowactivate --sync");
+        EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() != main; }, 3000))
+            << "the other window did not take the focus";
 
-    TRealInput::KeyAsIs("alt+Tab");
-    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == Main; }, 3000)) << "Alt+Tab did not reach the program";
-    TRealInput::Run("search --classname orbelin-other windowkill");
+        TRealInput::KeyAsIs("alt+Tab");
+        EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == main; }, 3000))
+            << "Alt+Tab did not reach the program";
+        TRealInput::Run("search --classname orbelin-other windowkill");
+    }));
 }
 
-TEST_F(Desktop, KeysTypedRightAfterTheAboutWindowClosesReachTheMainWindow)
+TEST_F(Desktop, KeysRightAfterTheAboutWindowClosesReachTheMainWindow)
 {
-    const HWND source = SourceBox();
-    ASSERT_NE(source, nullptr);
-    TRealInput::Click(source);
-    TRealInput::TypeAsIs("abc");
-    ASSERT_TRUE(WaitFor([&] { return TextOf(source) == "abc"; }, 3000)) << TextOf(source);
+    Form1->Memo1->SetText("");
+    const HWND about = Form2->WindowHandle();
+    ASSERT_TRUE(RunScript([&] {
+        TRealInput::Click(H(Form1->Memo1));
+        TRealInput::TypeAsIs("abc");
+        ASSERT_TRUE(WaitFor([] { return Form1->Memo1->Text() == "abc"; }, 3000)) << Form1->Memo1->Text();
 
-    const HWND about = ChildWithText(Main, "Button", "关  于");
-    ASSERT_NE(about, nullptr);
-    TRealInput::Click(about);
-    HWND aboutWindow = WaitForTopWindow(Process.dwProcessId, "", "关于", 5000);
-    ASSERT_NE(aboutWindow, nullptr) << "the About window did not open";
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == aboutWindow; }, 3000));
-
-    TRealInput::KeyAsIs("Escape");
-    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(aboutWindow); }, 3000)) << "Esc did not close About";
-    TRealInput::TypeAsIs("def");
-    EXPECT_TRUE(WaitFor([&] { return TextOf(source) == "abcdef"; }, 3000))
-        << "keys typed after About closed went elsewhere; the box holds \"" << TextOf(source) << "\"";
+        // The click leaves the focus on 关  于, so the space bar opens About
+        // again only if the keys come back to the main window.
+        TRealInput::Click(H(Form1->BitBtn2));
+        ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(about) && GetForegroundWindow() == about; }, 5000))
+            << "the About window did not open and take the focus";
+        TRealInput::KeyAsIs("Escape");
+        ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(about); }, 3000)) << "Esc did not close About";
+        TRealInput::KeyAsIs("space");
+        ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(about) != FALSE; }, 3000))
+            << "the space bar typed after About closed did not reach the main window";
+        TRealInput::KeyAsIs("Escape");
+        ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(about); }, 3000));
+    }));
 }
 
 } // namespace

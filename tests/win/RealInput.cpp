@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <thread>
 
@@ -35,6 +38,12 @@ bool Launch(std::string command, PROCESS_INFORMATION& pi)
     return CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != FALSE;
 }
 
+std::string ReadWholeFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 } // namespace
 
 POINT TRealInput::Centre(HWND window)
@@ -44,24 +53,42 @@ POINT TRealInput::Centre(HWND window)
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-DWORD TRealInput::RunForExitCode(const std::string& arguments)
+void TRealInput::Run(const std::string& arguments)
 {
     PROCESS_INFORMATION pi{};
     if (!Launch(std::string(kXdotool) + " " + arguments, pi))
         throw Exception("Cannot run xdotool: error " + std::to_string(GetLastError()));
-    DWORD code = 1;
-    if (WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(pi.hProcess, &code);
+    WaitForSingleObject(pi.hProcess, 10000);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     // Give Wine's X event thread a moment to turn the events into messages.
     std::this_thread::sleep_for(std::chrono::milliseconds(60));
-    return code;
 }
 
-void TRealInput::Run(const std::string& arguments) { RunForExitCode(arguments); }
-
-bool TRealInput::Succeeds(const std::string& arguments) { return RunForExitCode(arguments) == 0; }
+// Wine passes neither a Linux program's exit status nor a pipe back, so the
+// search writes to a file through the shell, and a last line says it ended.
+bool TRealInput::Finds(const std::string& arguments)
+{
+    static std::atomic<int> serial = 0;
+    const std::string name = "/tmp/orbelin-xdotool-" + std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(++serial);
+    PROCESS_INFORMATION pi{};
+    if (!Launch("Z:\\bin\\sh -c \"/usr/bin/xdotool " + arguments + " >" + name + "; echo end >>" + name + "\"", pi))
+        throw Exception("Cannot run the shell: error " + std::to_string(GetLastError()));
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    std::string windowsName = "Z:" + name;
+    std::replace(windowsName.begin(), windowsName.end(), '/', '\\');
+    std::string output;
+    WaitFor(
+        [&] {
+            output = ReadWholeFile(windowsName);
+            return output.size() >= 4 && output.compare(output.size() - 4, 4, "end\n") == 0;
+        },
+        5000);
+    DeleteFileA(windowsName.c_str());
+    return output.size() > 4 && output.compare(output.size() - 4, 4, "end\n") == 0;
+}
 
 bool TRealInput::Start(const std::string& commandLine)
 {

@@ -39,13 +39,13 @@ public:
 
     // Runs xdotool with the arguments and waits for it.
     static void Run(const std::string& arguments);
-    // The same, true when xdotool exits with 0 (a search that found a window).
-    static bool Succeeds(const std::string& arguments);
+    // The same, true when xdotool printed something (a search that found a
+    // window prints its id).
+    static bool Finds(const std::string& arguments);
     // Starts a program (a Linux one by its Z: path) without waiting for it.
     static bool Start(const std::string& commandLine);
 
 private:
-    static DWORD RunForExitCode(const std::string& arguments);
     static void FocusKeyboard();
 };
 
