@@ -83,10 +83,7 @@ std::string reformatText(std::string_view stream)
     text.reserve(stream.size());
     while (!stream.empty()) {
         std::size_t used = 1;
-        if (stream.starts_with("[\\@")) {
-            text.push_back('@');  // a superblank that began with '@'
-            used = 3;
-        } else if (stream.starts_with(".[]")) {
+        if (stream.starts_with(".[]")) {
             used = 3;
         } else if (stream.front() == '[' || stream.front() == ']') {
             // a superblank's brackets
