@@ -24,7 +24,7 @@
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
-#include <functional>
+#include <fstream>
 #include <optional>
 #include <poll.h>
 #include <string>
@@ -203,21 +203,6 @@ private:
     std::optional<httplib::Client> kept_;
 };
 
-// Medians over rounds of the same sentence; nothing when a request failed.
-std::optional<double> medianRoundTrip(int port, bool keepAlive, std::string_view sentence, int rounds)
-{
-    ServiceClient client(port, keepAlive);
-    std::vector<double> times;
-    for (int i = 0; i < rounds; ++i) {
-        const auto ms = client.translate(sentence);
-        if (!ms) {
-            return std::nullopt;
-        }
-        times.push_back(*ms);
-    }
-    return median(times);
-}
-
 // Sentences per second with clients kept-alive connections sharing the
 // sentences; nothing when a request failed.
 std::optional<double> serviceThroughput(int port, const std::vector<std::string>& sentences, int clients)
@@ -241,22 +226,6 @@ std::optional<double> serviceThroughput(int port, const std::vector<std::string>
     }
     const double seconds = millisecondsSince(start) / 1000.0;
     return failed ? std::nullopt : std::optional(static_cast<double>(sentences.size()) / seconds);
-}
-
-// The best of a few runs: other work on the machine only ever slows one down.
-std::optional<double> bestOf(int runs, const std::function<std::optional<double>()>& measure, bool higherIsBetter)
-{
-    std::optional<double> best;
-    for (int i = 0; i < runs; ++i) {
-        const auto value = measure();
-        if (!value) {
-            return std::nullopt;
-        }
-        if (!best || (higherIsBetter ? *value > *best : *value < *best)) {
-            best = value;
-        }
-    }
-    return best;
 }
 
 int slowClientsRun(int port, int slowClients, int rounds, std::string_view sentence)
@@ -285,6 +254,15 @@ int slowClientsRun(int port, int slowClients, int rounds, std::string_view sente
                 "max %.2f ms, %d failed (target: each <= 1000 ms)\n",
                 slow.connected(), times.size(), median(times), slowest, failed);
     return failed == 0 && slowest <= 1000.0 ? 0 : 1;
+}
+
+// The machine's load averages over 1, 5 and 15 minutes.
+std::string loadAverage()
+{
+    std::ifstream in("/proc/loadavg");
+    std::string one, five, fifteen;
+    in >> one >> five >> fifteen;
+    return one + " " + five + " " + fifteen;
 }
 
 const char* verdict(bool met)
@@ -344,7 +322,7 @@ int main(int argc, char** argv)
     const std::string text = longText(sentences, longTextBytes);
 
     // Warms the service's pipeline, and every sentence once.
-    if (!medianRoundTrip(port, false, sentence, 5) || !serviceThroughput(port, sentences, clientCount)) {
+    if (!serviceThroughput(port, sentences, clientCount)) {
         return fail("a request to the service failed");
     }
     if (slowClients > 0) {
@@ -358,67 +336,82 @@ int main(int argc, char** argv)
         return fail("no English -> Spanish Apertium mode");
     }
     Engine engine(*modeFile);
-    std::string joined;
+    std::string batch;
     for (const std::string& s : sentences) {
-        joined += s + "\n";
+        batch += s + "\n";
     }
     const std::string deformatted = deformatText(sentence);
-    if (!engine.translate(joined)) {
+    if (!engine.translate(batch)) {
         return fail("the engine failed");
     }
-
-    // The engine alone.
-    std::vector<double> engineSentenceTimes;
-    for (int i = 0; i < rounds; ++i) {
-        const auto ms = engine.exchangeMilliseconds(deformatted);
-        if (!ms) {
-            return fail("the engine failed");
-        }
-        engineSentenceTimes.push_back(*ms);
-    }
-    const double engineSentence = median(engineSentenceTimes);
-    const auto timed = [&engine](const std::string& input) -> std::optional<double> {
+    const auto engineTime = [&engine](const std::string& input) -> std::optional<double> {
         const auto start = Clock::now();
         return engine.translate(input) ? std::optional(millisecondsSince(start)) : std::nullopt;
     };
-    const auto engineBatch = bestOf(3, [&] { return timed(joined); }, false);
-    const auto engineLong = bestOf(3, [&] { return timed(text); }, false);
-    if (!engineBatch || !engineLong) {
-        return fail("the engine failed");
+    // Engine and service take turns, so that both meet the same load of a
+    // shared machine.
+    std::vector<double> engineTimes;
+    std::vector<double> freshTimes;
+    std::vector<double> keptTimes;
+    ServiceClient freshClient(port, false);
+    ServiceClient keptClient(port, true);
+    for (int i = 0; i < rounds; ++i) {
+        const auto engineMs = engine.exchangeMilliseconds(deformatted);
+        const auto freshMs = freshClient.translate(sentence);
+        const auto keptMs = keptClient.translate(sentence);
+        if (!engineMs || !freshMs || !keptMs) {
+            return fail("a request failed");
+        }
+        engineTimes.push_back(*engineMs);
+        freshTimes.push_back(*freshMs);
+        keptTimes.push_back(*keptMs);
     }
-    const double engineRate = sentenceCount / (*engineBatch / 1000.0);
-
-    // The service.
-    const auto fresh = medianRoundTrip(port, false, sentence, rounds);
-    const auto kept = medianRoundTrip(port, true, sentence, rounds);
-    const auto many = bestOf(3, [&] { return serviceThroughput(port, sentences, clientCount); }, true);
-    const auto one = serviceThroughput(port, sentences, 1);
-    ServiceClient longClient(port, true);
-    const auto serviceLong = bestOf(3, [&] { return longClient.translate(text); }, false);
+    std::optional<double> engineBatch;
+    std::optional<double> serviceRate;
+    std::optional<double> engineLong;
+    std::optional<double> serviceLong;
+    for (int run = 0; run < 3; ++run) {
+        const auto batchMs = engineTime(batch);
+        const auto rate = serviceThroughput(port, sentences, clientCount);
+        const auto longMs = engineTime(text);
+        const auto serviceLongMs = keptClient.translate(text);
+        if (!batchMs || !rate || !longMs || !serviceLongMs) {
+            return fail("a request failed");
+        }
+        engineBatch = std::min(engineBatch.value_or(*batchMs), *batchMs);
+        serviceRate = std::max(serviceRate.value_or(*rate), *rate);
+        engineLong = std::min(engineLong.value_or(*longMs), *longMs);
+        serviceLong = std::min(serviceLong.value_or(*serviceLongMs), *serviceLongMs);
+    }
+    const auto oneClientRate = serviceThroughput(port, sentences, 1);
     stopService();
-    if (!fresh || !kept || !many || !one || !serviceLong) {
+    if (!oneClientRate) {
         std::fprintf(stderr, "bench_service: a request to the service failed\n");
         return 1;
     }
 
-    const bool noStall = *kept <= *fresh;
-    const double ratio = *many / engineRate;
-    const double overhead = *kept - engineSentence;
+    const double engineSentence = median(engineTimes);
+    const double fresh = median(freshTimes);
+    const double kept = median(keptTimes);
+    const double engineRate = sentenceCount / (*engineBatch / 1000.0);
+    const bool noStall = kept <= fresh;
+    const double ratio = *serviceRate / engineRate;
+    const double overhead = kept - engineSentence;
     std::printf("EN->ES through orbelin-service on 127.0.0.1; the engine is the same Apertium mode, warm, "
-                "in this process.\n");
+                "in this process (load average %s).\n", loadAverage().c_str());
     std::printf("One sentence (%zu bytes), median of %d round trips:\n", sentence.size(), rounds);
-    std::printf("  new connection per request   %8.2f ms\n", *fresh);
+    std::printf("  new connection per request   %8.2f ms\n", fresh);
     std::printf("  one kept-alive connection    %8.2f ms   kept-alive / new = %.2f (target <= 1: %s)\n",
-                *kept, *kept / *fresh, verdict(noStall));
+                kept, kept / fresh, verdict(noStall));
     std::printf("  engine alone                 %8.2f ms   engine share of kept-alive = %.0f %%, "
                 "the rest %.2f ms (target < 2 ms: %s)\n",
-                engineSentence, 100.0 * engineSentence / *kept, overhead, verdict(overhead < 2.0));
+                engineSentence, 100.0 * engineSentence / kept, overhead, verdict(overhead < 2.0));
     std::printf("%d different sentences, best of 3:\n", sentenceCount);
     std::printf("  engine, one batch            %8.1f sentences/s (%.0f ms)\n", engineRate, *engineBatch);
     std::printf("  service, %d kept-alive clients %6.1f sentences/s   service / engine = %.2f "
                 "(target >= 0.5: %s)\n",
-                clientCount, *many, ratio, verdict(ratio >= 0.5));
-    std::printf("  service, 1 kept-alive client %8.1f sentences/s\n", *one);
+                clientCount, *serviceRate, ratio, verdict(ratio >= 0.5));
+    std::printf("  service, 1 kept-alive client %8.1f sentences/s\n", *oneClientRate);
     std::printf("A %zu-byte text, best of 3:\n", text.size());
     std::printf("  engine                       %8.1f ms\n", *engineLong);
     std::printf("  service                      %8.1f ms   service / engine = %.2f\n", *serviceLong,
