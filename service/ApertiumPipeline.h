@@ -23,8 +23,8 @@ public:
     ApertiumPipeline(const ApertiumPipeline&) = delete;
     ApertiumPipeline& operator=(const ApertiumPipeline&) = delete;
 
-    // Translates text already in Apertium's stream format (apertium-destxt
-    // output). Requests enter the running programs as they come, without
+    // Translates text already in Apertium's stream format (see
+    // deformatText). Requests enter the running programs as they come, without
     // waiting for each other's answers. When a request fails or runs past
     // its deadline, the programs are killed and every request in them ends
     // so; the next request starts them again. After runs that failed one
