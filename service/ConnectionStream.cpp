@@ -92,10 +92,6 @@ bool ConnectionStream::waitForInput(Clock::time_point until) const
     if (outputFailed_) {
         return false;
     }
-    pollfd ready{socket_, POLLIN, 0};
-    if (::poll(&ready, 1, 0) > 0) {
-        return true;
-    }
     // A client that writes a request in pieces without TCP_NODELAY holds
     // each piece back until the previous one is acknowledged, and ours would
     // come after the delayed-acknowledgement timer: acknowledge now.
