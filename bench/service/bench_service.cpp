@@ -203,29 +203,41 @@ private:
     std::optional<httplib::Client> kept_;
 };
 
-// Sentences per second with clients kept-alive connections sharing the
-// sentences; nothing when a request failed.
-std::optional<double> serviceThroughput(int port, const std::vector<std::string>& sentences, int clients)
+// Sentences per second when that many threads share the sentences, each
+// with its own translate(sentence) -> bool; nothing when one failed.
+template <typename MakeTranslate>
+std::optional<double> concurrentRate(const std::vector<std::string>& sentences, int threads,
+                                     const MakeTranslate& makeTranslate)
 {
     std::atomic<std::size_t> next = 0;
     std::atomic<bool> failed = false;
-    std::vector<std::thread> threads;
+    std::vector<std::thread> running;
     const auto start = Clock::now();
-    for (int c = 0; c < clients; ++c) {
-        threads.emplace_back([&] {
-            ServiceClient client(port, true);
+    for (int t = 0; t < threads; ++t) {
+        running.emplace_back([&] {
+            auto translate = makeTranslate();
             for (std::size_t i = next++; i < sentences.size() && !failed; i = next++) {
-                if (!client.translate(sentences[i])) {
+                if (!translate(sentences[i])) {
                     failed = true;
                 }
             }
         });
     }
-    for (std::thread& thread : threads) {
+    for (std::thread& thread : running) {
         thread.join();
     }
     const double seconds = millisecondsSince(start) / 1000.0;
     return failed ? std::nullopt : std::optional(static_cast<double>(sentences.size()) / seconds);
+}
+
+// Clients on kept-alive connections.
+std::optional<double> serviceThroughput(int port, const std::vector<std::string>& sentences, int clients)
+{
+    return concurrentRate(sentences, clients, [port] {
+        return [client = std::make_shared<ServiceClient>(port, true)](const std::string& sentence) {
+            return client->translate(sentence).has_value();
+        };
+    });
 }
 
 int slowClientsRun(int port, int slowClients, int rounds, std::string_view sentence)
@@ -367,19 +379,24 @@ int main(int argc, char** argv)
         keptTimes.push_back(*keptMs);
     }
     std::optional<double> engineBatch;
+    std::optional<double> engineStreamed;
     std::optional<double> serviceRate;
     std::optional<double> engineLong;
     std::optional<double> serviceLong;
     for (int run = 0; run < 3; ++run) {
         const auto batchMs = engineTime(batch);
         const auto rate = serviceThroughput(port, sentences, clientCount);
+        const auto streamed = concurrentRate(sentences, clientCount, [&engine] {
+            return [&engine](const std::string& sentence) { return engine.translate(sentence).has_value(); };
+        });
         const auto longMs = engineTime(text);
         const auto serviceLongMs = keptClient.translate(text);
-        if (!batchMs || !rate || !longMs || !serviceLongMs) {
+        if (!batchMs || !rate || !streamed || !longMs || !serviceLongMs) {
             return fail("a request failed");
         }
         engineBatch = std::min(engineBatch.value_or(*batchMs), *batchMs);
         serviceRate = std::max(serviceRate.value_or(*rate), *rate);
+        engineStreamed = std::max(engineStreamed.value_or(*streamed), *streamed);
         engineLong = std::min(engineLong.value_or(*longMs), *longMs);
         serviceLong = std::min(serviceLong.value_or(*serviceLongMs), *serviceLongMs);
     }
@@ -412,6 +429,8 @@ int main(int argc, char** argv)
                 "(target >= 0.5: %s)\n",
                 clientCount, *serviceRate, ratio, verdict(ratio >= 0.5));
     std::printf("  service, 1 kept-alive client %8.1f sentences/s\n", *oneClientRate);
+    std::printf("  engine, %d threads in turn  %8.1f sentences/s   service / engine = %.2f\n", clientCount,
+                *engineStreamed, *serviceRate / *engineStreamed);
     std::printf("A %zu-byte text, best of 3:\n", text.size());
     std::printf("  engine                       %8.1f ms\n", *engineLong);
     std::printf("  service                      %8.1f ms   service / engine = %.2f\n", *serviceLong,
