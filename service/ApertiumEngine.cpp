@@ -47,15 +47,11 @@ IoResult ApertiumEngine::translate(Language source, Language target, std::string
 IoResult ApertiumEngine::translateOneStep(ApertiumPipeline& pipeline, std::string_view text,
                                           Deadline deadline)
 {
-    IoResult deformatted = deformatText(text, deadline);
-    if (deformatted.status != IoStatus::done) {
-        return deformatted;
+    IoResult translated = pipeline.translate(deformatText(text), deadline);
+    if (translated.status == IoStatus::done) {
+        translated.output = reformatText(translated.output);
     }
-    IoResult translated = pipeline.translate(deformatted.output, deadline);
-    if (translated.status != IoStatus::done) {
-        return translated;
-    }
-    return reformatText(translated.output, deadline);
+    return translated;
 }
 
 ApertiumPipeline& ApertiumEngine::pipelineFor(const std::filesystem::path& modeFile)

@@ -1,7 +1,6 @@
 #include "ApertiumPipeline.h"
 
 #include <algorithm>
-#include <csignal>
 #include <exception>
 #include <utility>
 
@@ -12,46 +11,57 @@ ApertiumPipeline::ApertiumPipeline(std::filesystem::path modeFile, std::string g
 {
 }
 
-ApertiumPipeline::~ApertiumPipeline()
-{
-    stop();
-}
-
 IoResult ApertiumPipeline::translate(std::string_view deformatted, Deadline deadline)
 {
-    std::unique_lock lock(mutex_, std::defer_lock);
-    if (!lock.try_lock_until(deadline)) {
-        return IoResult{IoStatus::timedOut, {}};
-    }
-    if (!aborted_ && !alive()) {
-        stop();
-        if (Clock::now() < nextStart_) {
+    // A run may end between the look at it and the request's entry; the
+    // request then goes into the next one.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        std::uint64_t number = 0;
+        std::shared_ptr<PipelineRun> run;
+        {
+            const std::lock_guard lock(mutex_);
+            run = currentRun();
+            number = runNumber_;
+        }
+        if (!run) {
             return IoResult{IoStatus::failed, {}};
         }
-        try {
-            start();
-        } catch (const std::exception&) {
-            stop();
-            noteFailure();
-            return IoResult{IoStatus::failed, {}};
+        std::optional<IoResult> result = run->exchange(deformatted, deadline);
+        if (!result) {
+            continue;
         }
+        const std::lock_guard lock(mutex_);
+        if (result->status == IoStatus::done) {
+            failures_ = 0;
+        } else if (result->status == IoStatus::failed) {
+            // A slow answer says nothing about the programs; a failed one
+            // does, once for all the requests that were in them.
+            noteFailure(number);
+        }
+        return std::move(*result);
     }
+    return IoResult{IoStatus::failed, {}};
+}
+
+std::shared_ptr<PipelineRun> ApertiumPipeline::currentRun()
+{
     if (aborted_) {
-        stop();
-        return IoResult{IoStatus::failed, {}};
+        return nullptr;
     }
-    IoResult result = exchangeUntilNul(input_.get(), deformatted, output_.get(), deadline);
-    if (result.status == IoStatus::done) {
-        failures_ = 0;
-    } else {
-        // Whatever it still holds would be read as the next answer.
-        stop();
-        // A slow answer says nothing about the programs; a failed one does.
-        if (result.status == IoStatus::failed) {
-            noteFailure();
-        }
+    if (run_ && run_->usable()) {
+        return run_;
     }
-    return result;
+    run_.reset();
+    if (Clock::now() < nextStart_) {
+        return nullptr;
+    }
+    ++runNumber_;
+    try {
+        run_ = std::make_shared<PipelineRun>(loadModePipeline(modeFile_, generationOption_));
+    } catch (const std::exception&) {
+        noteFailure(runNumber_);
+    }
+    return run_;
 }
 
 Clock::duration ApertiumPipeline::backOff(int failures)
@@ -65,66 +75,23 @@ Clock::duration ApertiumPipeline::backOff(int failures)
     return std::min<Clock::duration>(first * (1 << doublings), longest);
 }
 
-void ApertiumPipeline::noteFailure()
+void ApertiumPipeline::noteFailure(std::uint64_t run)
 {
+    if (run == failedRun_) {
+        return;
+    }
+    failedRun_ = run;
     ++failures_;
     nextStart_ = Clock::now() + backOff(failures_);
 }
 
-void ApertiumPipeline::start()
-{
-    const std::vector<Command> commands = loadModePipeline(modeFile_, generationOption_);
-
-    Pipe first = Pipe::create();
-    UniqueFd upstream = std::move(first.readEnd);
-    input_ = std::move(first.writeEnd);
-    for (const Command& command : commands) {
-        Pipe next = Pipe::create();
-        const std::lock_guard lock(childrenMutex_);
-        const pid_t group = children_.empty() ? 0 : children_.front().pid();
-        children_.push_back(ChildProcess::spawn(command, upstream.get(), next.writeEnd.get(), group));
-        upstream = std::move(next.readEnd);
-        // next.writeEnd closes here: only the child holds it now.
-    }
-    output_ = std::move(upstream);
-    setNonBlocking(input_.get());
-    setNonBlocking(output_.get());
-}
-
 void ApertiumPipeline::abort() noexcept
 {
+    const std::lock_guard lock(mutex_);
     aborted_ = true;
-    const std::lock_guard lock(childrenMutex_);
-    if (!children_.empty()) {
-        children_.front().signalGroup(SIGKILL);
+    if (run_) {
+        run_->end(IoStatus::failed);
     }
-}
-
-void ApertiumPipeline::stop() noexcept
-{
-    input_.reset();
-    output_.reset();
-    const std::lock_guard lock(childrenMutex_);
-    // The leader is not reaped before this (alive() only looks), so the
-    // group id is still its own.
-    if (!children_.empty()) {
-        children_.front().signalGroup(SIGKILL);
-    }
-    children_.clear();  // each child is killed and reaped
-}
-
-bool ApertiumPipeline::alive() const
-{
-    // Only this thread changes the children; abort() merely signals them.
-    if (children_.empty()) {
-        return false;
-    }
-    for (const ChildProcess& child : children_) {
-        if (child.ended()) {
-            return false;
-        }
-    }
-    return true;
 }
 
 }  // namespace orbelin::service

@@ -3,16 +3,15 @@
 // loading every dictionary again.
 #pragma once
 
-#include "ApertiumModes.h"
 #include "PipeIo.h"
-#include "Process.h"
+#include "PipelineRun.h"
 
-#include <atomic>
+#include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace orbelin::service {
 
@@ -23,45 +22,42 @@ public:
     explicit ApertiumPipeline(std::filesystem::path modeFile, std::string generationOption = "-n");
     ApertiumPipeline(const ApertiumPipeline&) = delete;
     ApertiumPipeline& operator=(const ApertiumPipeline&) = delete;
-    ~ApertiumPipeline();
 
-    // Translates text already in Apertium's stream format (apertium-destxt
-    // output). Requests wait for each other; a pipeline that failed or ran
-    // past the deadline is killed and started again by the next request.
-    // After requests that failed one after another, the next start waits
-    // for a back-off that doubles with each of them (see backOff); until
-    // then requests fail at once.
+    // Translates text already in Apertium's stream format (see
+    // deformatText). Requests enter the running programs as they come, without
+    // waiting for each other's answers. When a request fails or runs past
+    // its deadline, the programs are killed and every request in them ends
+    // so; the next request starts them again. After runs that failed one
+    // after another, the next start waits for a back-off that doubles with
+    // each of them (see backOff); until then requests fail at once.
     IoResult translate(std::string_view deformatted, Deadline deadline);
 
-    // The wait before a start after that many failed requests in a row.
+    // The wait before a start after that many failures in a row.
     static Clock::duration backOff(int failures);
 
-    // Kills the running programs without waiting for a request in progress,
-    // which then fails at once instead of at its deadline; the pipeline does
-    // not start again.
+    // Kills the running programs without waiting for the requests in them,
+    // which then fail at once instead of at their deadline; the pipeline
+    // does not start again.
     void abort() noexcept;
 
     const std::filesystem::path& modeFile() const { return modeFile_; }
 
 private:
-    void start();  // throws
-    void stop() noexcept;
-    bool alive() const;
-    void noteFailure();
+    // The run to send a request into, started when there is none (or the
+    // last has ended); null when none can start now.
+    std::shared_ptr<PipelineRun> currentRun();
+    void noteFailure(std::uint64_t run);
 
     const std::filesystem::path modeFile_;
     const std::string generationOption_;
 
-    std::timed_mutex mutex_;  // one request at a time
-    // The programs; the first leads their process group. Guarded apart from
-    // requests, so that abort() can end them while a request runs.
-    std::mutex childrenMutex_;
-    std::vector<ChildProcess> children_;
-    std::atomic<bool> aborted_ = false;
-    UniqueFd input_;
-    UniqueFd output_;
-    int failures_ = 0;            // failed requests in a row
-    Clock::time_point nextStart_; // no start before this
+    std::mutex mutex_;  // guards what follows; held to start a run, never during a request
+    std::shared_ptr<PipelineRun> run_;
+    std::uint64_t runNumber_ = 0;     // of run_, counting every start
+    std::uint64_t failedRun_ = 0;     // the last run whose failure was counted
+    bool aborted_ = false;
+    int failures_ = 0;                // failed runs in a row
+    Clock::time_point nextStart_;     // no start before this
 };
 
 }  // namespace orbelin::service

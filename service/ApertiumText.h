@@ -1,20 +1,22 @@
-// Plain text in and out of Apertium's stream format (apertium-destxt and
-// apertium-retxt), each a short-lived process fed through pipes.
+// Plain text in and out of Apertium's stream format, converted here the way
+// apertium-destxt and apertium-retxt convert it: starting those programs for
+// every request took longer than the translation itself.
 #pragma once
-
-#include "PipeIo.h"
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace orbelin::service {
 
-// Runs a program as a filter: data on its input, its whole output back.
-// A program that cannot start or exits with a failure gives IoStatus::failed.
-IoResult runFilter(const std::vector<std::string>& argv, std::string_view data, Deadline deadline);
+// Escapes Apertium's special characters, puts runs of blanks into
+// superblanks ("[\n\n]"; a single space stays as it is), and ends the text
+// and every paragraph (a blank line) with an empty sentence end (".[]").
+// The text must be valid UTF-8 without NUL bytes.
+std::string deformatText(std::string_view text);
 
-IoResult deformatText(std::string_view text, Deadline deadline);
-IoResult reformatText(std::string_view stream, Deadline deadline);
+// The reverse for the pipeline's output: superblanks lose their brackets,
+// sentence ends vanish, escapes are resolved. A block kept in a file
+// ("[@name]") is never produced by deformatText, and no file is opened here.
+std::string reformatText(std::string_view stream);
 
 }  // namespace orbelin::service

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <utility>
@@ -15,6 +16,10 @@ namespace {
 
 // Waits are cut into slices, so that a stopping server is noticed soon.
 constexpr auto slice = std::chrono::milliseconds(100);
+
+// Gathered output beyond this is sent at once: a large body gains nothing
+// from waiting, and its copy stays small.
+constexpr std::size_t gatherLimit = 64 * 1024;
 
 }  // namespace
 
@@ -40,6 +45,12 @@ bool socketAddress(int socket, bool remote, std::string& ip, int& port)
     }
     ip = text;
     return true;
+}
+
+bool sendWithoutDelay(int socket)
+{
+    const int yes = 1;
+    return ::setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes) == 0;
 }
 
 ConnectionStream::ConnectionStream(int socket, Clock::duration readWait, Clock::duration writeWait,
@@ -73,9 +84,56 @@ bool ConnectionStream::waitFor(short events, Clock::time_point until) const
     }
 }
 
-bool ConnectionStream::waitForBytes(Clock::duration wait) const
+bool ConnectionStream::waitForInput(Clock::time_point until) const
 {
-    return bufferStart_ < bufferEnd_ || waitFor(POLLIN, Clock::now() + wait);
+    // A client may wait for what we hold (an interim response) before it
+    // sends more.
+    sendOutput();
+    if (outputFailed_) {
+        return false;
+    }
+    // A client that writes a request in pieces without TCP_NODELAY holds
+    // each piece back until the previous one is acknowledged, and ours would
+    // come after the delayed-acknowledgement timer: acknowledge now.
+    const int yes = 1;
+    ::setsockopt(socket_, IPPROTO_TCP, TCP_QUICKACK, &yes, sizeof yes);
+    return waitFor(POLLIN, until);
+}
+
+bool ConnectionStream::waitForBytes(Clock::duration wait)
+{
+    return bufferStart_ < bufferEnd_ || waitForInput(Clock::now() + wait);
+}
+
+bool ConnectionStream::flush()
+{
+    sendOutput();
+    return !outputFailed_;
+}
+
+void ConnectionStream::sendOutput() const
+{
+    if (!output_.empty() && !outputFailed_) {
+        outputFailed_ = !send(output_);
+    }
+    output_.clear();
+}
+
+bool ConnectionStream::send(std::string_view bytes) const
+{
+    while (!bytes.empty()) {
+        if (!is_writable()) {
+            return false;
+        }
+        const ssize_t n = ::send(socket_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        if (n < 0 && errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) {
+            return false;
+        }
+        if (n > 0) {
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+        }
+    }
+    return true;
 }
 
 bool ConnectionStream::is_readable() const
@@ -85,7 +143,7 @@ bool ConnectionStream::is_readable() const
     }
     const auto now = Clock::now();
     const auto until = deadline_ - now < readWait_ ? deadline_ : now + readWait_;
-    return waitFor(POLLIN, until);
+    return waitForInput(until);
 }
 
 bool ConnectionStream::is_writable() const
@@ -118,10 +176,14 @@ ssize_t ConnectionStream::read(char* ptr, size_t size)
 
 ssize_t ConnectionStream::write(const char* ptr, size_t size)
 {
-    if (!is_writable()) {
+    if (outputFailed_) {
         return -1;
     }
-    return ::send(socket_, ptr, size, MSG_NOSIGNAL);
+    output_.append(ptr, size);
+    if (output_.size() >= gatherLimit) {
+        sendOutput();
+    }
+    return outputFailed_ ? -1 : static_cast<ssize_t>(size);
 }
 
 void ConnectionStream::get_remote_ip_and_port(std::string& ip, int& port) const

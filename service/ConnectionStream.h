@@ -3,6 +3,12 @@
 // read wait, and all bytes of a request must arrive before its deadline;
 // every wait to write ends after the write wait. Waits for bytes also end as
 // soon as the server stops.
+//
+// What httplib writes is gathered and sent by flush(), so that a response
+// leaves in one piece: httplib writes its head and its body apart, and a
+// second small segment would wait for the client's delayed acknowledgement
+// of the first. Gathered bytes are also sent before any wait for the
+// client's bytes (an interim "100 Continue"), and once they pass 64 KiB.
 #pragma once
 
 #include <httplib.h>
@@ -12,6 +18,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace orbelin::service {
 
@@ -25,7 +32,10 @@ public:
     // Reads after this point in time fail; Clock::time_point::max() lifts it.
     void setReadDeadline(Clock::time_point deadline) { deadline_ = deadline; }
     // Whether bytes (or the end of the stream) arrive within wait.
-    bool waitForBytes(Clock::duration wait) const;
+    bool waitForBytes(Clock::duration wait);
+    // Sends what has been written so far; false when the client could not
+    // take it (then or earlier).
+    bool flush();
 
     bool is_readable() const override;
     bool is_writable() const override;
@@ -37,6 +47,10 @@ public:
 
 private:
     bool waitFor(short events, Clock::time_point until) const;
+    // Sends the gathered output, then waits for the client's bytes.
+    bool waitForInput(Clock::time_point until) const;
+    void sendOutput() const;  // clears output_; outputFailed_ when it could not
+    bool send(std::string_view bytes) const;
 
     const int socket_;
     const Clock::duration readWait_;
@@ -47,7 +61,14 @@ private:
     std::array<char, 4096> buffer_{};
     std::size_t bufferStart_ = 0;
     std::size_t bufferEnd_ = 0;
+    // Written, not yet sent. Mutable: httplib's is_readable() is const, yet
+    // it must send this before it waits.
+    mutable std::string output_;
+    mutable bool outputFailed_ = false;
 };
+
+// Turns off the delay of small segments (Nagle's algorithm) on a connection.
+bool sendWithoutDelay(int socket);
 
 // The address and port of a socket's peer (remote) or its own (local).
 bool socketAddress(int socket, bool remote, std::string& ip, int& port);

@@ -3,14 +3,15 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <poll.h>
+#include <sys/wait.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace orbelin::service {
 
 namespace {
-
-enum class Until { endOfFile, nulByte };
 
 int millisecondsLeft(Deadline deadline)
 {
@@ -28,15 +29,15 @@ bool wouldBlock(int error)
     return error == EAGAIN || error == EWOULDBLOCK || error == EINTR;
 }
 
-// input is closed after the last byte when closeInput is set, so that a filter
-// sees the end of its input; otherwise it stays open for the next exchange.
-IoResult exchange(UniqueFd* closeInput, int input, std::string_view data, int output,
-                  Until until, Deadline deadline)
+}  // namespace
+
+IoResult exchangeUntilEof(UniqueFd& input, std::string_view data, int output, Deadline deadline)
 {
     IoResult result;
     std::size_t written = 0;
-    if (closeInput != nullptr && data.empty()) {
-        closeInput->reset();
+    // Closed after the last byte, so that the filter sees the end of its input.
+    if (data.empty()) {
+        input.reset();
     }
     std::array<char, 65536> buffer{};
 
@@ -46,7 +47,7 @@ IoResult exchange(UniqueFd* closeInput, int input, std::string_view data, int ou
         nfds_t count = 0;
         fds[count++] = pollfd{output, POLLIN, 0};
         if (writing) {
-            fds[count++] = pollfd{input, POLLOUT, 0};
+            fds[count++] = pollfd{input.get(), POLLOUT, 0};
         }
         const int timeout = millisecondsLeft(deadline);
         if (timeout == 0) {
@@ -65,14 +66,14 @@ IoResult exchange(UniqueFd* closeInput, int input, std::string_view data, int ou
         }
 
         if (writing && fds[1].revents != 0) {
-            const ssize_t n = ::write(input, data.data() + written, data.size() - written);
+            const ssize_t n = ::write(input.get(), data.data() + written, data.size() - written);
             if (n < 0 && !wouldBlock(errno)) {
                 return result;  // the reader is gone
             }
             if (n > 0) {
                 written += static_cast<std::size_t>(n);
-                if (written == data.size() && closeInput != nullptr) {
-                    closeInput->reset();
+                if (written == data.size()) {
+                    input.reset();
                 }
             }
         }
@@ -83,42 +84,50 @@ IoResult exchange(UniqueFd* closeInput, int input, std::string_view data, int ou
                 return result;
             }
             if (n == 0) {
-                if (until == Until::endOfFile && written == data.size()) {
+                if (written == data.size()) {
                     result.status = IoStatus::done;
                 }
                 return result;
             }
             if (n > 0) {
-                const std::string_view chunk(buffer.data(), static_cast<std::size_t>(n));
-                if (until == Until::nulByte) {
-                    const std::size_t nul = chunk.find('\0');
-                    if (nul != std::string_view::npos) {
-                        result.output.append(chunk.substr(0, nul));
-                        const bool clean = nul + 1 == chunk.size() && written == data.size();
-                        result.status = clean ? IoStatus::done : IoStatus::failed;
-                        return result;
-                    }
-                }
-                result.output.append(chunk);
+                result.output.append(buffer.data(), static_cast<std::size_t>(n));
             }
         }
     }
 }
 
-}  // namespace
-
-IoResult exchangeUntilEof(UniqueFd& input, std::string_view data, int output, Deadline deadline)
+IoResult runFilter(const std::vector<std::string>& argv, std::string_view data, Deadline deadline)
 {
-    return exchange(&input, input.get(), data, output, Until::endOfFile, deadline);
-}
+    try {
+        Pipe in = Pipe::create();
+        Pipe out = Pipe::create();
+        ChildProcess child = ChildProcess::spawn(argv, in.readEnd.get(), out.writeEnd.get());
+        in.readEnd.reset();
+        out.writeEnd.reset();
+        setNonBlocking(in.writeEnd.get());
+        setNonBlocking(out.readEnd.get());
 
-IoResult exchangeUntilNul(int input, std::string_view data, int output, Deadline deadline)
-{
-    std::string framed;
-    framed.reserve(data.size() + 1);
-    framed.append(data);
-    framed.push_back('\0');
-    return exchange(nullptr, input, framed, output, Until::nulByte, deadline);
+        IoResult result = exchangeUntilEof(in.writeEnd, data, out.readEnd.get(), deadline);
+        if (result.status != IoStatus::done) {
+            child.kill();
+            child.wait();
+            return result;
+        }
+        // The output has ended, so the program should be exiting; one that
+        // goes on running gets no longer than the deadline.
+        const std::optional<int> status = child.waitUntil(deadline);
+        if (!status) {
+            child.kill();
+            child.wait();
+            return IoResult{IoStatus::timedOut, {}};
+        }
+        if (!WIFEXITED(*status) || WEXITSTATUS(*status) != 0) {
+            result.status = IoStatus::failed;
+        }
+        return result;
+    } catch (const std::system_error&) {
+        return IoResult{IoStatus::failed, {}};
+    }
 }
 
 }  // namespace orbelin::service

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orbelin::service {
 
@@ -23,9 +24,8 @@ struct IoResult {
 // Both descriptors must be non-blocking.
 IoResult exchangeUntilEof(UniqueFd& input, std::string_view data, int output, Deadline deadline);
 
-// Writes data followed by a NUL byte into input (which stays open) and collects
-// output up to the first NUL, which is not returned. Bytes after that NUL are
-// a protocol error. Both descriptors must be non-blocking.
-IoResult exchangeUntilNul(int input, std::string_view data, int output, Deadline deadline);
+// Runs a program as a filter: data on its input, its whole output back.
+// A program that cannot start or exits with a failure gives IoStatus::failed.
+IoResult runFilter(const std::vector<std::string>& argv, std::string_view data, Deadline deadline);
 
 }  // namespace orbelin::service

@@ -30,6 +30,10 @@ bool TranslationServer::process_and_close_socket(socket_t sock)
     std::string client;
     int port = 0;
     bool served = false;
+    // Responses leave in one piece (see ConnectionStream); without Nagle's
+    // delay its last segment also goes out at once, instead of waiting for
+    // the client's acknowledgement of the earlier ones.
+    sendWithoutDelay(sock);
     if (socketAddress(sock, true, client, port) && connections_.admit(sock, client)) {
         served = serve(sock);
         connections_.remove(sock);
@@ -54,8 +58,9 @@ bool TranslationServer::serve(socket_t sock)
         bool closed = false;
         answered = process_request(stream, last, closed,
                                    [this, sock](httplib::Request&) { connections_.setWaiting(sock, false); });
+        const bool sent = stream.flush();
         connections_.setWaiting(sock, true);
-        if (!answered || closed) {
+        if (!answered || closed || !sent) {
             break;
         }
     }

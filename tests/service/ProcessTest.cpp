@@ -1,5 +1,4 @@
 #include "ApertiumPipeline.h"
-#include "ApertiumText.h"
 #include "PipeIo.h"
 #include "TestSupport.h"
 
@@ -12,6 +11,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <thread>
 #include <unistd.h>
@@ -82,16 +82,6 @@ TEST(RunFilter, WaitForTheExitKeepsTheDeadline)
     EXPECT_LT(Clock::now() - start, 10s);
 }
 
-TEST(ApertiumText, RoundTripOfPlainText)
-{
-    const std::string text = "Line one [with brackets] \\ and ^caret$ \r\nline two\n\nend";
-    const IoResult deformatted = deformatText(text, in(5s));
-    ASSERT_EQ(deformatted.status, IoStatus::done);
-    const IoResult back = reformatText(deformatted.output, in(5s));
-    ASSERT_EQ(back.status, IoStatus::done);
-    EXPECT_EQ(back.output, text);
-}
-
 class FakeModes : public ::testing::Test {
 protected:
     std::filesystem::path script(const std::string& name, const std::string& body)
@@ -118,6 +108,48 @@ TEST_F(FakeModes, WarmPipelineAnswersEveryRequest)
         const IoResult result = pipeline.translate(text, in(5s));
         EXPECT_EQ(result.status, IoStatus::done);
         EXPECT_EQ(result.output, text);
+    }
+}
+
+TEST_F(FakeModes, RequestsEnterWhileEarlierOnesAreStillInThePrograms)
+{
+    // Answers only once it holds two requests: were requests sent one at a
+    // time, each after the answer to the one before, none would be answered.
+    const auto pairs = script("pairs.sh", "exec perl -e '$/ = \"\\0\"; $| = 1; my @held;\n"
+                                          "while (my $request = <STDIN>) {\n"
+                                          "    push @held, $request;\n"
+                                          "    if (@held == 2) { print @held; @held = (); }\n"
+                                          "}'");
+    ApertiumPipeline pipeline(mode("xx-yy", "'" + pairs.string() + "'"));
+    auto first = std::async(std::launch::async, [&pipeline] { return pipeline.translate("first", in(10s)); });
+    const IoResult second = pipeline.translate("second", in(10s));
+    const IoResult other = first.get();
+    EXPECT_EQ(other.status, IoStatus::done);
+    EXPECT_EQ(other.output, "first");
+    EXPECT_EQ(second.status, IoStatus::done);
+    EXPECT_EQ(second.output, "second");
+}
+
+TEST_F(FakeModes, ConcurrentRequestsEachGetTheirOwnAnswer)
+{
+    const auto echo = script("echo.sh", "exec cat");
+    ApertiumPipeline pipeline(mode("xx-yy", "'" + echo.string() + "' | '" + echo.string() + "'"));
+    std::vector<std::future<bool>> clients;
+    for (int c = 0; c < 8; ++c) {
+        clients.push_back(std::async(std::launch::async, [&pipeline, c] {
+            bool right = true;
+            for (int i = 0; i < 25; ++i) {
+                // Some long enough to arrive in several reads.
+                const std::string text = std::to_string(c) + "/" + std::to_string(i) +
+                                         std::string(static_cast<std::size_t>(i % 5) * 30000, 'x');
+                const IoResult result = pipeline.translate(text, in(20s));
+                right = right && result.status == IoStatus::done && result.output == text;
+            }
+            return right;
+        }));
+    }
+    for (int c = 0; c < 8; ++c) {
+        EXPECT_TRUE(clients[static_cast<std::size_t>(c)].get()) << "client " << c;
     }
 }
 

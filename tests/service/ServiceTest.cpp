@@ -8,13 +8,18 @@
 #include <httplib.h>
 
 #include <algorithm>
+#include <arpa/inet.h>
 #include <atomic>
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <chrono>
 #include <future>
 #include <memory>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -204,6 +209,51 @@ TEST(ServiceConnections, OneClientHoldsABoundedNumber)
     ASSERT_TRUE(test::eventually([&slow] { return slow.sent() >= 8; }));
     EXPECT_EQ(translate(service.port(), "满", "ZH_TW", "ZH_TW"), "满");
     EXPECT_TRUE(test::eventually([&service] { return service.connectionsOf("127.0.0.1") <= 4; }));
+}
+
+// The sockets of this process bound to port on 127.0.0.1 and connected:
+// the connections a service here has accepted (its listening socket has no
+// peer, and clients' sockets are bound to other ports).
+std::vector<int> acceptedSockets(int port)
+{
+    std::vector<int> sockets;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        const std::string name = entry.path().filename().string();
+        int fd = -1;
+        std::from_chars(name.data(), name.data() + name.size(), fd);
+        sockaddr_in local{};
+        sockaddr_in peer{};
+        socklen_t localLength = sizeof local;
+        socklen_t peerLength = sizeof peer;
+        if (::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &localLength) == 0 &&
+            local.sin_family == AF_INET && ntohs(local.sin_port) == port &&
+            ::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &peerLength) == 0) {
+            sockets.push_back(fd);
+        }
+    }
+    return sockets;
+}
+
+// A response split into a second small segment would wait for the client's
+// delayed acknowledgement of the first, 40 ms on every kept-alive request.
+TEST(ServiceConnections, AcceptedConnectionsSendWithoutDelay)
+{
+    const test::RunningService service;
+    httplib::Client client("127.0.0.1", service.port());
+    client.set_keep_alive(true);
+    const auto result = client.Post("/wl/translate", clientBody("快", "ZH_CN", "ZH_CN"), formType);
+    ASSERT_TRUE(result) << httplib::to_string(result.error());
+    ASSERT_EQ(clientCut(result->body), "快");
+
+    // The connection is kept, so the service still holds its end.
+    const std::vector<int> accepted = acceptedSockets(service.port());
+    ASSERT_FALSE(accepted.empty());
+    for (const int socket : accepted) {
+        int noDelay = 0;
+        socklen_t length = sizeof noDelay;
+        ASSERT_EQ(::getsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &noDelay, &length), 0);
+        EXPECT_NE(noDelay, 0) << "socket " << socket;
+    }
 }
 
 TEST_F(ServiceWithRealEngines, TwentyParallelRequests)
