@@ -31,18 +31,23 @@ std::string ResultPage(const std::string& utf8, size_t padding = 0)
            page;
 }
 
-// A translation service that counts the requests it reads, connection by
-// connection, and plays one behaviour per request in turn.
+// A translation service that counts the requests it reads (whatever their
+// method), connection by connection, and plays one behaviour per request in turn.
 class TCountingService {
 public:
     using TBehaviour = std::function<void(TTestPeer&)>;
 
-    explicit TCountingService(std::vector<TBehaviour> behaviours) : FBehaviours(std::move(behaviours))
+    // Behaviours are added before the service starts.
+    void Add(TBehaviour behaviour) { FBehaviours.push_back(std::move(behaviour)); }
+    void Start()
     {
         FServer.Serve(
             [this](TTestPeer& peer) {
-                if (!peer.ReceiveUntil("wl_ucp=1"))
+                if (!peer.ReceiveUntil("\r\n\r\n"))
                     return;
+                // Every request counts; a form comes whole before the answer.
+                if (peer.Received().rfind("POST ", 0) == 0)
+                    peer.ReceiveUntil("wl_ucp=1");
                 const size_t index = FRequests++;
                 if (index < FBehaviours.size())
                     FBehaviours[index](peer);
@@ -56,14 +61,17 @@ public:
     int Requests() const { return FRequests; }
     // Exchanges that ended at the service's side (it answered, or the client closed).
     int Ended() const { return FEnded; }
+    // A slow answer has begun to come.
+    bool Answering() const { return FAnswering; }
 
     // Accepts the request and never answers; returns once the client closes.
     static void Silent(TTestPeer& peer) { peer.ReceiveToClose(); }
     // Answers after a pause, the page coming in slices.
-    static TBehaviour Slow(std::string response, int pauseMs, int slices, int sliceGapMs)
+    TBehaviour Slow(std::string response, int pauseMs, int slices, int sliceGapMs)
     {
-        return [=](TTestPeer& peer) {
+        return [=, this](TTestPeer& peer) {
             peer.Delay(pauseMs);
+            FAnswering = true;
             const size_t step = (response.size() + static_cast<size_t>(slices) - 1) / static_cast<size_t>(slices);
             for (size_t at = 0; at < response.size(); at += step) {
                 peer.Send(response.substr(at, step));
@@ -77,6 +85,7 @@ private:
     std::vector<TBehaviour> FBehaviours;
     std::atomic<int> FRequests = 0;
     std::atomic<int> FEnded = 0;
+    std::atomic<bool> FAnswering = false;
     TTestServer FServer;
 };
 
@@ -110,7 +119,8 @@ bool WaitCursorShown()
 }
 
 // Invalidates the window and one control of it from outside; true once the
-// window's thread has painted both.
+// window's thread has painted both (the caller checks that this came while
+// the service still held the exchange, not after it).
 bool Repaints(HWND window, HWND control)
 {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -140,6 +150,7 @@ protected:
         Form1->Memo1->SetText("Hello");
         Form1->wl_srclang->SetItemIndex(1);  // English
         Form1->wl_trglang->SetItemIndex(13); // 西班牙语
+        EXPECT_EQ(Form1->http->ReadTimeout, 30000) << "the program's own bound on silence";
         Form1->http->ReadTimeout = kSilenceBoundMs;
     }
     static HWND H(TWinControl* control) { return control->WindowHandle(); }
@@ -176,7 +187,9 @@ TEST_F(TranslationWait, ReturnOnTheFocusedTranslateButtonWithNoServiceShowsTheEr
     EXPECT_TRUE(focusBack) << "the focus did not come back to 翻  译";
 
     // The second try, with the service there now.
-    TCountingService service({TCountingService::Slow(ResultPage("Hola"), 0, 1, 0)});
+    TCountingService service;
+    service.Add(service.Slow(ResultPage("Hola"), 0, 1, 0));
+    service.Start();
     Form1->ServiceHost = service.Host();
     ASSERT_TRUE(RunScript([&] {
         TRealInput::Key("Return");
@@ -187,7 +200,10 @@ TEST_F(TranslationWait, ReturnOnTheFocusedTranslateButtonWithNoServiceShowsTheEr
 
 TEST_F(TranslationWait, ASilentServiceLeavesTheWindowAliveAndEndsInReadTimeout)
 {
-    TCountingService service({TCountingService::Silent, TCountingService::Slow(ResultPage("Hola"), 0, 1, 0)});
+    TCountingService service;
+    service.Add(TCountingService::Silent);
+    service.Add(service.Slow(ResultPage("Hola"), 0, 1, 0));
+    service.Start();
     Form1->ServiceHost = service.Host();
     const RECT before = [] {
         RECT r{};
@@ -206,7 +222,7 @@ TEST_F(TranslationWait, ASilentServiceLeavesTheWindowAliveAndEndsInReadTimeout)
                             !IsWindowEnabled(H(Form1->BitBtn4)) && IsWindowEnabled(H(Form1->BitBtn3));
         TRealInput::MoveTo(TRealInput::Centre(H(Form1->Memo1)));
         waitCursor = WaitFor(WaitCursorShown, 1500);
-        repainted = Repaints(H(Form1), H(Form1->Memo1));
+        repainted = Repaints(H(Form1), H(Form1->Memo1)) && service.Ended() == 0;
         POINT grip{};
         if (CaptionPoint(H(Form1), grip)) {
             TRealInput::ButtonDown(grip);
@@ -260,7 +276,9 @@ TEST_F(TranslationWait, ASilentServiceLeavesTheWindowAliveAndEndsInReadTimeout)
 TEST_F(TranslationWait, ASlowServiceKeepsTheWindowAliveAndOneClickMakesOneRequest)
 {
     const std::string page = ResultPage("Hola", 100 * 1024);
-    TCountingService service({TCountingService::Slow(page, 1500, 10, 150)});
+    TCountingService service;
+    service.Add(service.Slow(page, 1500, 10, 150));
+    service.Start();
     Form1->ServiceHost = service.Host();
     bool repainted = false;
     milliseconds took{};
@@ -268,7 +286,7 @@ TEST_F(TranslationWait, ASlowServiceKeepsTheWindowAliveAndOneClickMakesOneReques
         const auto start = steady_clock::now();
         TRealInput::Click(H(Form1->BitBtn1));
         ASSERT_TRUE(WaitFor([&] { return service.Requests() == 1; })) << "no request came";
-        repainted = Repaints(H(Form1), H(Form1->Memo2));
+        repainted = Repaints(H(Form1), H(Form1->Memo2)) && !service.Answering();
         for (int i = 0; i < 3; ++i)
             TRealInput::Click(H(Form1->BitBtn1));
         EXPECT_TRUE(WaitFor([] { return Form1->Memo2->Text() == "Hola"; }, 20000)) << "no translation";
