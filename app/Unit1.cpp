@@ -109,8 +109,8 @@ void TForm1::BitBtn1Click(TObject*)
 
 void TForm1::Exchange(TStream& request, TStringStream& response)
 {
-    // Everything that would start a second command, or touch the boxes and
-    // the client, waits; only closing stays possible.
+    // Every command but closing waits: none may start a second exchange,
+    // touch the boxes or the client, or hold this one up (a modal window).
     FTranslation.emplace(std::vector<TControl*>{BitBtn1, Button1, Button2, Button3, Button5, Button6, Button4, BitBtn4,
                                                 BitBtn2});
     const TScopeExit release([this] { FTranslation.reset(); });

@@ -68,8 +68,6 @@ public:
     std::string CombinedSaveText() const;
     // "help.txt" in the folder of the program's own executable.
     static std::string HelpFileName();
-    // A translation is under way: its exchange waits for the service.
-    bool Translating() const { return FTranslation.has_value(); }
 
 private:
     // The POST, and the GET of the last Location when the POST failed,
