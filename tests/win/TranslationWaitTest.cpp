@@ -21,7 +21,7 @@ using namespace std::chrono;
 
 // How long the tests let the service stay silent: the program's own bound
 // is set on its client, shortened so the suite stays quick.
-constexpr int kSilenceBoundMs = 3000;
+constexpr int kSilenceBoundMs = 5000;
 
 std::string ResultPage(const std::string& utf8, size_t padding = 0)
 {
@@ -212,7 +212,7 @@ TEST_F(TranslationWait, ASilentServiceLeavesTheWindowAliveAndEndsInReadTimeout)
     }();
     TOpenBox box;
     milliseconds waited{};
-    bool disabledMeanwhile = false, waitCursor = false, repainted = false, moved = false;
+    bool disabledMeanwhile = false, waitCursor = false, repainted = false, moved = false, typedHeld = false;
     int requestsBeforeTheEnd = 0;
     ASSERT_TRUE(RunScript([&] {
         const auto start = steady_clock::now();
@@ -234,6 +234,12 @@ TEST_F(TranslationWait, ASilentServiceLeavesTheWindowAliveAndEndsInReadTimeout)
                 return now.left == before.left + 40 && now.top == before.top + 30;
             }, 1500);
         }
+        // Typing into the source box meanwhile does not free 翻  译 early.
+        TRealInput::Click(H(Form1->Memo1));
+        TRealInput::Key("End");
+        TRealInput::Type("!");
+        typedHeld = WaitFor([] { return Form1->Memo1->Text() == "Hello!"; }, 2000) &&
+                    !IsWindowEnabled(H(Form1->BitBtn1)) && service.Ended() == 0;
         TRealInput::Click(H(Form1->BitBtn1)); // impatient: a second click
         requestsBeforeTheEnd = service.Requests();
         box = WaitForBox(kSilenceBoundMs + 15000);
@@ -249,6 +255,7 @@ TEST_F(TranslationWait, ASilentServiceLeavesTheWindowAliveAndEndsInReadTimeout)
     EXPECT_TRUE(waitCursor) << "no wait cursor over the window";
     EXPECT_TRUE(repainted) << "the window did not repaint during the wait";
     EXPECT_TRUE(moved) << "the window did not move during the wait";
+    EXPECT_TRUE(typedHeld) << "typing during the wait enabled 翻  译";
     EXPECT_EQ(requestsBeforeTheEnd, 1);
     ASSERT_NE(box.Window, nullptr) << "the wait did not end";
     EXPECT_EQ(box.Text, "Read Timeout.");
@@ -259,7 +266,7 @@ TEST_F(TranslationWait, ASilentServiceLeavesTheWindowAliveAndEndsInReadTimeout)
     EXPECT_EQ(service.Requests(), 1) << "a click made during the wait was sent afterwards";
     EXPECT_TRUE(IsWindowEnabled(H(Form1->BitBtn1)));
     EXPECT_TRUE(IsWindowEnabled(H(Form1->BitBtn4)));
-    EXPECT_EQ(Form1->Memo1->Text(), "Hello");
+    EXPECT_EQ(Form1->Memo1->Text(), "Hello!");
 
     // The normal translation still works afterwards.
     bool arrowBack = false;
