@@ -3,8 +3,10 @@
 #include "app/Translation.h"
 #include "app/Unit2.h"
 #include "base/Charset.h"
+#include "base/ScopeExit.h"
 #include "base/StringList.h"
 #include "base/Streams.h"
+#include "net/NetException.h"
 #include "ui/Application.h"
 
 namespace orbelin {
@@ -53,13 +55,22 @@ TForm1::TForm1(TComponent* owner) : TForm(owner)
     BitBtn3 = Child<TBitBtn>("BitBtn3");
     SaveDialog1 = Child<TSaveDialog>("SaveDialog1");
     http = Child<TNetHTTP>("http");
+    AntiFreeze = new TNetAntiFreeze(this); // owned by the form
+}
+
+void TForm1::SetCommandEnabled(TControl* control, bool enabled)
+{
+    if (FTranslation)
+        FTranslation->Defer(*control, enabled);
+    else
+        control->SetEnabled(enabled);
 }
 
 void TForm1::Memo1Change(TObject*)
 {
     // Text in the source box makes translating possible again after a clear.
     if (!Memo1->Text().empty())
-        BitBtn1->SetEnabled(true);
+        SetCommandEnabled(BitBtn1, true);
 }
 
 void TForm1::Memo2Change(TObject*)
@@ -68,13 +79,17 @@ void TForm1::Memo2Change(TObject*)
     for (TControl* control : {static_cast<TControl*>(Button5), static_cast<TControl*>(Button6),
                               static_cast<TControl*>(Button4), static_cast<TControl*>(RadioButton2),
                               static_cast<TControl*>(RadioButton3)})
-        control->SetEnabled(hasText);
+        SetCommandEnabled(control, hasText);
 }
 
 std::string TForm1::GetHex(const std::string& text) { return translation::GetHex(text); }
 
 void TForm1::BitBtn1Click(TObject*)
 {
+    // The windows take their messages while the exchange waits; a click or
+    // key that still reaches the button then starts no second translation.
+    if (FTranslation)
+        return;
     using namespace translation;
     const std::string glossary = GlossaryCode(wl_glossary->ItemIndex());
     const std::string source = LanguageCode(wl_srclang->ItemIndex());
@@ -88,14 +103,37 @@ void TForm1::BitBtn1Click(TObject*)
     TStringStream response;
     request.WriteString(FormBody(GetHex(AnsiToUtf8(Memo1->Text())), glossary, source, target));
     http->Request().ContentType = "application/x-www-form-urlencoded";
+    Exchange(request, response);
+    Memo2->SetText(Utf16ToAnsi(DecodeUtf8(ExtractResult(response.DataString()))));
+}
+
+void TForm1::Exchange(TStream& request, TStringStream& response)
+{
+    // Every command but closing waits: none may start a second exchange,
+    // touch the boxes or the client, or hold this one up (a modal window).
+    FTranslation.emplace(std::vector<TControl*>{BitBtn1, Button1, Button2, Button3, Button5, Button6, Button4, BitBtn4,
+                                                BitBtn2});
+    const TScopeExit release([this] { FTranslation.reset(); });
+    // A wait that was given up ends the command with its own error: the
+    // service fell silent (asking it again would only double the wait) or
+    // the program is closing (EAbort, silent). Its connection goes with it.
+    auto givenUp = [this] {
+        http->CloseConnection();
+        throw;
+    };
     try {
         http->Post(ServiceUrl(), request, &response);
+    } catch (const ENetReadTimeout&) {
+        givenUp();
+    } catch (const ENetConnectTimeout&) {
+        givenUp();
     } catch (...) {
+        if (Application().Terminated())
+            givenUp();
         // The service may answer with a redirect to the page that holds the
-        // result; whatever went wrong, one GET of the last Location follows.
+        // result; whatever else went wrong, one GET of the last Location follows.
         http->Get(http->Response().Location, &response);
     }
-    Memo2->SetText(Utf16ToAnsi(DecodeUtf8(ExtractResult(response.DataString()))));
 }
 
 void TForm1::BitBtn2Click(TObject*) { Form2->ShowModal(); }

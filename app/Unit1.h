@@ -1,10 +1,14 @@
 #pragma once
 // The main window: source and target boxes, the three lists and the commands.
 
+#include "app/AntiFreeze.h"
+#include "app/CommandLock.h"
 #include "http/NetHTTP.h"
 #include "ui/Dialogs.h"
 #include "ui/Forms.h"
 #include "ui/StdCtrls.h"
+
+#include <optional>
 
 namespace orbelin {
 
@@ -39,6 +43,8 @@ public:
     TBitBtn* BitBtn3;
     TSaveDialog* SaveDialog1;
     TNetHTTP* http;
+    // Keeps the window alive while the translation's exchange blocks.
+    TNetAntiFreeze* AntiFreeze;
 
     // Host (and port, when not 80) of the translation service.
     std::string ServiceHost = DefaultServiceHost;
@@ -62,6 +68,16 @@ public:
     std::string CombinedSaveText() const;
     // "help.txt" in the folder of the program's own executable.
     static std::string HelpFileName();
+
+private:
+    // The POST, and the GET of the last Location when the POST failed,
+    // with the commands held while the exchange runs.
+    void Exchange(TStream& request, TStringStream& response);
+    // Sets a command's enabled state, or leaves it for the end of a
+    // running translation.
+    void SetCommandEnabled(TControl* control, bool enabled);
+
+    std::optional<TCommandLock> FTranslation;
 };
 
 extern TForm1* Form1;

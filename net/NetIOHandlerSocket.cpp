@@ -119,17 +119,30 @@ void TNetIOHandlerSocket::ConnectWithTimeout(int timeout)
     thread.Start();
     const int slice =
         TNetAntiFreezeBase::ShouldUseHook() ? std::min(GlobalAntiFreeze()->IdleTimeOut, kConnectSlice) : kConnectSlice;
+    // Closing the socket ends the blocked connect; then wait for the thread.
+    auto abandon = [&] {
+        thread.Terminate();
+        CloseLink();
+        thread.WaitFor();
+    };
     const bool unlimited = timeout == kTimeoutInfinite;
     if (unlimited)
         timeout = slice + 1;
-    while (timeout > slice) {
-        Sleep(slice);
-        timeout = unlimited ? slice + 1 : timeout - slice;
-        TNetAntiFreezeBase::RunHook(true, false);
-        if (thread.Terminated()) {
-            timeout = 0;
-            break;
+    try {
+        while (timeout > slice) {
+            Sleep(slice);
+            timeout = unlimited ? slice + 1 : timeout - slice;
+            TNetAntiFreezeBase::RunHook(true, false);
+            if (thread.Terminated()) {
+                timeout = 0;
+                break;
+            }
         }
+    } catch (...) {
+        // The idle hook gave the wait up (its program is closing): the
+        // connect must not outlive it.
+        abandon();
+        throw;
     }
     Sleep(timeout);
     if (thread.Terminated()) {
@@ -137,10 +150,7 @@ void TNetIOHandlerSocket::ConnectWithTimeout(int timeout)
             throw ENetConnectException(thread.ErrorText());
         return;
     }
-    // Closing the socket ends the blocked connect; then wait for the thread.
-    thread.Terminate();
-    CloseLink();
-    thread.WaitFor();
+    abandon();
     throw ENetConnectTimeout(SNetConnectTimeout);
 }
 

@@ -330,7 +330,7 @@ object Form1: TForm1
   end
   object http: TNetHTTP
     MaxLineAction = maException
-    ReadTimeout = 0
+    ReadTimeout = 30000
     AllowCookies = True
     ProxyParams.BasicAuthentication = False
     ProxyParams.ProxyPort = 0

@@ -52,7 +52,11 @@ void WorkerPool::work()
             job = std::move(jobs_.front());
             jobs_.pop_front();
         }
-        job();
+        try {
+            job();
+        } catch (...) {
+            // The connection it served is lost; the worker goes on with the next.
+        }
     }
 }
 

@@ -50,7 +50,15 @@ int main(int argc, char** argv)
     std::atomic<bool> failed = false;
     std::atomic<bool> finished = false;
     std::thread server([&] {
-        if (!service.run() && !stopping) {
+        bool ran = false;
+        try {
+            ran = service.run();
+        } catch (const std::exception& e) {
+            std::cerr << "orbelin-service: " << e.what() << "\n";
+        } catch (...) {
+            std::cerr << "orbelin-service: the server loop failed\n";
+        }
+        if (!ran && !stopping) {
             failed = true;
         }
         finished = true;

@@ -1,6 +1,7 @@
 #include "ui/Application.h"
 
 #include "base/Exceptions.h"
+#include "base/ScopeExit.h"
 #include "ui/Forms.h"
 
 #include <commctrl.h>
@@ -64,10 +65,14 @@ bool TApplication::HandleMessage(bool wait)
             return false;
         }
     }
-    if (IsFormKey(msg))
-        return true;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    try {
+        if (IsFormKey(msg))
+            return true;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    } catch (...) {
+        HandleException();
+    }
     return true;
 }
 
@@ -113,10 +118,40 @@ std::string TApplication::ErrorBoxText(const std::string& message)
 
 void TApplication::ShowException(const std::string& message)
 {
+    // An error that repeats inside the box's own message loop (a paint, a
+    // timer) would stack boxes without end; the open box speaks for it.
+    if (FShowingException)
+        return;
+    FShowingException = true;
+    const TScopeExit shown([this] { FShowingException = false; });
     HWND owner = GetActiveWindow();
     if (!owner && FMainForm)
         owner = FMainForm->WindowHandle();
     MessageBoxA(owner, ErrorBoxText(message).c_str(), FTitle.c_str(), MB_OK | MB_ICONERROR);
+}
+
+namespace {
+
+// Lets the window under the pointer choose the pointer again, as if it had moved.
+void RefreshCursor()
+{
+    POINT p{};
+    GetCursorPos(&p);
+    HWND window = WindowFromPoint(p);
+    if (!window || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId())
+        return;
+    const LRESULT hit = SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
+    SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(hit, WM_MOUSEMOVE));
+}
+
+} // namespace
+
+void TApplication::SetCursorOverride(HCURSOR cursor)
+{
+    if (cursor == FCursorOverride)
+        return;
+    FCursorOverride = cursor;
+    RefreshCursor();
 }
 
 void TApplication::HandleException()

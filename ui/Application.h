@@ -3,6 +3,7 @@
 // handler for exceptions that no event handler caught.
 
 #include "base/Component.h"
+#include "ui/Controls.h"
 #include "ui/Graphics.h"
 
 #include <windows.h>
@@ -41,7 +42,31 @@ public:
     // Dispatches the messages waiting now; returns at once when there are none.
     void ProcessMessages();
     // One message: waits for it when wait is true. False when WM_QUIT came.
+    // An exception raised while the message is handled (a command started
+    // by a key runs here, outside any window procedure) goes to the
+    // default handler, and the loop that called goes on.
     bool HandleMessage(bool wait);
+
+    // Runs action; an exception it raises goes to the default handler
+    // instead of crossing into the system. For the entry points the system
+    // calls: hooks, timers, callbacks. False when one was caught.
+    template <class F>
+    static bool Guard(F&& action) noexcept
+    {
+        try {
+            action();
+            return true;
+        } catch (...) {
+            ReportException();
+            return false;
+        }
+    }
+
+    // The pointer over the client area of every window of the program
+    // while a long command runs (null: each window shows its own). Takes
+    // effect at once when the pointer is over one of them.
+    void SetCursorOverride(HCURSOR cursor);
+    HCURSOR CursorOverride() const { return FCursorOverride; }
 
     // The default handler: shows the current exception's message in an
     // error box captioned with the title. Call from inside a catch block.
@@ -68,6 +93,8 @@ private:
     TForm* FMainForm = nullptr;
     std::vector<TForm*> FForms;
     bool FTerminated = false;
+    bool FShowingException = false;
+    HCURSOR FCursorOverride = nullptr;
 };
 
 // The one application object of the process.

@@ -1,6 +1,7 @@
 #include "ui/Controls.h"
 
 #include "base/PropertyTable.h"
+#include "ui/Application.h"
 #include "ui/Forms.h"
 
 #include <algorithm>
@@ -542,6 +543,13 @@ void TWinControl::WndProc(TMessage& message)
             FMouseGraphic = nullptr;
         }
         Perform(CM_MOUSELEAVE);
+        break;
+    case WM_SETCURSOR:
+        if (HCURSOR cursor = Application().CursorOverride(); cursor && LOWORD(message.LParam) == HTCLIENT) {
+            ::SetCursor(cursor);
+            message.Result = TRUE;
+            return;
+        }
         break;
     case WM_SETFOCUS:
         if (TForm* form = ParentForm(); form && form != this)

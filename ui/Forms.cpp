@@ -4,6 +4,7 @@
 #include "base/PropertyTable.h"
 #include "base/ScopeExit.h"
 #include "ui/Application.h"
+#include "ui/CallbackException.h"
 #include "ui/FormReader.h"
 #include "ui/Menus.h"
 #include "ui/StdCtrls.h"
@@ -206,28 +207,36 @@ public:
     explicit TDisabledWindows(HWND except) : FExcept(except)
     {
         EnumThreadWindows(GetCurrentThreadId(), &Collect, reinterpret_cast<LPARAM>(this));
+        if (FError.Failed()) {
+            Restore();
+            FError.Rethrow();
+        }
     }
-    ~TDisabledWindows()
+    ~TDisabledWindows() { Restore(); }
+    TDisabledWindows(const TDisabledWindows&) = delete;
+    TDisabledWindows& operator=(const TDisabledWindows&) = delete;
+
+private:
+    void Restore()
     {
         for (HWND w : FWindows)
             if (IsWindow(w))
                 EnableWindow(w, TRUE);
     }
-    TDisabledWindows(const TDisabledWindows&) = delete;
-    TDisabledWindows& operator=(const TDisabledWindows&) = delete;
-
-private:
     static BOOL CALLBACK Collect(HWND window, LPARAM self)
     {
         auto* me = reinterpret_cast<TDisabledWindows*>(self);
-        if (window != me->FExcept && IsWindowVisible(window) && IsWindowEnabled(window)) {
-            EnableWindow(window, FALSE);
-            me->FWindows.push_back(window);
-        }
-        return TRUE;
+        return me->FError.Run([&] {
+            if (window != me->FExcept && IsWindowVisible(window) && IsWindowEnabled(window)) {
+                me->FWindows.push_back(window);
+                EnableWindow(window, FALSE);
+            }
+            return TRUE;
+        });
     }
     HWND FExcept;
     std::vector<HWND> FWindows;
+    TCallbackException FError;
 };
 } // namespace
 

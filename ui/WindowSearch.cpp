@@ -1,5 +1,7 @@
 #include "ui/WindowSearch.h"
 
+#include "ui/CallbackException.h"
+
 #include <algorithm>
 #include <chrono>
 #include <thread>
@@ -27,18 +29,21 @@ struct TTopSearch {
     std::string_view Class;
     std::string_view Caption;
     HWND Found = nullptr;
+    TCallbackException Error;
 };
 
 BOOL CALLBACK MatchTop(HWND window, LPARAM param)
 {
     auto& search = *reinterpret_cast<TTopSearch*>(param);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if ((search.Process != 0 && process != search.Process) || !IsWindowVisible(window) ||
-        !SameClass(window, search.Class) || (!search.Caption.empty() && WindowText(window) != search.Caption))
-        return TRUE;
-    search.Found = window;
-    return FALSE;
+    return search.Error.Run([&] {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if ((search.Process != 0 && process != search.Process) || !IsWindowVisible(window) ||
+            !SameClass(window, search.Class) || (!search.Caption.empty() && WindowText(window) != search.Caption))
+            return TRUE;
+        search.Found = window;
+        return FALSE;
+    });
 }
 
 } // namespace
@@ -62,16 +67,20 @@ std::vector<HWND> ChildWindows(HWND parent, std::string_view className)
     struct TSearch {
         std::string_view Class;
         std::vector<HWND> Found;
-    } search{className, {}};
+        TCallbackException Error;
+    } search{className, {}, {}};
     EnumChildWindows(
         parent,
         [](HWND child, LPARAM param) -> BOOL {
             auto& s = *reinterpret_cast<TSearch*>(param);
-            if (SameClass(child, s.Class))
-                s.Found.push_back(child);
-            return TRUE;
+            return s.Error.Run([&] {
+                if (SameClass(child, s.Class))
+                    s.Found.push_back(child);
+                return TRUE;
+            });
         },
         reinterpret_cast<LPARAM>(&search));
+    search.Error.Rethrow();
     return search.Found;
 }
 
@@ -87,8 +96,9 @@ HWND WaitForTopWindow(DWORD process, std::string_view className, std::string_vie
 {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
-        TTopSearch search{process, className, caption};
+        TTopSearch search{process, className, caption, nullptr, {}};
         EnumWindows(&MatchTop, reinterpret_cast<LPARAM>(&search));
+        search.Error.Rethrow();
         if (search.Found || std::chrono::steady_clock::now() >= end)
             return search.Found;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));

@@ -3,6 +3,7 @@
 #include "base/Charset.h"
 #include "base/Streams.h"
 #include "tests/support/TestServer.h"
+#include "tests/win/CloseBox.h"
 #include "tests/win/ProgramForms.h"
 #include "tests/win/RealInput.h"
 #include "skin/render/SkinFrame.h"
@@ -17,24 +18,6 @@ namespace orbelin {
 namespace {
 
 using namespace test;
-
-// The close box of a window: the skinned frame's close button, or the
-// system's caption button when the window is not skinned.
-bool CloseBoxPoint(HWND window, POINT& point)
-{
-    if (TSkinFrame* frame = TSkinManage::Instance() ? TSkinManage::Instance()->FindFormSkin(window) : nullptr) {
-        RECT r{};
-        GetWindowRect(window, &r);
-        for (const auto& button : frame->TitleButtons())
-            if (button->Visible && button->Button.Action == 0) {
-                point = {r.left + (button->Rect.Left + button->Rect.Right) / 2,
-                         r.top + (button->Rect.Top + button->Rect.Bottom) / 2};
-                return true;
-            }
-        return false;
-    }
-    return FindHitTestPoint(window, HTCLOSE, point);
-}
 
 class RealInput : public ::testing::Test {
 protected:

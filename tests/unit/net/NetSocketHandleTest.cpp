@@ -1,3 +1,4 @@
+#include "base/Exceptions.h"
 #include "net/NetAntiFreeze.h"
 #include "net/NetException.h"
 #include "net/NetIOHandlerSocket.h"
@@ -265,6 +266,35 @@ public:
     void PumpMessages() override { ++Pumped; }
     int Pumped = 0;
 };
+
+// Gives the wait up at its third pump, as the program's hook does once the
+// program is closing.
+class GivingUpHook : public TNetAntiFreezeBase {
+public:
+    using TNetAntiFreezeBase::TNetAntiFreezeBase;
+    void PumpMessages() override
+    {
+        if (++Pumped == 3)
+            throw EAbort("");
+    }
+    int Pumped = 0;
+};
+
+TEST(NetAntiFreeze, AHookThatGivesUpEndsAPendingConnectAtOnce)
+{
+    SetMainThreadToCurrent();
+    test::TIdleListener listener(0);
+    listener.FillQueue(8); // nobody accepts: the connect stays pending
+    GivingUpHook hook(nullptr);
+    TNetIOHandlerSocket handler(nullptr);
+    handler.OpenLink();
+    const auto start = steady_clock::now();
+    EXPECT_THROW(handler.ConnectLink("127.0.0.1", listener.Port(), "", 0, 0, 0, 60000), EAbort);
+    // A connect left to itself holds the caller until the system gives it up.
+    EXPECT_LT(steady_clock::now() - start, seconds(10));
+    EXPECT_EQ(hook.Pumped, 3);
+    EXPECT_FALSE(handler.LinkConnected());
+}
 
 TEST(NetAntiFreeze, OneInstanceAndMainThreadOnly)
 {
