@@ -30,8 +30,8 @@ bool wouldBlock(int error)
 
 // input is closed after the last byte when closeInput is set, so that a filter
 // sees the end of its input; otherwise it stays open for the next exchange.
-IoResult exchange(UniqueFd* closeInput, int input, std::string_view data, int output,
-                  Until until, Deadline deadline)
+IoResult runExchange(UniqueFd* closeInput, int input, std::string_view data, int output,
+                     Until until, Deadline deadline)
 {
     IoResult result;
     std::size_t written = 0;
@@ -109,7 +109,7 @@ IoResult exchange(UniqueFd* closeInput, int input, std::string_view data, int ou
 
 IoResult exchangeUntilEof(UniqueFd& input, std::string_view data, int output, Deadline deadline)
 {
-    return exchange(&input, input.get(), data, output, Until::endOfFile, deadline);
+    return runExchange(&input, input.get(), data, output, Until::endOfFile, deadline);
 }
 
 IoResult exchangeUntilNul(int input, std::string_view data, int output, Deadline deadline)
@@ -118,7 +118,7 @@ IoResult exchangeUntilNul(int input, std::string_view data, int output, Deadline
     framed.reserve(data.size() + 1);
     framed.append(data);
     framed.push_back('\0');
-    return exchange(nullptr, input, framed, output, Until::nulByte, deadline);
+    return runExchange(nullptr, input, framed, output, Until::nulByte, deadline);
 }
 
 }  // namespace orbelin::service
