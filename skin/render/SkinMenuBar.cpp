@@ -2,7 +2,8 @@
 
 #include "skin/data/SkinData.h"
 #include "skin/render/SkinDraw.h"
-#include "skin/render/SkinManager.h"
+#include "skin/render/SkinFrameState.h"
+#include "skin/render/SkinHosts.h"
 #include "ui/Forms.h"
 #include "ui/Menus.h"
 
@@ -69,7 +70,10 @@ char MenuAccelerator(const std::string& caption)
 
 void TMenuBtn::Paint() { Bar.PaintItem(*this); }
 
-TSkinMenuBar::TSkinMenuBar(TSkinFrame& frame, TSkinData& skin) : TComponent(&frame), FFrame(frame), FSkin(skin) {}
+TSkinMenuBar::TSkinMenuBar(TComponent& owner, TSkinFrameState& frame, TSkinData& skin)
+    : TComponent(&owner), FFrame(frame), FSkin(skin)
+{
+}
 
 TSkinMenuBar::~TSkinMenuBar()
 {
@@ -82,11 +86,11 @@ int TSkinMenuBar::CurrentIndex() { return gLoop.Current; }
 void TSkinMenuBar::BuildFromWindowMenu()
 {
     FItems.clear();
-    if (HMENU menu = GetMenu(FFrame.Window()))
+    if (HMENU menu = GetMenu(FFrame.Window))
         FMenuHandle = menu;
     if (!FMenuHandle)
         return;
-    TMainMenu* component = FFrame.Form() ? FFrame.Form()->Menu() : nullptr;
+    TMainMenu* component = FFrame.Form ? FFrame.Form->Menu() : nullptr;
     FComponentMenu = component;
     const int count = GetMenuItemCount(FMenuHandle);
     for (int i = 0; i < count; ++i) {
@@ -98,7 +102,7 @@ void TSkinMenuBar::BuildFromWindowMenu()
         info.cch = sizeof(text) - 1;
         if (!GetMenuItemInfoA(FMenuHandle, static_cast<UINT>(i), TRUE, &info))
             continue;
-        auto item = std::make_unique<TMenuBtn>(FFrame, *this);
+        auto item = std::make_unique<TMenuBtn>(FFrame.HotObject, *this);
         item->Index = i;
         item->SubMenu = info.hSubMenu;
         item->Enabled = !(info.fState & (MFS_GRAYED | MFS_DISABLED));
@@ -113,7 +117,7 @@ void TSkinMenuBar::BuildFromWindowMenu()
         }
         FItems.push_back(std::move(item));
     }
-    SetMenu(FFrame.Window(), nullptr);
+    SetMenu(FFrame.Window, nullptr);
 }
 
 void TSkinMenuBar::BuildFromComponentMenu(TMainMenu& menu)
@@ -123,7 +127,7 @@ void TSkinMenuBar::BuildFromComponentMenu(TMainMenu& menu)
     FItems.clear();
     for (int i = 0; i < menu.Items().Count(); ++i) {
         TMenuItem* source = menu.Items().Items(i);
-        auto item = std::make_unique<TMenuBtn>(FFrame, *this);
+        auto item = std::make_unique<TMenuBtn>(FFrame.HotObject, *this);
         item->Index = i;
         item->Caption = source->Caption;
         item->Enabled = source->Enabled;
@@ -132,14 +136,14 @@ void TSkinMenuBar::BuildFromComponentMenu(TMainMenu& menu)
         item->SubMenu = source->Count() > 0 ? GetSubMenu(FMenuHandle, i) : nullptr;
         FItems.push_back(std::move(item));
     }
-    SetMenu(FFrame.Window(), nullptr);
+    SetMenu(FFrame.Window, nullptr);
     FFrame.HotObject = nullptr;
 }
 
 void TSkinMenuBar::RestoreMenu()
 {
-    if (FMenuHandle && IsWindow(FFrame.Window()))
-        SetMenu(FFrame.Window(), FMenuHandle);
+    if (FMenuHandle && IsWindow(FFrame.Window))
+        SetMenu(FFrame.Window, FMenuHandle);
 }
 
 void TSkinMenuBar::PaintBar(HDC dc, const TSkinRect& r)
@@ -154,7 +158,7 @@ void TSkinMenuBar::PaintBar(HDC dc, const TSkinRect& r)
     const RECT all{0, 0, w, h};
     int x = 6;
     if (const TDataSkinObject* bar = FSkin.MenuBar.get(); bar && !bar->Image.Empty()) {
-        const int frame = FFrame.IsActive() ? 1 : 2;
+        const int frame = FFrame.Active ? 1 : 2;
         if (bar->Tile == 1)
             DrawNineSlice(canvas, all, bar->Image, true, false, false, 2, frame, bar->Margins);
         else
@@ -199,7 +203,7 @@ void TSkinMenuBar::PaintItem(TMenuBtn& item)
     SetBkMode(canvas, TRANSPARENT);
     SetTextColor(canvas, ColorToRGB(item.Enabled ? FSkin.ColorMenuBarText : FSkin.ColorButtonShadow));
     DrawCenteredText(canvas, local, item.Caption, 2, true);
-    TWindowDC dc(FFrame.Window(), TWindowDC::TArea::Window);
+    TWindowDC dc(FFrame.Window, TWindowDC::TArea::Window);
     BitBlt(dc.Handle(), item.Rect.Left, FBarRect.Top, w, h, canvas, 0, 0, SRCCOPY);
 }
 
@@ -232,9 +236,9 @@ int TSkinMenuBar::TrackOne(TMenuBtn& item)
     item.MouseDown();
     if (item.Enabled) {
         RECT window{};
-        GetWindowRect(FFrame.Window(), &window);
+        GetWindowRect(FFrame.Window, &window);
         TrackPopupMenu(item.SubMenu, TPM_RIGHTBUTTON, window.left + item.Rect.Left, window.top + item.Rect.Bottom, 0,
-                       FFrame.Window(), nullptr);
+                       FFrame.Window, nullptr);
     }
     item.MouseLeave();
     return gLoop.Target;
@@ -242,13 +246,11 @@ int TSkinMenuBar::TrackOne(TMenuBtn& item)
 
 void TSkinMenuBar::OpenMenuItem(TMenuBtn& item)
 {
-    PostMessageA(FFrame.Window(), WM_COMMAND, item.Command, 0);
+    PostMessageA(FFrame.Window, WM_COMMAND, item.Command, 0);
     if (!item.SubMenu)
         return;
-    TSkinManage* manager = TSkinManage::Instance();
     FFrame.InMenuLoop = true;
-    if (manager)
-        manager->MenuBarTracking = true;
+    FFrame.Engine.StartMenuBarTracking();
     gLoop.Bar = this;
     if (!gLoop.Hook)
         gLoop.Hook = SetWindowsHookExA(WH_MSGFILTER, &FilterHook, nullptr, GetCurrentThreadId());
