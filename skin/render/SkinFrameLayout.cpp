@@ -168,6 +168,23 @@ int AdjustFrameHitTest(int hit, int frameY, int captionSize)
     return frameY > captionSize ? htMenu : htCaption;
 }
 
+std::vector<TSkinRect> LayoutMenuBarItems(const std::vector<int>& captionWidths, TSkinSize band, int imageLeftWidth)
+{
+    int x = 6;
+    if (imageLeftWidth >= 0) {
+        x = imageLeftWidth + 4;
+        if (x > band.Width)
+            x = 12;
+    }
+    std::vector<TSkinRect> places;
+    for (int caption : captionWidths) {
+        const int width = caption >= 0 ? caption + 10 : 0;
+        places.push_back({x, 0, x + width, band.Height - 1});
+        x += width;
+    }
+    return places;
+}
+
 TSkinRect ClientRectFor(int x, int y, int cx, int cy, const TFrameMetrics& f, int menuBarHeight)
 {
     return {x + f.Left, y + f.Caption + menuBarHeight, x + cx - f.Right, y + cy - f.Bottom};

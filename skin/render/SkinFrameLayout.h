@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace orbelin {
 
@@ -125,6 +126,13 @@ TSkinRect PlaceTitleText(const TDataSkinTitle& title, const TTitlePlacement& pla
 // rows it is the caption, below the caption the menu bar. Other answers
 // are kept.
 int AdjustFrameHitTest(int hit, int frameY, int captionSize);
+
+// Where the items of a menu bar go inside its band (band coordinates), by
+// the widths of their captions (-1 for an item without caption, which takes
+// no room): side by side, each 10 wider than its caption, one row short of
+// the band's height. They start at 6, or 4 past the left part of the bar's image
+// (imageLeftWidth; -1 without an image), or at 12 when that is past the band.
+std::vector<TSkinRect> LayoutMenuBarItems(const std::vector<int>& captionWidths, TSkinSize band, int imageLeftWidth);
 
 // The client rectangle of a window at (x, y) of size (cx, cy).
 TSkinRect ClientRectFor(int x, int y, int cx, int cy, const TFrameMetrics& frame, int menuBarHeight);

@@ -2,6 +2,7 @@
 
 #include "skin/data/SkinData.h"
 #include "skin/render/SkinDraw.h"
+#include "skin/render/SkinFrameLayout.h"
 #include "skin/render/SkinFrameState.h"
 #include "skin/render/SkinHosts.h"
 #include "ui/Forms.h"
@@ -48,8 +49,6 @@ void MakeOwnerDrawn(HMENU menu)
 
 int CaptionWidth(HDC dc, const std::string& caption)
 {
-    if (caption.empty())
-        return 0;
     RECT r{0, 0, 0, 0};
     DrawTextA(dc, caption.data(), static_cast<int>(caption.size()), &r, DT_CALCRECT | DT_SINGLELINE);
     return r.right - r.left;
@@ -156,16 +155,14 @@ void TSkinMenuBar::PaintBar(HDC dc, const TSkinRect& r)
     scratch.SetSize(w, h);
     HDC canvas = scratch.DC();
     const RECT all{0, 0, w, h};
-    int x = 6;
+    int imageLeftWidth = -1;
     if (const TDataSkinObject* bar = FSkin.MenuBar.get(); bar && !bar->Image.Empty()) {
         const int frame = FFrame.Active ? 1 : 2;
         if (bar->Tile == 1)
             DrawNineSlice(canvas, all, bar->Image, true, false, false, 2, frame, bar->Margins);
         else
             DrawThreeSlice(canvas, all, bar->Image, true, false, 2, frame, bar->LeftWidth(), bar->RightWidth());
-        x = bar->LeftWidth() + 4;
-        if (x > w)
-            x = 12;
+        imageLeftWidth = bar->LeftWidth();
     } else {
         TGdiHandle<HBRUSH> brush(CreateSolidBrush(ColorToRGB(FSkin.ColorMenuBar)));
         FillRect(canvas, &all, brush.Get());
@@ -174,13 +171,15 @@ void TSkinMenuBar::PaintBar(HDC dc, const TSkinRect& r)
     BitBlt(FBarBitmap.DC(), 0, 0, w, h, canvas, 0, 0, SRCCOPY);
     TSelectObject font(canvas, MenuFont());
     SetBkMode(canvas, TRANSPARENT);
-    for (auto& item : FItems) {
-        const int width = item->Caption.empty() ? 0 : CaptionWidth(canvas, item->Caption) + 10;
-        const RECT rect{x, 0, x + width, h - 1};
-        SetTextColor(canvas, ColorToRGB(item->Enabled ? FSkin.ColorMenuBarText : FSkin.ColorButtonShadow));
-        DrawCenteredText(canvas, rect, item->Caption, 2, true);
-        item->Rect = ToSkinRect(rect).Offset(r.Left, r.Top);
-        x += width;
+    std::vector<int> captionWidths;
+    for (const auto& item : FItems)
+        captionWidths.push_back(item->Caption.empty() ? -1 : CaptionWidth(canvas, item->Caption));
+    const std::vector<TSkinRect> places = LayoutMenuBarItems(captionWidths, {w, h}, imageLeftWidth);
+    for (size_t i = 0; i < FItems.size(); ++i) {
+        TMenuBtn& item = *FItems[i];
+        SetTextColor(canvas, ColorToRGB(item.Enabled ? FSkin.ColorMenuBarText : FSkin.ColorButtonShadow));
+        DrawCenteredText(canvas, ToRECT(places[i]), item.Caption, 2, true);
+        item.Rect = places[i].Offset(r.Left, r.Top);
     }
     BitBlt(dc, r.Left, r.Top, w, h, canvas, 0, 0, SRCCOPY);
 }

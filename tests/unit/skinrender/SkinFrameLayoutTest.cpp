@@ -286,5 +286,21 @@ TEST(TitleButtons, StateFrameOfAButtonBesideAMaximizedMdiChild)
     EXPECT_EQ(TitleButtonStateFrame(*mdi, 3), 4) << "its hot look is the fourth frame";
 }
 
+TEST(MenuBar, ItemsSideBySideFromTheLeftOfTheBand)
+{
+    const std::vector<int> widths{30, -1, 0, 24};
+    const std::vector<TSkinRect> plain = LayoutMenuBarItems(widths, {300, 19}, -1);
+    ASSERT_EQ(plain.size(), 4u);
+    EXPECT_EQ(plain[0], (TSkinRect{6, 0, 46, 18})) << "without an image the first starts at 6";
+    EXPECT_EQ(plain[1], (TSkinRect{46, 0, 46, 18})) << "an item without caption takes no room";
+    EXPECT_EQ(plain[2], (TSkinRect{46, 0, 56, 18})) << "a caption of no width still has its margin";
+    EXPECT_EQ(plain[3], (TSkinRect{56, 0, 90, 18}));
+    EXPECT_EQ(LayoutMenuBarItems(widths, {300, 19}, 20)[0], (TSkinRect{24, 0, 64, 18})) << "past the image's left part";
+    EXPECT_EQ(LayoutMenuBarItems(widths, {300, 19}, 0)[0].Left, 4);
+    EXPECT_EQ(LayoutMenuBarItems(widths, {23, 19}, 20)[0].Left, 12) << "a start past the band";
+    EXPECT_EQ(LayoutMenuBarItems(widths, {24, 19}, 20)[0].Left, 24) << "a start at the band's end stays";
+    EXPECT_TRUE(LayoutMenuBarItems({}, {300, 19}, -1).empty());
+}
+
 } // namespace
 } // namespace orbelin
