@@ -2,7 +2,6 @@
 
 #include "skin/data/SkinData.h"
 #include "skin/render/SkinDraw.h"
-#include "skin/render/SkinFrame.h"
 #include "ui/Buttons.h"
 #include "ui/StdCtrls.h"
 
@@ -99,11 +98,12 @@ void TSkinButton::AfterMessage(TMessage& message)
     case WM_MOUSEMOVE:
         if (!(FMouseState & msHot)) {
             FMouseState |= msHot;
-            if (FFrame && FFrame->HotControl && FFrame->HotControl != this && FFrame->HotControl->Window())
-                SendMessageA(FFrame->HotControl->Window(), CM_MOUSELEAVE, 0, 0);
-            if (FFrame && FFrame->HotControl != this) {
+            TSkinControl* hot = FHost ? FHost->HotControl() : nullptr;
+            if (hot && hot != this && hot->Window())
+                SendMessageA(hot->Window(), CM_MOUSELEAVE, 0, 0);
+            if (FHost && FHost->HotControl() != this) {
                 Repaint();
-                FFrame->HotControl = this;
+                FHost->SetHotControl(this);
             }
         }
         break;
@@ -118,16 +118,16 @@ void TSkinButton::AfterMessage(TMessage& message)
         if (FEnabled) {
             FMouseState |= msHot;
             Repaint();
-            if (FFrame)
-                FFrame->HotControl = this;
+            if (FHost)
+                FHost->SetHotControl(this);
         }
         break;
     case CM_MOUSELEAVE:
         if (FEnabled) {
             FMouseState &= ~(msHot | msPressed);
             Repaint();
-            if (FFrame && FFrame->HotControl == this)
-                FFrame->HotControl = nullptr;
+            if (FHost && FHost->HotControl() == this)
+                FHost->SetHotControl(nullptr);
         }
         break;
     default: TSkinControl::AfterMessage(message); break;
@@ -256,18 +256,18 @@ void TSkinBitButton::Draw(HDC dc, const RECT& rect)
 
 // ------------------------------------------------------- TSkinSpeedButton
 
-void TSkinSpeedButton::AttachControl(TSkinFrame* frame, TSkinData* skin, bool setColour, TCanvas* canvas)
+void TSkinSpeedButton::AttachControl(ISkinControlHost* host, TSkinData* skin, bool setColour, TCanvas* canvas)
 {
     if (FAttached)
         return;
-    KeepAttachment(frame, skin, setColour, canvas);
+    KeepAttachment(host, skin, setColour, canvas);
     FWindowless = dynamic_cast<TControl*>(Owner());
     if (!FWindowless)
         return;
     FSavedWindowProc = FWindowless->WindowProc;
     FWindowless->WindowProc = [this](TMessage& m) { WindowProcedure(m); };
-    if (FFrame)
-        FFrame->RegisterControl(this);
+    if (FHost)
+        FHost->RegisterControl(this);
     FWindowless->Invalidate();
     FAttached = true;
     FLifeState = lsAttached;
@@ -426,14 +426,14 @@ void TSkinGroupBox::Draw(HDC dc, const RECT& rect)
 
 // --------------------------------------------------------------- TSkinBox
 
-void TSkinBox::AttachControl(TSkinFrame* frame, TSkinData* skin, bool setColour, TCanvas* canvas)
+void TSkinBox::AttachControl(ISkinControlHost* host, TSkinData* skin, bool setColour, TCanvas* canvas)
 {
     if (FAttached)
         return;
-    KeepAttachment(frame, skin, setColour, canvas);
+    KeepAttachment(host, skin, setColour, canvas);
     FControl = dynamic_cast<TWinControl*>(Owner());
-    if (FFrame)
-        FFrame->RegisterControl(this);
+    if (FHost)
+        FHost->RegisterControl(this);
     if (FSetColour && FControl) {
         FSavedColour = FControl->Color();
         FControl->SetColor(skin->ColorButtonFace);

@@ -37,7 +37,7 @@ class TSkinSpeedButton : public TSkinBitButton {
 public:
     std::string_view ClassName() const override { return "TSkinSpeedButton"; }
     using TSkinBitButton::TSkinBitButton;
-    void AttachControl(TSkinFrame* frame, TSkinData* skin, bool setColour, TCanvas* canvas) override;
+    void AttachControl(ISkinControlHost* host, TSkinData* skin, bool setColour, TCanvas* canvas) override;
     bool BeforeMessage(TMessage& message) override;
     void AfterMessage(TMessage& message) override;
     void Refresh() override;
@@ -92,7 +92,7 @@ class TSkinBox : public TSkinControl {
 public:
     std::string_view ClassName() const override { return "TSkinBox"; }
     using TSkinControl::TSkinControl;
-    void AttachControl(TSkinFrame* frame, TSkinData* skin, bool setColour, TCanvas* canvas) override;
+    void AttachControl(ISkinControlHost* host, TSkinData* skin, bool setColour, TCanvas* canvas) override;
     void Detach() override;
     void AfterMessage(TMessage&) override {}
 };

@@ -2,9 +2,10 @@
 
 #include "skin/data/SkinData.h"
 #include "skin/render/SkinButtons.h"
-#include "skin/render/SkinFrame.h"
-#include "skin/render/SkinManager.h"
+#include "skin/render/SkinControlList.h"
+#include "skin/render/SkinElementCtrls.h"
 #include "skin/render/SkinScrolling.h"
+#include "skin/render/SkinWindowInfo.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
 #include "ui/StdCtrls.h"
@@ -13,12 +14,12 @@ namespace orbelin {
 
 namespace {
 
-// Whether the frame already skins this control (an OnSkinControl object,
+// Whether the window already skins this control (an OnSkinControl object,
 // or a window object of the same handle).
-bool AlreadySkinned(const TSkinFrame& frame, TControl& control)
+bool AlreadySkinned(const TSkinControlList& controls, TControl& control)
 {
     auto* windowed = dynamic_cast<TWinControl*>(&control);
-    for (const TSkinControl* skinned : frame.Controls()) {
+    for (const TSkinControl* skinned : controls.Items()) {
         if (skinned->Owner() == &control)
             return true;
         if (windowed && windowed->HandleAllocated() && skinned->Window() == windowed->WindowHandle())
@@ -27,34 +28,38 @@ bool AlreadySkinned(const TSkinFrame& frame, TControl& control)
     return false;
 }
 
-void Attach(TSkinControl* object, TSkinFrame& frame, TSkinData& store, const TSkinChoice& choice, TControl& control)
+void Attach(TSkinControl* object, const TControlSkinning& target, const TSkinChoice& choice, TControl& control)
 {
+    TSkinControlList& list = target.Controls;
+    TSkinData* store = &target.Store;
     auto* windowed = dynamic_cast<TWinControl*>(&control);
     if (auto* bars = dynamic_cast<TSkinScrollBar*>(object); bars && windowed)
-        bars->AttachScrolling(windowed, &store, choice.Recolour, &frame, &frame.ControlCanvas());
+        bars->AttachScrolling(windowed, store, choice.Recolour, &list, &list.Canvas());
     else if (choice.OnParent && control.Parent())
-        object->AttachWindow(control.Parent()->Handle(), &store, &frame, &frame.ControlCanvas());
+        object->AttachWindow(control.Parent()->Handle(), store, &list, &list.Canvas());
     else if (choice.ByHandle && windowed)
-        object->AttachWindow(windowed->Handle(), &store, &frame, &frame.ControlCanvas());
+        object->AttachWindow(windowed->Handle(), store, &list, &list.Canvas());
     else
-        object->AttachControl(&frame, &store, choice.Recolour, &frame.ControlCanvas());
+        object->AttachControl(&list, store, choice.Recolour, &list.Canvas());
 }
 
-void SkinOne(TSkinFrame& frame, TWinControl& container, TControl& control, TSkinData& store);
+void SkinOne(const TControlSkinning& target, TWinControl& container, TControl& control);
 
-void WalkInto(TSkinFrame& frame, TWinControl& container, TSkinData& store)
+void WalkInto(const TControlSkinning& target, TWinControl& container)
 {
     // A copy: skinning may create windows, never controls, but stays safe if it did.
     std::vector<TControl*> children;
     for (int i = 0; i < container.ControlCount(); ++i)
         children.push_back(container.Controls(i));
     for (TControl* child : children)
-        SkinOne(frame, container, *child, store);
+        SkinOne(target, container, *child);
 }
 
-void SkinOne(TSkinFrame& frame, TWinControl& container, TControl& control, TSkinData& store)
+void SkinOne(const TControlSkinning& target, TWinControl& container, TControl& control)
 {
-    if (SkippedByTag(static_cast<int>(control.Tag), store.DisableTag) || AlreadySkinned(frame, control))
+    TSkinData& store = target.Store;
+    TSkinControlList& list = target.Controls;
+    if (SkippedByTag(static_cast<int>(control.Tag), store.DisableTag) || AlreadySkinned(list, control))
         return;
     auto* windowed = dynamic_cast<TWinControl*>(&control);
     if (windowed && !windowed->HandleAllocated()) {
@@ -66,12 +71,12 @@ void SkinOne(TSkinFrame& frame, TWinControl& container, TControl& control, TSkin
     }
     if (store.OnSkinControl) {
         TComponent* supplied = nullptr;
-        store.OnSkinControl(&frame, &store, &container, &control, std::string(control.ClassName()), supplied);
+        store.OnSkinControl(&target.Owner, &store, &container, &control, std::string(control.ClassName()), supplied);
         if (auto* object = dynamic_cast<TSkinControl*>(supplied)) {
-            if (std::find(frame.Controls().begin(), frame.Controls().end(), object) == frame.Controls().end())
-                object->AttachControl(&frame, &store, object->SetColour(), &frame.ControlCanvas());
+            if (!list.Contains(object))
+                object->AttachControl(&list, &store, object->SetColour(), &list.Canvas());
             if (windowed && TraitsOf(control).Panel)
-                WalkInto(frame, *windowed, store);
+                WalkInto(target, *windowed);
             return;
         }
     }
@@ -87,17 +92,15 @@ void SkinOne(TSkinFrame& frame, TWinControl& container, TControl& control, TSkin
                 const TSkinKind kind =
                     choice.Kind == TSkinKind::RadioGroup ? TSkinKind::RadioButton : TSkinKind::CheckBox;
                 if (TSkinControl* object = CreateSkinObject(kind, &child))
-                    Attach(object, frame, store, TSkinChoice{kind}, child);
+                    Attach(object, target, TSkinChoice{kind}, child);
             }
         return;
     }
     if (TSkinControl* object = CreateSkinObject(choice.Kind, &control))
-        Attach(object, frame, store, choice, control);
+        Attach(object, target, choice, control);
     if (choice.WalkInto && windowed)
-        WalkInto(frame, *windowed, store);
+        WalkInto(target, *windowed);
 }
-
-std::string ClassOf(HWND window) { return TSkinManage::ClassNameOf(window); }
 
 } // namespace
 
@@ -151,21 +154,38 @@ TSkinControl* CreateSkinObject(TSkinKind kind, TComponent* owner)
     return nullptr;
 }
 
-void SkinComponentControls(TSkinFrame& frame, TWinControl& container, TSkinData& store)
+void SkinComponentControls(const TControlSkinning& target, TWinControl& container)
 {
-    WalkInto(frame, container, store);
+    WalkInto(target, container);
 }
 
-void SkinRawChild(TSkinFrame& frame, HWND window, TSkinData& store)
+void SkinRawChild(const TControlSkinning& target, HWND window)
 {
-    if (frame.FindControl(window))
+    TSkinControlList& list = target.Controls;
+    if (list.Find(window))
         return;
-    const TSkinChoice choice = ChooseRawSkin(ClassOf(window), static_cast<uint32_t>(GetWindowLongPtrA(window, GWL_STYLE)));
-    HWND target = choice.OnFirstChild ? GetWindow(window, GW_CHILD) : window;
-    if (!target)
+    const TSkinChoice choice =
+        ChooseRawSkin(WindowClassName(window), static_cast<uint32_t>(GetWindowLongPtrA(window, GWL_STYLE)));
+    HWND skinned = choice.OnFirstChild ? GetWindow(window, GW_CHILD) : window;
+    if (!skinned)
         return;
-    if (TSkinControl* object = CreateSkinObject(choice.Kind, &frame))
-        object->AttachWindow(target, &store, &frame, &frame.ControlCanvas());
+    if (TSkinControl* object = CreateSkinObject(choice.Kind, &target.Owner))
+        object->AttachWindow(skinned, &target.Store, &list, &list.Canvas());
+}
+
+void SkinRawChildren(const TControlSkinning& target, HWND window)
+{
+    std::vector<HWND> children;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM param) -> BOOL {
+            if (GetWindowLongPtrA(child, GWL_STYLE) & WS_CHILD)
+                reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&children));
+    for (HWND child : children)
+        SkinRawChild(target, child);
 }
 
 } // namespace orbelin

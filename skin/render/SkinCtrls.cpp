@@ -2,7 +2,6 @@
 
 #include "skin/data/SkinData.h"
 #include "skin/render/SkinDraw.h"
-#include "skin/render/SkinFrame.h"
 #include "skin/render/SkinMessages.h"
 
 namespace orbelin {
@@ -20,23 +19,23 @@ TSkinControl::~TSkinControl()
     if (FWindowless && FSavedWindowProc && Owner())
         FWindowless->WindowProc = FSavedWindowProc;
     FSubclass.Remove();
-    if (FFrame)
-        FFrame->UnregisterControl(this);
+    if (FHost)
+        FHost->UnregisterControl(this);
 }
 
-void TSkinControl::KeepAttachment(TSkinFrame* frame, TSkinData* skin, bool setColour, TCanvas* canvas)
+void TSkinControl::KeepAttachment(ISkinControlHost* host, TSkinData* skin, bool setColour, TCanvas* canvas)
 {
-    FFrame = frame;
+    FHost = host;
     FSkin = skin;
     FCanvas = canvas;
     FSetColour = setColour;
 }
 
-void TSkinControl::AttachControl(TSkinFrame* frame, TSkinData* skin, bool setColour, TCanvas* canvas)
+void TSkinControl::AttachControl(ISkinControlHost* host, TSkinData* skin, bool setColour, TCanvas* canvas)
 {
     if (FAttached)
         return;
-    KeepAttachment(frame, skin, setColour, canvas);
+    KeepAttachment(host, skin, setColour, canvas);
     FControl = dynamic_cast<TWinControl*>(Owner());
     if (!FControl)
         return;
@@ -44,8 +43,8 @@ void TSkinControl::AttachControl(TSkinFrame* frame, TSkinData* skin, bool setCol
     FSavedWindowProc = FControl->WindowProc;
     FControl->WindowProc = [this](TMessage& m) { WindowProcedure(m); };
     FControl->SetDoubleBuffered(true);
-    if (FFrame)
-        FFrame->RegisterControl(this);
+    if (FHost)
+        FHost->RegisterControl(this);
     RefreshState();
     if (FSetColour) {
         FSavedColour = FControl->Color();
@@ -56,17 +55,17 @@ void TSkinControl::AttachControl(TSkinFrame* frame, TSkinData* skin, bool setCol
     FLifeState = lsAttached;
 }
 
-void TSkinControl::AttachWindow(HWND window, TSkinData* skin, TSkinFrame* frame, TCanvas* canvas)
+void TSkinControl::AttachWindow(HWND window, TSkinData* skin, ISkinControlHost* host, TCanvas* canvas)
 {
     if (FAttached)
         return;
     FSkin = skin;
     FCanvas = canvas;
-    FFrame = frame;
+    FHost = host;
     FWindow = window;
     FEnabled = true;
-    if (FFrame)
-        FFrame->RegisterControl(this);
+    if (FHost)
+        FHost->RegisterControl(this);
     FCaption = WindowText();
     FSubclass.Install(window, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
         TMessage m{msg, wParam, lParam, 0};

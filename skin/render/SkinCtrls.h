@@ -7,6 +7,7 @@
 
 #include "base/Component.h"
 #include "skin/render/SkinGeometry.h"
+#include "skin/render/SkinHosts.h"
 #include "skin/render/SkinSubclass.h"
 #include "ui/Controls.h"
 #include "ui/Graphics.h"
@@ -20,7 +21,6 @@ namespace orbelin {
 class TCanvas;
 class TDataSkinObject;
 class TSkinData;
-class TSkinFrame;
 
 class TSkinControl : public TComponent {
 public:
@@ -33,9 +33,9 @@ public:
 
     // Attaches to the owner, a component control; with setColour the
     // control shows the skin's face colour while it is skinned.
-    virtual void AttachControl(TSkinFrame* frame, TSkinData* skin, bool setColour, TCanvas* canvas);
+    virtual void AttachControl(ISkinControlHost* host, TSkinData* skin, bool setColour, TCanvas* canvas);
     // Attaches to a raw window (the owner is the frame).
-    virtual void AttachWindow(HWND window, TSkinData* skin, TSkinFrame* frame, TCanvas* canvas);
+    virtual void AttachWindow(HWND window, TSkinData* skin, ISkinControlHost* host, TCanvas* canvas);
     virtual void Detach();
     // False: the skin object took the message over.
     virtual bool BeforeMessage(TMessage& message);
@@ -49,7 +49,7 @@ public:
 
     HWND Window() const { return FWindow; }
     TWinControl* Control() const { return FControl; }
-    TSkinFrame* Frame() const { return FFrame; }
+    ISkinControlHost* Host() const { return FHost; }
     TSkinData* Skin() const { return FSkin; }
     int LifeState() const { return FLifeState; }
     bool Attached() const { return FAttached; }
@@ -63,7 +63,7 @@ public:
 
 protected:
     // Remembers what an attachment works with.
-    void KeepAttachment(TSkinFrame* frame, TSkinData* skin, bool setColour, TCanvas* canvas);
+    void KeepAttachment(ISkinControlHost* host, TSkinData* skin, bool setColour, TCanvas* canvas);
     void WindowProcedure(TMessage& message);
     // Passes a message to the control's own handling.
     void PassOn(TMessage& message);
@@ -86,7 +86,7 @@ protected:
     TColor FSavedColour = clBtnFace;
     bool FAttached = false;
     int FLifeState = lsCreated;
-    TSkinFrame* FFrame = nullptr;
+    ISkinControlHost* FHost = nullptr;
 };
 
 // Shared drawing of the skinned controls.

@@ -31,6 +31,33 @@ bool VisibilityHolds(int value, bool first, int action, const TTitleButtonContex
 
 } // namespace
 
+int FrameKindOf(uint32_t style, uint32_t exStyle)
+{
+    // The system's WS_POPUP, WS_CAPTION, WS_THICKFRAME and WS_EX_WINDOWEDGE.
+    constexpr uint32_t popup = 0x80000000u, caption = 0x00C00000u, thickFrame = 0x00040000u, windowEdge = 0x100u;
+    int kind = fkPlain;
+    if ((style & popup) && (style & caption) != caption)
+        kind = fkNoFrame;
+    if ((exStyle & windowEdge) || (style & thickFrame))
+        kind = fkEdged;
+    return kind;
+}
+
+TFrameBorders FrameBorderRects(TSkinSize window, const TFrameMetrics& f)
+{
+    const int w = window.Width, h = window.Height;
+    return {{0, 0, f.Left, h}, {w - f.Right, 0, w, h}, {f.Left, h - f.Bottom, w - f.Right, h}, {f.Left, 0, w - f.Right, f.Caption}};
+}
+
+int BorderPaintFrame(int frameCount, bool active) { return (active || frameCount <= 1) ? 1 : 2; }
+
+TFramePoint ClientToFramePoint(TFramePoint client, const TFrameMetrics& f, int menuBarHeight, bool minimized)
+{
+    if (minimized)
+        return client;
+    return {client.X + f.Left, client.Y + f.Caption + menuBarHeight};
+}
+
 TFrameMetrics FrameMetricsOf(const TSkinData& skin, int frameKind)
 {
     if (frameKind == fkNoFrame)
@@ -80,6 +107,35 @@ TSkinRect LayoutTitleButton(const TDataSkinSysButton& button, TSkinSize frameSiz
     }
 }
 
+bool IsIconButton(int action) { return action == 3 || action == 11; }
+
+TTitleCommand TitleCommandOf(int action)
+{
+    switch (action) {
+    case 0: return TTitleCommand::Close;
+    case 1:
+    case 22: return TTitleCommand::Maximize;
+    case 2:
+    case 23: return TTitleCommand::Minimize;
+    case 3:
+    case 11:
+    case 12: return TTitleCommand::SystemMenu;
+    case 7:
+    case 60: return TTitleCommand::MdiMinimize;
+    case 8:
+    case 61: return TTitleCommand::MdiRestore;
+    case 9:
+    case 62: return TTitleCommand::MdiClose;
+    default: return TTitleCommand::Posted;
+    }
+}
+
+int TitleButtonStateFrame(const TDataSkinSysButton& button, int state)
+{
+    constexpr int hot = 3;
+    return button.Visibility == 100 && state == hot ? 4 : state;
+}
+
 int TitleButtonPaintFrame(int frameCount, bool active) { return (active || frameCount < 4) ? 1 : 4; }
 
 TSkinRect PlaceTitleText(const TDataSkinTitle& title, const TTitlePlacement& p)
@@ -110,6 +166,23 @@ int AdjustFrameHitTest(int hit, int frameY, int captionSize)
     if (hit != htNowhere || frameY <= 3)
         return hit;
     return frameY > captionSize ? htMenu : htCaption;
+}
+
+std::vector<TSkinRect> LayoutMenuBarItems(const std::vector<int>& captionWidths, TSkinSize band, int imageLeftWidth)
+{
+    int x = 6;
+    if (imageLeftWidth >= 0) {
+        x = imageLeftWidth + 4;
+        if (x > band.Width)
+            x = 12;
+    }
+    std::vector<TSkinRect> places;
+    for (int caption : captionWidths) {
+        const int width = caption >= 0 ? caption + 10 : 0;
+        places.push_back({x, 0, x + width, band.Height - 1});
+        x += width;
+    }
+    return places;
 }
 
 TSkinRect ClientRectFor(int x, int y, int cx, int cy, const TFrameMetrics& f, int menuBarHeight)

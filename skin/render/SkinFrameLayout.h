@@ -7,7 +7,9 @@
 
 #include "skin/render/SkinGeometry.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace orbelin {
 
@@ -17,6 +19,10 @@ class TSkinData;
 // popup without the whole caption), or (0) a window with an edge or a
 // sizing border, whose title buttons follow the system menu.
 enum TFrameKind : int { fkEdged = 0, fkNoFrame = 2, fkPlain = 3 };
+
+// The frame kind of a window by its styles (the window's GWL_STYLE and
+// GWL_EXSTYLE bits).
+int FrameKindOf(uint32_t style, uint32_t exStyle);
 
 struct TFrameMetrics {
     int Left = 0;
@@ -31,6 +37,28 @@ struct TFrameMetrics {
 // of the side images divided by their frames side by side. None for a
 // window without frame.
 TFrameMetrics FrameMetricsOf(const TSkinData& skin, int frameKind);
+
+// Where the four borders lie in a window of this outer size (frame
+// coordinates). The sides run the full height: their caption rows are
+// part of the caption; the top lies between the sides.
+struct TFrameBorders {
+    TSkinRect Left, Right, Bottom, Top;
+};
+TFrameBorders FrameBorderRects(TSkinSize window, const TFrameMetrics& frame);
+
+// The frame of a border image to draw: the second (inactive) one only for
+// an inactive window whose image has more than one.
+int BorderPaintFrame(int frameCount, bool active);
+
+struct TFramePoint {
+    int X = 0;
+    int Y = 0;
+    bool operator==(const TFramePoint&) const = default;
+};
+// A point of the client area as a frame point: the client area lies inside
+// the left border and below the caption and the menu bar. A minimized
+// window has no client area inside a frame: its points stay as they are.
+TFramePoint ClientToFramePoint(TFramePoint client, const TFrameMetrics& frame, int menuBarHeight, bool minimized);
 
 // What the title buttons of one window depend on.
 struct TTitleButtonContext {
@@ -63,6 +91,18 @@ struct TTitleLayoutContext {
 TSkinRect LayoutTitleButton(const TDataSkinSysButton& button, TSkinSize frameSize, const TTitleLayoutContext& context,
                             int& rightBound);
 
+// The title button that shows the window's icon and opens the system menu.
+bool IsIconButton(int action);
+
+// What pressing a title button does, by its Action.
+enum class TTitleCommand { Close, Maximize, Minimize, SystemMenu, MdiMinimize, MdiRestore, MdiClose, Posted };
+TTitleCommand TitleCommandOf(int action);
+
+// The frame of a title button to draw for its state (TNCObject's 1 normal,
+// 2 pressed, 3 hot); a button shown only beside a maximized MDI child
+// (Visibility 100) has its hot look in the fourth frame.
+int TitleButtonStateFrame(const TDataSkinSysButton& button, int state);
+
 // The frame of a title button to draw in a full caption paint: the first
 // one when the window is active or the button has fewer than four frames,
 // else the fourth (inactive).
@@ -86,6 +126,13 @@ TSkinRect PlaceTitleText(const TDataSkinTitle& title, const TTitlePlacement& pla
 // rows it is the caption, below the caption the menu bar. Other answers
 // are kept.
 int AdjustFrameHitTest(int hit, int frameY, int captionSize);
+
+// Where the items of a menu bar go inside its band (band coordinates), by
+// the widths of their captions (-1 for an item without caption, which takes
+// no room): side by side, each 10 wider than its caption, one row short of
+// the band's height. They start at 6, or 4 past the left part of the bar's image
+// (imageLeftWidth; -1 without an image), or at 12 when that is past the band.
+std::vector<TSkinRect> LayoutMenuBarItems(const std::vector<int>& captionWidths, TSkinSize band, int imageLeftWidth);
 
 // The client rectangle of a window at (x, y) of size (cx, cy).
 TSkinRect ClientRectFor(int x, int y, int cx, int cy, const TFrameMetrics& frame, int menuBarHeight);

@@ -5,6 +5,7 @@
 #include "skin/render/SkinFrame.h"
 #include "skin/render/SkinMessages.h"
 #include "skin/render/SkinPopupMenu.h"
+#include "skin/render/SkinWindowInfo.h"
 #include "ui/Application.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
@@ -100,7 +101,7 @@ LRESULT TSkinManage::Hook(int code, WPARAM wParam, LPARAM lParam)
         switch (code) {
         case HCBT_CREATEWND: {
             const auto* create = reinterpret_cast<const CBT_CREATEWNDA*>(lParam)->lpcs;
-            const std::string cls = ClassNameOf(window);
+            const std::string cls = WindowClassName(window);
             // A size grip inside a skinned window would show the system's look.
             if (cls == "ScrollBar" && (create->style & SBS_SIZEGRIP) && FindFormSkin(create->hwndParent))
                 return 10;
@@ -149,13 +150,6 @@ void TSkinManage::DropTitleButtons()
     TSkinImageCache::Clear();
 }
 
-std::string TSkinManage::ClassNameOf(HWND window)
-{
-    char name[101] = {};
-    GetClassNameA(window, name, sizeof(name));
-    return name;
-}
-
 TForm* TSkinManage::FormOfWindow(HWND window)
 {
     for (TForm* form : Application().Forms())
@@ -168,7 +162,7 @@ bool TSkinManage::IsEmbeddedChild(HWND window)
 {
     if (!(GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD))
         return false;
-    return Lower(ClassNameOf(GetParent(window))) != "mdiclient";
+    return Lower(WindowClassName(GetParent(window))) != "mdiclient";
 }
 
 bool TSkinManage::SkinWindow(HWND window)
@@ -187,14 +181,14 @@ bool TSkinManage::SkinWindow(HWND window)
         return false;
     if (form && form->Tag == 99)
         return false;
-    const std::string cls = ClassNameOf(window);
+    const std::string cls = WindowClassName(window);
     if (cls == "TApplication" || !ShouldSkinClass(cls))
         return false;
     TSkinData* store = FindStore(window);
     if (!store || !store->SkinLoaded())
         return false;
     // Owned by its form, or by this manager for a raw window.
-    auto* frame = new TSkinFrame(form);
+    auto* frame = new TSkinFrame(form, *this);
     frame->SetWindow(window);
     FForms.push_back(frame);
     if (form)
@@ -241,7 +235,7 @@ TSkinData* TSkinManage::FindStore(HWND window) const
             owner->WindowHandle() == window)
             return *it;
     }
-    const std::string cls = Lower(ClassNameOf(window));
+    const std::string cls = Lower(WindowClassName(window));
     auto last = [this](TSkinFormType type) -> TSkinData* {
         for (auto it = FStores.rbegin(); it != FStores.rend(); ++it)
             if ((*it)->SkinFormtype() == type)
@@ -265,6 +259,15 @@ TSkinFrame* TSkinManage::FindFormSkin(HWND window) const
 }
 
 void TSkinManage::ForgetFormSkin(TSkinFrame* frame) { std::erase(FForms, frame); }
+
+const TSkinBitmap* TSkinManage::MainDefaultIcon() const
+{
+    const TSkinBitmap* icon = nullptr;
+    for (TSkinData* store : FStores)
+        if (store->SkinFormtype() == TSkinFormType::sfMainform && !store->DefaultIcon->Empty())
+            icon = store->DefaultIcon.get();
+    return icon;
+}
 
 void TSkinManage::PurgeClosed()
 {
@@ -378,7 +381,7 @@ bool TSkinManage::SkinPopupWindow(HWND window)
     if (!store || !store->SkinLoaded() || !store->SkinControls.Contains(TSkinControlType::xcMainMenu))
         return false;
     auto popup = std::make_unique<TSkinPopupMenu>();
-    popup->Attach(window, store, nullptr);
+    popup->Attach(window, store, *this);
     popup->MenuBarOwned = MenuBarTracking;
     FPopups.push_back(std::move(popup));
     return true;

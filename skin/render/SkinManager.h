@@ -7,6 +7,7 @@
 // unskin, refresh) 250 ms later on its timer.
 
 #include "skin/data/SkinHost.h"
+#include "skin/render/SkinHosts.h"
 
 #include <windows.h>
 
@@ -22,7 +23,7 @@ class TSkinFrame;
 class TSkinPopupMenu;
 class TTimer;
 
-class TSkinManage : public ISkinManager {
+class TSkinManage : public ISkinManager, public ISkinEngine {
 public:
     TSkinManage();
     ~TSkinManage() override;
@@ -41,12 +42,20 @@ public:
     void SkinOwnerForm(TComponent* owner) override;
     void DropTitleButtons() override;
 
+    // ISkinEngine: what the frames and menus ask.
+    bool SkinningActive() const override { return Active; }
+    bool MdiChildMaximized() const override { return MdiMaximized; }
+    void NoteMdiChildMaximized(bool maximized) override { MdiMaximized = maximized; }
+    void StartMenuBarTracking() override { MenuBarTracking = true; }
+    void MarkPopupsOfMenuBar() override;
+    const TSkinBitmap* MainDefaultIcon() const override;
+    // Takes a frame off the list without freeing it (its form frees it).
+    void ForgetFormSkin(TSkinFrame* frame) override;
+
     bool SkinWindow(HWND window);
     void SkinForm(TForm* form);
     TSkinData* FindStore(HWND window) const;
     TSkinFrame* FindFormSkin(HWND window) const;
-    // Takes a frame off the list without freeing it (its form frees it).
-    void ForgetFormSkin(TSkinFrame* frame);
     // Frees every frame whose window has been destroyed.
     void PurgeClosed();
     void ExecuteCommand();
@@ -58,14 +67,11 @@ public:
     // The background of the popup skin of a menu window, or null.
     TSkinPopupMenu* PopupOf(HWND window) const;
 
-    // The popups open now belong to the menu bar's drop-down menu.
-    void MarkPopupsOfMenuBar();
     void SetMdiMaximized(bool flag);
     int CountMdiChildren() const;
 
     static TForm* FormOfWindow(HWND window);
     static bool IsEmbeddedChild(HWND window);
-    static std::string ClassNameOf(HWND window);
 
     const std::vector<TSkinFrame*>& Forms() const { return FForms; }
     const std::vector<TSkinData*>& Stores() const { return FStores; }

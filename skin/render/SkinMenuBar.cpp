@@ -2,7 +2,9 @@
 
 #include "skin/data/SkinData.h"
 #include "skin/render/SkinDraw.h"
-#include "skin/render/SkinManager.h"
+#include "skin/render/SkinFrameLayout.h"
+#include "skin/render/SkinFrameState.h"
+#include "skin/render/SkinHosts.h"
 #include "ui/Forms.h"
 #include "ui/Menus.h"
 
@@ -47,8 +49,6 @@ void MakeOwnerDrawn(HMENU menu)
 
 int CaptionWidth(HDC dc, const std::string& caption)
 {
-    if (caption.empty())
-        return 0;
     RECT r{0, 0, 0, 0};
     DrawTextA(dc, caption.data(), static_cast<int>(caption.size()), &r, DT_CALCRECT | DT_SINGLELINE);
     return r.right - r.left;
@@ -69,7 +69,10 @@ char MenuAccelerator(const std::string& caption)
 
 void TMenuBtn::Paint() { Bar.PaintItem(*this); }
 
-TSkinMenuBar::TSkinMenuBar(TSkinFrame& frame, TSkinData& skin) : TComponent(&frame), FFrame(frame), FSkin(skin) {}
+TSkinMenuBar::TSkinMenuBar(TComponent& owner, TSkinFrameState& frame, TSkinData& skin)
+    : TComponent(&owner), FFrame(frame), FSkin(skin)
+{
+}
 
 TSkinMenuBar::~TSkinMenuBar()
 {
@@ -82,11 +85,11 @@ int TSkinMenuBar::CurrentIndex() { return gLoop.Current; }
 void TSkinMenuBar::BuildFromWindowMenu()
 {
     FItems.clear();
-    if (HMENU menu = GetMenu(FFrame.Window()))
+    if (HMENU menu = GetMenu(FFrame.Window))
         FMenuHandle = menu;
     if (!FMenuHandle)
         return;
-    TMainMenu* component = FFrame.Form() ? FFrame.Form()->Menu() : nullptr;
+    TMainMenu* component = FFrame.Form ? FFrame.Form->Menu() : nullptr;
     FComponentMenu = component;
     const int count = GetMenuItemCount(FMenuHandle);
     for (int i = 0; i < count; ++i) {
@@ -98,7 +101,7 @@ void TSkinMenuBar::BuildFromWindowMenu()
         info.cch = sizeof(text) - 1;
         if (!GetMenuItemInfoA(FMenuHandle, static_cast<UINT>(i), TRUE, &info))
             continue;
-        auto item = std::make_unique<TMenuBtn>(FFrame, *this);
+        auto item = std::make_unique<TMenuBtn>(FFrame.HotObject, *this);
         item->Index = i;
         item->SubMenu = info.hSubMenu;
         item->Enabled = !(info.fState & (MFS_GRAYED | MFS_DISABLED));
@@ -113,7 +116,7 @@ void TSkinMenuBar::BuildFromWindowMenu()
         }
         FItems.push_back(std::move(item));
     }
-    SetMenu(FFrame.Window(), nullptr);
+    SetMenu(FFrame.Window, nullptr);
 }
 
 void TSkinMenuBar::BuildFromComponentMenu(TMainMenu& menu)
@@ -123,7 +126,7 @@ void TSkinMenuBar::BuildFromComponentMenu(TMainMenu& menu)
     FItems.clear();
     for (int i = 0; i < menu.Items().Count(); ++i) {
         TMenuItem* source = menu.Items().Items(i);
-        auto item = std::make_unique<TMenuBtn>(FFrame, *this);
+        auto item = std::make_unique<TMenuBtn>(FFrame.HotObject, *this);
         item->Index = i;
         item->Caption = source->Caption;
         item->Enabled = source->Enabled;
@@ -132,14 +135,14 @@ void TSkinMenuBar::BuildFromComponentMenu(TMainMenu& menu)
         item->SubMenu = source->Count() > 0 ? GetSubMenu(FMenuHandle, i) : nullptr;
         FItems.push_back(std::move(item));
     }
-    SetMenu(FFrame.Window(), nullptr);
+    SetMenu(FFrame.Window, nullptr);
     FFrame.HotObject = nullptr;
 }
 
 void TSkinMenuBar::RestoreMenu()
 {
-    if (FMenuHandle && IsWindow(FFrame.Window()))
-        SetMenu(FFrame.Window(), FMenuHandle);
+    if (FMenuHandle && IsWindow(FFrame.Window))
+        SetMenu(FFrame.Window, FMenuHandle);
 }
 
 void TSkinMenuBar::PaintBar(HDC dc, const TSkinRect& r)
@@ -152,16 +155,14 @@ void TSkinMenuBar::PaintBar(HDC dc, const TSkinRect& r)
     scratch.SetSize(w, h);
     HDC canvas = scratch.DC();
     const RECT all{0, 0, w, h};
-    int x = 6;
+    int imageLeftWidth = -1;
     if (const TDataSkinObject* bar = FSkin.MenuBar.get(); bar && !bar->Image.Empty()) {
-        const int frame = FFrame.IsActive() ? 1 : 2;
+        const int frame = FFrame.Active ? 1 : 2;
         if (bar->Tile == 1)
             DrawNineSlice(canvas, all, bar->Image, true, false, false, 2, frame, bar->Margins);
         else
             DrawThreeSlice(canvas, all, bar->Image, true, false, 2, frame, bar->LeftWidth(), bar->RightWidth());
-        x = bar->LeftWidth() + 4;
-        if (x > w)
-            x = 12;
+        imageLeftWidth = bar->LeftWidth();
     } else {
         TGdiHandle<HBRUSH> brush(CreateSolidBrush(ColorToRGB(FSkin.ColorMenuBar)));
         FillRect(canvas, &all, brush.Get());
@@ -170,13 +171,15 @@ void TSkinMenuBar::PaintBar(HDC dc, const TSkinRect& r)
     BitBlt(FBarBitmap.DC(), 0, 0, w, h, canvas, 0, 0, SRCCOPY);
     TSelectObject font(canvas, MenuFont());
     SetBkMode(canvas, TRANSPARENT);
-    for (auto& item : FItems) {
-        const int width = item->Caption.empty() ? 0 : CaptionWidth(canvas, item->Caption) + 10;
-        const RECT rect{x, 0, x + width, h - 1};
-        SetTextColor(canvas, ColorToRGB(item->Enabled ? FSkin.ColorMenuBarText : FSkin.ColorButtonShadow));
-        DrawCenteredText(canvas, rect, item->Caption, 2, true);
-        item->Rect = ToSkinRect(rect).Offset(r.Left, r.Top);
-        x += width;
+    std::vector<int> captionWidths;
+    for (const auto& item : FItems)
+        captionWidths.push_back(item->Caption.empty() ? -1 : CaptionWidth(canvas, item->Caption));
+    const std::vector<TSkinRect> places = LayoutMenuBarItems(captionWidths, {w, h}, imageLeftWidth);
+    for (size_t i = 0; i < FItems.size(); ++i) {
+        TMenuBtn& item = *FItems[i];
+        SetTextColor(canvas, ColorToRGB(item.Enabled ? FSkin.ColorMenuBarText : FSkin.ColorButtonShadow));
+        DrawCenteredText(canvas, ToRECT(places[i]), item.Caption, 2, true);
+        item.Rect = places[i].Offset(r.Left, r.Top);
     }
     BitBlt(dc, r.Left, r.Top, w, h, canvas, 0, 0, SRCCOPY);
 }
@@ -199,7 +202,7 @@ void TSkinMenuBar::PaintItem(TMenuBtn& item)
     SetBkMode(canvas, TRANSPARENT);
     SetTextColor(canvas, ColorToRGB(item.Enabled ? FSkin.ColorMenuBarText : FSkin.ColorButtonShadow));
     DrawCenteredText(canvas, local, item.Caption, 2, true);
-    TWindowDC dc(FFrame.Window(), TWindowDC::TArea::Window);
+    TWindowDC dc(FFrame.Window, TWindowDC::TArea::Window);
     BitBlt(dc.Handle(), item.Rect.Left, FBarRect.Top, w, h, canvas, 0, 0, SRCCOPY);
 }
 
@@ -232,9 +235,9 @@ int TSkinMenuBar::TrackOne(TMenuBtn& item)
     item.MouseDown();
     if (item.Enabled) {
         RECT window{};
-        GetWindowRect(FFrame.Window(), &window);
+        GetWindowRect(FFrame.Window, &window);
         TrackPopupMenu(item.SubMenu, TPM_RIGHTBUTTON, window.left + item.Rect.Left, window.top + item.Rect.Bottom, 0,
-                       FFrame.Window(), nullptr);
+                       FFrame.Window, nullptr);
     }
     item.MouseLeave();
     return gLoop.Target;
@@ -242,13 +245,11 @@ int TSkinMenuBar::TrackOne(TMenuBtn& item)
 
 void TSkinMenuBar::OpenMenuItem(TMenuBtn& item)
 {
-    PostMessageA(FFrame.Window(), WM_COMMAND, item.Command, 0);
+    PostMessageA(FFrame.Window, WM_COMMAND, item.Command, 0);
     if (!item.SubMenu)
         return;
-    TSkinManage* manager = TSkinManage::Instance();
     FFrame.InMenuLoop = true;
-    if (manager)
-        manager->MenuBarTracking = true;
+    FFrame.Engine.StartMenuBarTracking();
     gLoop.Bar = this;
     if (!gLoop.Hook)
         gLoop.Hook = SetWindowsHookExA(WH_MSGFILTER, &FilterHook, nullptr, GetCurrentThreadId());

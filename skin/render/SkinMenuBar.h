@@ -4,7 +4,8 @@
 // with Left and Right moving to the neighbouring menu while one is open.
 
 #include "base/Component.h"
-#include "skin/render/SkinFrame.h"
+#include "skin/render/SkinNCObject.h"
+#include "ui/Graphics.h"
 
 #include <windows.h>
 
@@ -17,10 +18,11 @@ namespace orbelin {
 class TMainMenu;
 class TSkinData;
 class TSkinMenuBar;
+struct TSkinFrameState;
 
 class TMenuBtn : public TNCObject {
 public:
-    TMenuBtn(TSkinFrame& frame, TSkinMenuBar& bar) : TNCObject(frame), Bar(bar) {}
+    TMenuBtn(TNCObject*& hot, TSkinMenuBar& bar) : TNCObject(hot), Bar(bar) {}
     void Paint() override;
 
     TSkinMenuBar& Bar;
@@ -34,8 +36,8 @@ public:
 class TSkinMenuBar : public TComponent {
 public:
     std::string_view ClassName() const override { return "TSkinMenuBar"; }
-    // Owned by the frame.
-    TSkinMenuBar(TSkinFrame& frame, TSkinData& skin);
+    // Owned by the frame (owner), whose state it shares.
+    TSkinMenuBar(TComponent& owner, TSkinFrameState& frame, TSkinData& skin);
     ~TSkinMenuBar() override;
 
     // Takes the items from the window's menu (which leaves the window).
@@ -65,7 +67,7 @@ private:
     static LRESULT CALLBACK FilterHook(int code, WPARAM wParam, LPARAM lParam);
     int TrackOne(TMenuBtn& item);
 
-    TSkinFrame& FFrame;
+    TSkinFrameState& FFrame;
     TSkinData& FSkin;
     std::vector<std::unique_ptr<TMenuBtn>> FItems;
     TMainMenu* FComponentMenu = nullptr;

@@ -2,8 +2,8 @@
 
 #include "skin/data/SkinData.h"
 #include "skin/render/SkinDraw.h"
-#include "skin/render/SkinFrame.h"
-#include "skin/render/SkinManager.h"
+#include "skin/render/SkinFrameState.h"
+#include "skin/render/SkinHosts.h"
 #include "skin/render/SkinMenuBar.h"
 #include "skin/render/SkinPopupMenu.h"
 #include "ui/Forms.h"
@@ -185,21 +185,20 @@ void DrawMenuItem(const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& re
     BitBlt(dc, rect.left, rect.top, w, h, canvas, 0, 0, SRCCOPY);
 }
 
-void SetPopupOwnerDraw(TSkinFrame& frame, bool on)
+void SetPopupOwnerDraw(TSkinData* skin, TPopupMenu* systemMenu, TForm* form, bool on)
 {
-    TSkinData* skin = frame.Skin();
     if (!skin)
         return;
     std::vector<TPopupMenu*> menus;
-    if (frame.SystemMenu())
-        menus.push_back(frame.SystemMenu());
-    if (TForm* form = frame.Form(); form && skin->SkinControls.Contains(TSkinControlType::xcPopupMenu))
+    if (systemMenu)
+        menus.push_back(systemMenu);
+    if (form && skin->SkinControls.Contains(TSkinControlType::xcPopupMenu))
         for (int i = 0; i < form->ComponentCount(); ++i)
             if (auto* menu = dynamic_cast<TPopupMenu*>(form->Components(i));
                 menu && menu->Tag % 100 != skin->DisableTag)
                 menus.push_back(menu);
     for (TPopupMenu* menu : menus) {
-        menu->OwnerDraw = on || menu == frame.SystemMenu();
+        menu->OwnerDraw = on || menu == systemMenu;
         std::vector<TMenuItem*> pending{&menu->Items()};
         while (!pending.empty()) {
             TMenuItem* item = pending.back();
@@ -222,19 +221,18 @@ void SetPopupOwnerDraw(TSkinFrame& frame, bool on)
     }
 }
 
-bool HandleFrameMenuItem(TSkinFrame& frame, UINT msg, WPARAM, LPARAM lParam, LRESULT& result)
+bool HandleFrameMenuItem(const TSkinFrameState& frame, UINT msg, WPARAM, LPARAM lParam, LRESULT& result)
 {
     // Only the drop-down items of a skinned menu bar; others go on.
-    if (!frame.MenuBar() || !frame.Skin())
+    if (!frame.MenuBar || !frame.Skin)
         return false;
-    const TSkinData& skin = *frame.Skin();
+    const TSkinData& skin = *frame.Skin;
     if (msg == WM_MEASUREITEM) {
         auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
         if (mis->CtlType != ODT_MENU)
             return false;
-        if (TSkinManage* manager = TSkinManage::Instance())
-            manager->MarkPopupsOfMenuBar();
-        const TWindowDC dc(frame.Window());
+        frame.Engine.MarkPopupsOfMenuBar();
+        const TWindowDC dc(frame.Window);
         if (auto* item = reinterpret_cast<TMenuItem*>(mis->itemData)) {
             int width = item->StandardWidth(dc.Handle());
             int height = item->IsLine() ? 5 : GetSystemMetrics(SM_CYMENU);
@@ -244,7 +242,7 @@ bool HandleFrameMenuItem(TSkinFrame& frame, UINT msg, WPARAM, LPARAM lParam, LRE
         } else {
             // A raw item: its caption from the menu it belongs to.
             char text[256] = {};
-            GetMenuStringA(frame.MenuBar()->MenuHandle(), mis->itemID, text, sizeof(text), MF_BYCOMMAND);
+            GetMenuStringA(frame.MenuBar->MenuHandle(), mis->itemID, text, sizeof(text), MF_BYCOMMAND);
             TSelectObject font(dc.Handle(), MenuFont());
             SIZE size{};
             GetTextExtentPoint32A(dc.Handle(), text, lstrlenA(text), &size);

@@ -9,9 +9,11 @@
 
 namespace orbelin {
 
+class TForm;
 class TMenuItem;
+class TPopupMenu;
 class TSkinData;
-class TSkinFrame;
+struct TSkinFrameState;
 
 // The widths a skinned item adds to the standard measure: the item
 // image's left part and 12, or 35 when the menu has no image list.
@@ -22,10 +24,10 @@ void DrawMenuItem(const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& re
 // An item drawn in flat colours (a skin without an item image).
 void DrawPlainMenuItem(const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect, UINT state);
 
-// Makes the form's popup menus (and the frame's system menu) owner-drawn
-// by the skin, or plain again.
-void SetPopupOwnerDraw(TSkinFrame& frame, bool on);
+// Makes the form's popup menus (and the frame's system menu, which stays
+// owner-drawn) drawn by the skin, or plain again; form may be null.
+void SetPopupOwnerDraw(TSkinData* skin, TPopupMenu* systemMenu, TForm* form, bool on);
 // WM_MEASUREITEM and WM_DRAWITEM of menu items at a skinned frame.
-bool HandleFrameMenuItem(TSkinFrame& frame, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+bool HandleFrameMenuItem(const TSkinFrameState& frame, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 } // namespace orbelin

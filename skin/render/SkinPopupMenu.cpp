@@ -2,7 +2,7 @@
 
 #include "skin/data/SkinData.h"
 #include "skin/render/SkinDraw.h"
-#include "skin/render/SkinManager.h"
+#include "skin/render/SkinHosts.h"
 #include "skin/render/SkinMessages.h"
 
 namespace orbelin {
@@ -14,11 +14,11 @@ constexpr int kFrame = 3;
 
 TSkinPopupMenu* TSkinPopupMenu::Current() { return gCurrent; }
 
-void TSkinPopupMenu::Attach(HWND window, TSkinData* skin, void* owner)
+void TSkinPopupMenu::Attach(HWND window, TSkinData* skin, const ISkinEngine& engine)
 {
     FWindow = window;
     FSkin = skin;
-    FOwner = owner;
+    FEngine = &engine;
     MenuBarOwned = false;
     FSubclass.Install(window, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
         return WindowProcedure(msg, wParam, lParam);
@@ -46,8 +46,7 @@ bool TSkinPopupMenu::RenderBackground(RECT& window)
     if (FBackground.Width() != window.right || FBackground.Height() != window.bottom)
         NineSliceBitmap(FBackground, {window.right, window.bottom}, element.Image, element.Margins, false,
                         element.Tile != 0, 1, 1);
-    if (!FOwner)
-        gCurrent = this;
+    gCurrent = this;
     return true;
 }
 
@@ -77,8 +76,7 @@ LRESULT TSkinPopupMenu::WindowProcedure(UINT msg, WPARAM wParam, LPARAM lParam)
     try {
         if (msg == SKM_SKINNED)
             return 1;
-        TSkinManage* manager = TSkinManage::Instance();
-        if (!manager || !manager->Active)
+        if (!FEngine || !FEngine->SkinningActive())
             return FSubclass.CallPrevious(msg, wParam, lParam);
         switch (msg) {
         case WM_DESTROY: {

@@ -10,6 +10,7 @@
 
 namespace orbelin {
 
+class ISkinEngine;
 class TSkinData;
 
 class TSkinPopupMenu {
@@ -19,7 +20,8 @@ public:
     TSkinPopupMenu(const TSkinPopupMenu&) = delete;
     TSkinPopupMenu& operator=(const TSkinPopupMenu&) = delete;
 
-    void Attach(HWND window, TSkinData* skin, void* owner);
+    // engine: the manager that owns this skin and tells whether skinning is on.
+    void Attach(HWND window, TSkinData* skin, const ISkinEngine& engine);
     void Detach();
     bool Attached() const { return FSubclass.Installed(); }
     HWND Window() const { return FWindow; }
@@ -42,7 +44,7 @@ private:
     TWindowSubclass FSubclass;
     HWND FWindow = nullptr;
     TSkinData* FSkin = nullptr;
-    void* FOwner = nullptr;
+    const ISkinEngine* FEngine = nullptr;
     TBitmap FBackground;
 };
 

@@ -1,8 +1,7 @@
 #pragma once
 // Skinned controls whose look lies partly in the non-client area or is
 // drawn by the system: the scroll bars of scrolling controls, drop-down
-// lists, edit frames, size boxes, and the less common controls drawn from
-// one element each.
+// lists, edit frames, size boxes, stand-alone scroll bars.
 
 #include "skin/render/SkinCtrls.h"
 #include "skin/render/SkinScrollGeometry.h"
@@ -16,7 +15,7 @@ public:
 
     enum TPart : int { spNone = 0, spLeft = 1, spRight = 2, spUp = 3, spDown = 4, spHorzThumb = 5, spVertThumb = 6 };
 
-    virtual void AttachScrolling(TWinControl* control, TSkinData* skin, bool ownThumbTracking, TSkinFrame* frame,
+    virtual void AttachScrolling(TWinControl* control, TSkinData* skin, bool ownThumbTracking, ISkinControlHost* host,
                                  TCanvas* canvas);
     bool BeforeMessage(TMessage& message) override;
     void AfterMessage(TMessage& message) override;
@@ -86,83 +85,6 @@ public:
     using TSkinControl::TSkinControl;
     bool BeforeMessage(TMessage& message) override;
     void Draw(HDC dc, const RECT& rect) override;
-};
-
-// The controls the program's windows do not have, each drawn from its
-// element of the skin over the control's own painting.
-class TSkinElementControl : public TSkinControl {
-public:
-    using TSkinControl::TSkinControl;
-    void AfterMessage(TMessage& message) override;
-    void Draw(HDC dc, const RECT& rect) override;
-
-protected:
-    // The element and its frame for the current state; null draws nothing.
-    virtual const TDataSkinObject* Element(int& frames, int& frame) const = 0;
-};
-
-class TSkinUpDown : public TSkinElementControl {
-public:
-    std::string_view ClassName() const override { return "TSkinUpDown"; }
-    using TSkinElementControl::TSkinElementControl;
-    void Draw(HDC dc, const RECT& rect) override;
-
-protected:
-    const TDataSkinObject* Element(int& frames, int& frame) const override;
-};
-
-class TSkinProgress : public TSkinElementControl {
-public:
-    std::string_view ClassName() const override { return "TSkinProgress"; }
-    using TSkinElementControl::TSkinElementControl;
-    void Draw(HDC dc, const RECT& rect) override;
-
-protected:
-    const TDataSkinObject* Element(int& frames, int& frame) const override;
-};
-
-class TSkinTrackBar : public TSkinElementControl {
-public:
-    std::string_view ClassName() const override { return "TSkinTrackBar"; }
-    using TSkinElementControl::TSkinElementControl;
-    void Draw(HDC dc, const RECT& rect) override;
-
-protected:
-    const TDataSkinObject* Element(int& frames, int& frame) const override;
-};
-
-class TSkinTab : public TSkinElementControl {
-public:
-    std::string_view ClassName() const override { return "TSkinTab"; }
-    using TSkinElementControl::TSkinElementControl;
-
-protected:
-    const TDataSkinObject* Element(int& frames, int& frame) const override;
-};
-
-class TSkinTab31 : public TSkinTab {
-public:
-    std::string_view ClassName() const override { return "TSkinTab31"; }
-    using TSkinTab::TSkinTab;
-};
-
-class TSkinStatusBar : public TSkinElementControl {
-public:
-    std::string_view ClassName() const override { return "TSkinStatusBar"; }
-    using TSkinElementControl::TSkinElementControl;
-    void Draw(HDC dc, const RECT& rect) override;
-
-protected:
-    const TDataSkinObject* Element(int& frames, int& frame) const override;
-};
-
-class TSkinHeader : public TSkinElementControl {
-public:
-    std::string_view ClassName() const override { return "TSkinHeader"; }
-    using TSkinElementControl::TSkinElementControl;
-
-protected:
-    const TDataSkinObject* Element(int& frames, int& frame) const override;
 };
 
 // A stand-alone scroll bar control.

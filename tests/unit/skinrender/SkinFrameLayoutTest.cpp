@@ -211,5 +211,96 @@ TEST(FittedWindow, MessageBoxCaptionWidth)
     EXPECT_EQ(CaptionFitWidth(20, 6, {4, 30, 4, 4}, title), 162 + 148);
 }
 
+TEST(FrameKind, ByTheWindowsStyles)
+{
+    constexpr uint32_t popup = 0x80000000u, caption = 0x00C00000u, border = 0x00800000u, thickFrame = 0x00040000u;
+    constexpr uint32_t windowEdge = 0x100u;
+    EXPECT_EQ(FrameKindOf(caption, 0), fkPlain);
+    EXPECT_EQ(FrameKindOf(popup | caption, 0), fkPlain) << "a popup with the whole caption is framed";
+    EXPECT_EQ(FrameKindOf(popup | border, 0), fkNoFrame) << "a popup without the whole caption has no frame";
+    EXPECT_EQ(FrameKindOf(popup, 0), fkNoFrame);
+    EXPECT_EQ(FrameKindOf(caption | thickFrame, 0), fkEdged);
+    EXPECT_EQ(FrameKindOf(caption, windowEdge), fkEdged);
+    EXPECT_EQ(FrameKindOf(popup, windowEdge), fkEdged) << "an edge wins over a missing caption";
+}
+
+TEST(FrameBorders, TheSidesRunTheFullHeightAndTheTopLiesBetweenThem)
+{
+    const TFrameMetrics m{4, 30, 5, 3};
+    const TFrameBorders b = FrameBorderRects({200, 100}, m);
+    EXPECT_EQ(b.Left, (TSkinRect{0, 0, 4, 100}));
+    EXPECT_EQ(b.Right, (TSkinRect{195, 0, 200, 100}));
+    EXPECT_EQ(b.Bottom, (TSkinRect{4, 97, 195, 100}));
+    EXPECT_EQ(b.Top, (TSkinRect{4, 0, 195, 30}));
+}
+
+TEST(FrameBorders, TheInactiveFrameOnlyWhenTheImageHasOne)
+{
+    EXPECT_EQ(BorderPaintFrame(2, true), 1);
+    EXPECT_EQ(BorderPaintFrame(2, false), 2);
+    EXPECT_EQ(BorderPaintFrame(1, false), 1);
+    EXPECT_EQ(BorderPaintFrame(0, false), 1);
+}
+
+TEST(FramePoint, ClientPointsLieInsideTheBorderCaptionAndMenuBar)
+{
+    const TFrameMetrics m{4, 30, 5, 3};
+    EXPECT_EQ(ClientToFramePoint({10, 20}, m, 0, false), (TFramePoint{14, 50}));
+    EXPECT_EQ(ClientToFramePoint({10, 20}, m, 19, false), (TFramePoint{14, 69}));
+    EXPECT_EQ(ClientToFramePoint({-2, -40}, m, 19, false), (TFramePoint{2, 9})) << "a caption point of the client's coordinates";
+    EXPECT_EQ(ClientToFramePoint({10, 20}, m, 19, true), (TFramePoint{10, 20})) << "a minimized window is not shifted";
+}
+
+TEST(TitleButtons, WhatEachActionDoes)
+{
+    EXPECT_EQ(TitleCommandOf(0), TTitleCommand::Close);
+    for (int action : {1, 22})
+        EXPECT_EQ(TitleCommandOf(action), TTitleCommand::Maximize) << action;
+    for (int action : {2, 23})
+        EXPECT_EQ(TitleCommandOf(action), TTitleCommand::Minimize) << action;
+    for (int action : {3, 11, 12})
+        EXPECT_EQ(TitleCommandOf(action), TTitleCommand::SystemMenu) << action;
+    for (int action : {7, 60})
+        EXPECT_EQ(TitleCommandOf(action), TTitleCommand::MdiMinimize) << action;
+    for (int action : {8, 61})
+        EXPECT_EQ(TitleCommandOf(action), TTitleCommand::MdiRestore) << action;
+    for (int action : {9, 62})
+        EXPECT_EQ(TitleCommandOf(action), TTitleCommand::MdiClose) << action;
+    for (int action : {4, 5, 10, 13, 21, 24, 59, 63, 100})
+        EXPECT_EQ(TitleCommandOf(action), TTitleCommand::Posted) << action;
+    EXPECT_TRUE(IsIconButton(3));
+    EXPECT_TRUE(IsIconButton(11));
+    EXPECT_FALSE(IsIconButton(12)) << "opens the menu but shows no icon";
+    EXPECT_FALSE(IsIconButton(0));
+}
+
+TEST(TitleButtons, StateFrameOfAButtonBesideAMaximizedMdiChild)
+{
+    const auto plain = Button(0, 1, 36, 5, 0, 0);
+    const auto mdi = Button(9, 100, 20, 0, 100, 0);
+    EXPECT_EQ(TitleButtonStateFrame(*plain, 1), 1);
+    EXPECT_EQ(TitleButtonStateFrame(*plain, 2), 2);
+    EXPECT_EQ(TitleButtonStateFrame(*plain, 3), 3);
+    EXPECT_EQ(TitleButtonStateFrame(*mdi, 1), 1);
+    EXPECT_EQ(TitleButtonStateFrame(*mdi, 2), 2);
+    EXPECT_EQ(TitleButtonStateFrame(*mdi, 3), 4) << "its hot look is the fourth frame";
+}
+
+TEST(MenuBar, ItemsSideBySideFromTheLeftOfTheBand)
+{
+    const std::vector<int> widths{30, -1, 0, 24};
+    const std::vector<TSkinRect> plain = LayoutMenuBarItems(widths, {300, 19}, -1);
+    ASSERT_EQ(plain.size(), 4u);
+    EXPECT_EQ(plain[0], (TSkinRect{6, 0, 46, 18})) << "without an image the first starts at 6";
+    EXPECT_EQ(plain[1], (TSkinRect{46, 0, 46, 18})) << "an item without caption takes no room";
+    EXPECT_EQ(plain[2], (TSkinRect{46, 0, 56, 18})) << "a caption of no width still has its margin";
+    EXPECT_EQ(plain[3], (TSkinRect{56, 0, 90, 18}));
+    EXPECT_EQ(LayoutMenuBarItems(widths, {300, 19}, 20)[0], (TSkinRect{24, 0, 64, 18})) << "past the image's left part";
+    EXPECT_EQ(LayoutMenuBarItems(widths, {300, 19}, 0)[0].Left, 4);
+    EXPECT_EQ(LayoutMenuBarItems(widths, {23, 19}, 20)[0].Left, 12) << "a start past the band";
+    EXPECT_EQ(LayoutMenuBarItems(widths, {24, 19}, 20)[0].Left, 24) << "a start at the band's end stays";
+    EXPECT_TRUE(LayoutMenuBarItems({}, {300, 19}, -1).empty());
+}
+
 } // namespace
 } // namespace orbelin

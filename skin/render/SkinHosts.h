@@ -1,0 +1,51 @@
+#pragma once
+// What the lower parts of the skin engine ask of those above them, as small
+// interfaces: a skinned control of the window that keeps it, a frame or a
+// menu of the manager that skins them. The frame and the manager implement
+// them, so that nothing below has to know either.
+
+#include <windows.h>
+
+namespace orbelin {
+
+class TSkinBitmap;
+class TSkinControl;
+class TSkinFrame;
+
+// What a skinned control needs of the window that keeps it.
+class ISkinControlHost {
+public:
+    // True when the control was registered already.
+    virtual bool RegisterControl(TSkinControl* control) = 0;
+    virtual void UnregisterControl(TSkinControl* control) = 0;
+    // The push button of a raw window that shows its hot look.
+    virtual TSkinControl* HotControl() const = 0;
+    virtual void SetHotControl(TSkinControl* control) = 0;
+    virtual HWND Window() const = 0;
+
+protected:
+    ~ISkinControlHost() = default;
+};
+
+// What the frames and menus need of the manager that skins them.
+class ISkinEngine {
+public:
+    // Whether windows are skinned now.
+    virtual bool SkinningActive() const = 0;
+    // An MDI child is maximized inside its frame.
+    virtual bool MdiChildMaximized() const = 0;
+    virtual void NoteMdiChildMaximized(bool maximized) = 0;
+    // The popups opened from now on belong to a menu bar's drop-down menu.
+    virtual void StartMenuBarTracking() = 0;
+    // The popups open now belong to the menu bar's drop-down menu.
+    virtual void MarkPopupsOfMenuBar() = 0;
+    // The default icon of a main-form store, for a window without one; null without.
+    virtual const TSkinBitmap* MainDefaultIcon() const = 0;
+    // A frame freed by its form leaves the manager's list.
+    virtual void ForgetFormSkin(TSkinFrame* frame) = 0;
+
+protected:
+    ~ISkinEngine() = default;
+};
+
+} // namespace orbelin
