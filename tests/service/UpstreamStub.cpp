@@ -69,6 +69,9 @@ void UpstreamStub::start(int port)
     });
     server_.Get("/languages", [this](const httplib::Request&, httplib::Response& response) {
         ++languageRequests_;
+        if (holdLanguages_) {
+            waitForRelease();
+        }
         if (languageFailures_ > 0) {
             --languageFailures_;
             response.status = 500;

@@ -55,6 +55,7 @@ public:
     void setGateCount(int count) { gateCount_ = count; }
     void setLanguages(std::string json);  // the body of GET /languages
     void failLanguages(int times) { languageFailures_ = times; }  // 500 for the next requests
+    void holdLanguages(bool hold) { holdLanguages_ = hold; }      // until release()
     void release();
 
     std::vector<StubRequest> requests() const;
@@ -84,6 +85,7 @@ private:
     std::atomic<StubMode> mode_ = StubMode::normal;
     std::atomic<int> gateCount_ = 40;
     std::atomic<int> languageFailures_ = 0;
+    std::atomic<bool> holdLanguages_ = false;
     std::atomic<int> languageRequests_ = 0;
     std::atomic<bool> trickleAbandoned_ = false;
 

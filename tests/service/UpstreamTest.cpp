@@ -231,6 +231,22 @@ TEST(Upstream, ASlowServerIsLeftAtTheEngineDeadline)
     stub.release();
 }
 
+// The first question for the language list hangs: translations that wait
+// for its answer still end at their own deadline.
+TEST(Upstream, ASlowLanguageListIsLeftAtTheEngineDeadline)
+{
+    UpstreamStub stub;
+    stub.holdLanguages(true);
+    Translator translator(withUpstream(stub, 500ms));
+    auto answer = std::async(std::launch::async, [&] { return translator.translate(Language::en, Language::ko, "x"); });
+    ASSERT_EQ(answer.wait_for(20s), std::future_status::ready) << "still waiting for the list";
+    const Translation result = answer.get();
+    EXPECT_EQ(result.outcome, Outcome::timedOut);
+    EXPECT_EQ(result.text, "抱歉，上游翻译服务器响应超时，未能完成从英语到韩国语的翻译，请稍后再试。");
+    stub.holdLanguages(false);
+    stub.release();
+}
+
 // A server that keeps sending, a byte at a time, never lets a socket
 // time-out pass: the deadline watch alone ends the exchange, and the server
 // sees the connection go long before it has finished its answer.
