@@ -8,6 +8,7 @@
 #include "PipeIo.h"
 #include "UpstreamLanguages.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
