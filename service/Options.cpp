@@ -47,7 +47,8 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             options.help = true;
             continue;
         }
-        if (arg != "--listen" && arg != "--engine-timeout" && arg != "--apertium-modes") {
+        if (arg != "--listen" && arg != "--engine-timeout" && arg != "--apertium-modes" &&
+            arg != "--upstream" && arg != "--upstream-key" && arg != "--upstream-timeout") {
             error = "unknown option: " + arg;
             return std::nullopt;
         }
@@ -68,6 +69,21 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
                 return std::nullopt;
             }
             options.translator.timeout = std::chrono::milliseconds(*ms);
+        } else if (arg == "--upstream") {
+            if (!parseUpstreamUrl(value)) {
+                error = "--upstream wants an http:// or https:// URL, got: " + value;
+                return std::nullopt;
+            }
+            options.translator.upstream.url = value;
+        } else if (arg == "--upstream-key") {
+            options.translator.upstream.apiKey = value;
+        } else if (arg == "--upstream-timeout") {
+            const auto ms = parseNumber<long long>(value, 1, 3'600'000);
+            if (!ms) {
+                error = "--upstream-timeout wants milliseconds (1..3600000), got: " + value;
+                return std::nullopt;
+            }
+            options.translator.upstream.timeout = std::chrono::milliseconds(*ms);
         } else {
             options.translator.apertiumModes = value;
         }
@@ -79,9 +95,15 @@ std::string usage()
 {
     return "usage: orbelin-service [--listen ADDR:PORT] [--engine-timeout MS] "
            "[--apertium-modes DIR]\n"
+           "                      [--upstream URL [--upstream-key KEY] [--upstream-timeout MS]]\n"
            "  --listen ADDR:PORT     address to serve on (default 127.0.0.1:80; port 0 = any)\n"
            "  --engine-timeout MS    longest time one translation may take (default 30000)\n"
-           "  --apertium-modes DIR   Apertium mode files (default /usr/share/apertium/modes)\n";
+           "  --apertium-modes DIR   Apertium mode files (default /usr/share/apertium/modes)\n"
+           "  --upstream URL         a self-hosted translation server (POST /translate,\n"
+           "                         GET /languages) for the pairs the local engines lack\n"
+           "  --upstream-key KEY     its API key\n"
+           "  --upstream-timeout MS  longest wait for one of its answers (default: the\n"
+           "                         engine timeout, which it never exceeds)\n";
 }
 
 }  // namespace orbelin::service

@@ -21,7 +21,8 @@ struct OptionsError {
 };
 
 // --listen ADDR:PORT ("[::1]:8080" for IPv6; port 0 picks a free one),
-// --engine-timeout MS, --apertium-modes DIR, --help.
+// --engine-timeout MS, --apertium-modes DIR, --upstream URL, --upstream-key KEY,
+// --upstream-timeout MS, --help.
 std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error);
 
 std::string usage();

@@ -1,5 +1,9 @@
 #include "Translator.h"
 
+#include "UpstreamRoute.h"
+
+#include <stdexcept>
+
 namespace orbelin::service {
 
 namespace {
@@ -17,6 +21,20 @@ std::string sentence(std::string_view before, Language source, Language target,
     text.append("从").append(chineseName(source)).append("到").append(chineseName(target));
     text.append(after);
     return text;
+}
+
+std::unique_ptr<UpstreamEngine> upstreamFor(const TranslatorConfig& config)
+{
+    if (config.upstream.url.empty()) {
+        return nullptr;
+    }
+    std::optional<UpstreamAddress> address = parseUpstreamUrl(config.upstream.url);
+    if (!address) {
+        throw std::invalid_argument("not an http or https URL: " + config.upstream.url);
+    }
+    return std::make_unique<UpstreamEngine>(std::move(*address), config.upstream.apiKey,
+                                            config.upstream.timeout,
+                                            config.upstream.timeout.value_or(config.timeout));
 }
 
 Translation outcomeOf(IoResult result, Language source, Language target)
@@ -38,6 +56,12 @@ std::string_view outcomeName(Outcome outcome)
     case Outcome::unsupported: return "unsupported";
     case Outcome::engineFailed: return "engine-failed";
     case Outcome::timedOut: return "timed-out";
+    case Outcome::upstreamUnreachable: return "upstream-unreachable";
+    case Outcome::upstreamClosed: return "upstream-closed";
+    case Outcome::upstreamKeyRefused: return "upstream-key-refused";
+    case Outcome::upstreamRateLimited: return "upstream-rate-limited";
+    case Outcome::upstreamFailed: return "upstream-failed";
+    case Outcome::upstreamBadAnswer: return "upstream-bad-answer";
     }
     return "?";
 }
@@ -61,9 +85,12 @@ Translator::Translator(const TranslatorConfig& config)
     : timeout_(config.timeout),
       apertium_(ModeCatalog::scan(config.apertiumModes)),
       toTraditional_(config.simplifiedToTraditional),
-      toSimplified_(config.traditionalToSimplified)
+      toSimplified_(config.traditionalToSimplified),
+      upstream_(upstreamFor(config))
 {
 }
+
+Translator::~Translator() = default;
 
 bool Translator::supports(Language source, Language target) const
 {
@@ -76,6 +103,20 @@ Translation Translator::translate(Language source, Language target, std::string_
         return {Outcome::translated, std::string(text)};
     }
     const Deadline deadline = Clock::now() + timeout_;
+    if (supports(source, target) || !upstream_) {
+        return translateLocally(source, target, text, deadline);
+    }
+    const LocalEngines local{
+        [this](Language from, Language to) { return supports(from, to); },
+        [this](Language from, Language to, std::string_view leg, Deadline legDeadline) {
+            return translateLocally(from, to, leg, legDeadline);
+        }};
+    return translateThroughUpstream(*upstream_, local, source, target, text, deadline);
+}
+
+Translation Translator::translateLocally(Language source, Language target, std::string_view text,
+                                         Deadline deadline)
+{
     if (source == Language::zhCn && target == Language::zhTw) {
         return convertChinese(toTraditional_, source, target, text, deadline);
     }
@@ -91,6 +132,9 @@ Translation Translator::translate(Language source, Language target, std::string_
 void Translator::abort() noexcept
 {
     apertium_.abortAll();
+    if (upstream_) {
+        upstream_->abortAll();
+    }
 }
 
 Translation Translator::convertChinese(ChineseConverter& converter, Language source,

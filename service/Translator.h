@@ -5,9 +5,11 @@
 #include "ApertiumEngine.h"
 #include "ChineseConverter.h"
 #include "Languages.h"
+#include "UpstreamEngine.h"
 
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -18,9 +20,21 @@ struct TranslatorConfig {
     std::string simplifiedToTraditional = "s2tw.json";
     std::string traditionalToSimplified = "tw2s.json";
     std::chrono::milliseconds timeout{30'000};
+    UpstreamConfig upstream;  // for the pairs the local engines lack
 };
 
-enum class Outcome { translated, unsupported, engineFailed, timedOut };
+enum class Outcome {
+    translated,
+    unsupported,
+    engineFailed,
+    timedOut,
+    upstreamUnreachable,
+    upstreamClosed,
+    upstreamKeyRefused,
+    upstreamRateLimited,
+    upstreamFailed,
+    upstreamBadAnswer,
+};
 
 std::string_view outcomeName(Outcome outcome);
 
@@ -31,8 +45,10 @@ struct Translation {
 
 class Translator {
 public:
-    explicit Translator(const TranslatorConfig& config);
+    explicit Translator(const TranslatorConfig& config);  // throws on a bad upstream URL
+    ~Translator();
 
+    // By the local engines alone.
     bool supports(Language source, Language target) const;
     Translation translate(Language source, Language target, std::string_view text);
 
@@ -40,6 +56,8 @@ public:
     void abort() noexcept;
 
 private:
+    Translation translateLocally(Language source, Language target, std::string_view text,
+                                 Deadline deadline);
     Translation convertChinese(ChineseConverter& converter, Language source, Language target,
                                std::string_view text, Deadline deadline);
 
@@ -47,6 +65,7 @@ private:
     ApertiumEngine apertium_;
     ChineseConverter toTraditional_;
     ChineseConverter toSimplified_;
+    std::unique_ptr<UpstreamEngine> upstream_;  // empty without an upstream
 };
 
 // The sentences shown instead of a translation.

@@ -1,6 +1,7 @@
 #include "Process.h"
 #include "ResultPage.h"
 #include "TestSupport.h"
+#include "UpstreamStub.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -162,6 +163,27 @@ TEST(Executable, ReportsAnAddressInUse)
 
     first.signal(SIGTERM);
     EXPECT_EQ(first.wait(), 0);
+}
+
+
+TEST(Executable, PassesPairsItLacksToTheUpstream)
+{
+    const test::UpstreamStub stub;
+    ServiceProcess service({"--listen", "127.0.0.1:0", "--upstream", stub.url(), "--upstream-key", "k"});
+    const int port = portOf(service.readLine(10s));
+    ASSERT_GT(port, 0);
+    httplib::Client client("127.0.0.1", port);
+    const auto result = client.Post("/wl/translate", test::clientBody("Hello", "EN", "DE"),
+                                     "application/x-www-form-urlencoded");
+    ASSERT_TRUE(result);
+    EXPECT_EQ(test::clientCut(result->body), test::UpstreamStub::translationOf("Hello", "en", "de"));
+    service.signal(SIGTERM);
+    EXPECT_EQ(service.wait(), 0);
+
+    ServiceProcess badUrl({"--upstream", "127.0.0.1:5000"});
+    const int status = badUrl.wait();
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 2);
 }
 
 }  // namespace
