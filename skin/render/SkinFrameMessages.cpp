@@ -80,9 +80,11 @@ bool TSkinFrameMessages::StageOne(UINT msg, WPARAM wParam, LPARAM lParam, LRESUL
         result = Pass(msg, wParam, lParam);
         return true;
     case WM_NCDESTROY:
+        // The window's own clean-up runs first: detaching removes the
+        // subclass, after which there is no procedure left to pass to.
         FState.FrameState = TSkinFrameState::fsDestroying;
-        FActions.DetachOnDestroy();
         result = Pass(msg, wParam, lParam);
+        FActions.DetachOnDestroy();
         FState.FrameState = TSkinFrameState::fsFinished;
         return true;
     case WM_CTLCOLORBTN:

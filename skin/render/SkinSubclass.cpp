@@ -1,5 +1,7 @@
 #include "skin/render/SkinSubclass.h"
 
+#include "ui/Application.h"
+
 #include <commctrl.h>
 
 namespace orbelin {
@@ -32,16 +34,15 @@ LRESULT CALLBACK TWindowSubclass::Procedure(HWND window, UINT msg, WPARAM wParam
                                             DWORD_PTR data)
 {
     auto* self = reinterpret_cast<TWindowSubclass*>(data);
-    if (msg == WM_NCDESTROY) {
+    // No exception may cross into the system: it goes to the error box.
+    LRESULT result = 0;
+    TApplication::Guard([&] { result = self->FHandler(msg, wParam, lParam); });
+    if (msg == WM_NCDESTROY && self->FWindow == window) {
         // The window's last message: the subclass leaves with it.
-        const LRESULT result = self->FHandler(msg, wParam, lParam);
-        if (self->FWindow == window) {
-            RemoveWindowSubclass(window, &Procedure, reinterpret_cast<UINT_PTR>(self));
-            self->FWindow = nullptr;
-        }
-        return result;
+        RemoveWindowSubclass(window, &Procedure, reinterpret_cast<UINT_PTR>(self));
+        self->FWindow = nullptr;
     }
-    return self->FHandler(msg, wParam, lParam);
+    return result;
 }
 
 } // namespace orbelin

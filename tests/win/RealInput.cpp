@@ -55,8 +55,12 @@ POINT TRealInput::Centre(HWND window)
 
 void TRealInput::Run(const std::string& arguments)
 {
+    // Appended, not concatenated: GCC 12 warns wrongly on a moved concatenation.
+    std::string command = kXdotool;
+    command += ' ';
+    command += arguments;
     PROCESS_INFORMATION pi{};
-    if (!Launch(std::string(kXdotool) + " " + arguments, pi))
+    if (!Launch(command, pi))
         throw Exception("Cannot run xdotool: error " + std::to_string(GetLastError()));
     WaitForSingleObject(pi.hProcess, 10000);
     CloseHandle(pi.hThread);
