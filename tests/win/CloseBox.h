@@ -1,9 +1,7 @@
 #pragma once
 // Where a person clicks to close one of the program's windows.
 
-#include "skin/render/SkinFrame.h"
-#include "skin/render/SkinManager.h"
-#include "tests/win/RealInput.h"
+#include "tests/win/SkinTestSupport.h"
 
 namespace orbelin::test {
 
@@ -11,17 +9,8 @@ namespace orbelin::test {
 // system's caption button when the window is not skinned.
 inline bool CloseBoxPoint(HWND window, POINT& point)
 {
-    if (TSkinFrame* frame = TSkinManage::Instance() ? TSkinManage::Instance()->FindFormSkin(window) : nullptr) {
-        RECT r{};
-        GetWindowRect(window, &r);
-        for (const auto& button : frame->TitleButtons())
-            if (button->Visible && button->Button.Action == 0) {
-                point = {r.left + (button->Rect.Left + button->Rect.Right) / 2,
-                         r.top + (button->Rect.Top + button->Rect.Bottom) / 2};
-                return true;
-            }
-        return false;
-    }
+    if (FrameOf(window))
+        return TitleButtonPoint(window, 0, point);
     return FindHitTestPoint(window, HTCLOSE, point);
 }
 

@@ -7,8 +7,7 @@
 
 #include "tests/win/ProgramForms.h"
 #include "tests/win/RealInput.h"
-#include "skin/render/SkinFrame.h"
-#include "skin/render/SkinManager.h"
+#include "tests/win/SkinTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -24,23 +23,6 @@ using namespace test;
 constexpr int kMinimizeAction = 2;
 
 HWND H(TWinControl* control) { return control->WindowHandle(); }
-
-// The centre of the skinned frame's minimize button, in screen coordinates.
-bool MinimizeButtonPoint(HWND window, POINT& point)
-{
-    TSkinFrame* frame = TSkinManage::Instance() ? TSkinManage::Instance()->FindFormSkin(window) : nullptr;
-    if (!frame)
-        return false;
-    RECT r{};
-    GetWindowRect(window, &r);
-    for (const auto& button : frame->TitleButtons())
-        if (button->Visible && button->Button.Action == kMinimizeAction) {
-            point = {r.left + (button->Rect.Left + button->Rect.Right) / 2,
-                     r.top + (button->Rect.Top + button->Rect.Bottom) / 2};
-            return true;
-        }
-    return false;
-}
 
 std::string XWindowOf(HWND window)
 {
@@ -69,7 +51,7 @@ TEST_F(Desktop, MinimizeButtonHandsTheWindowToTheManagerWhichBringsItBack)
     ASSERT_TRUE(RunScript([&] {
         ASSERT_TRUE(WaitFor(MainWindowMapped, 3000));
         POINT minimize{};
-        ASSERT_TRUE(MinimizeButtonPoint(main, minimize)) << "the skinned caption has no minimize button";
+        ASSERT_TRUE(TitleButtonPoint(main, kMinimizeAction, minimize)) << "the skinned caption has no minimize button";
         TRealInput::ClickAt(minimize);
         ASSERT_TRUE(WaitFor([&] { return IsIconic(main) != FALSE; }, 3000)) << "the window did not minimize";
         EXPECT_TRUE(WaitFor([] { return !MainWindowMapped(); }, 3000))

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <string_view>
 #include <thread>
 
 namespace orbelin::test {
@@ -83,15 +84,17 @@ bool TRealInput::Finds(const std::string& arguments)
     CloseHandle(pi.hProcess);
     std::string windowsName = "Z:" + name;
     std::replace(windowsName.begin(), windowsName.end(), '/', '\\');
+    // Whatever xdotool printed, then "end": a window id before it means found.
+    constexpr std::string_view marker = "end\n";
     std::string output;
-    WaitFor(
+    const bool ended = WaitFor(
         [&] {
             output = ReadWholeFile(windowsName);
-            return output.size() >= 4 && output.compare(output.size() - 4, 4, "end\n") == 0;
+            return output.ends_with(marker);
         },
         5000);
     DeleteFileA(windowsName.c_str());
-    return output.size() > 4 && output.compare(output.size() - 4, 4, "end\n") == 0;
+    return ended && output.size() > marker.size();
 }
 
 bool TRealInput::Start(const std::string& commandLine)

@@ -6,7 +6,6 @@
 #include "tests/win/CloseBox.h"
 #include "tests/win/ProgramForms.h"
 #include "tests/win/RealInput.h"
-#include "skin/render/SkinFrame.h"
 #include "skin/render/SkinManager.h"
 #include "ui/ExtCtrls.h"
 
@@ -41,12 +40,8 @@ protected:
         EXPECT_FALSE(IsWindowEnabled(H(Form1))) << "the main window must take no input meanwhile";
         // The skinned frame fits the window to itself when it starts; its
         // hover timer runs from the end of that on.
-        if (TSkinManage* manager = TSkinManage::Instance()) {
-            EXPECT_TRUE(WaitFor([&] {
-                const TSkinFrame* frame = manager->FindFormSkin(About());
-                return frame && frame->FrameState() == TSkinFrame::fsRunning && frame->HoverTimer() &&
-                       frame->HoverTimer()->Enabled();
-            })) << "About has no running skinned frame";
+        if (TSkinManage::Instance()) {
+            EXPECT_TRUE(WaitForFrame(About())) << "About has no running skinned frame";
         }
     }
     void ExpectAboutClosedAndMainTakesAClick()

@@ -36,6 +36,23 @@ inline RECT WindowRect(HWND window)
     return r;
 }
 
+// The screen centre of the visible title button of the window's skinned
+// frame that has the action (0 close, 2 minimize); false when there is none.
+inline bool TitleButtonPoint(HWND window, int action, POINT& point)
+{
+    const TSkinFrame* frame = FrameOf(window);
+    if (!frame)
+        return false;
+    const RECT r = WindowRect(window);
+    for (const auto& button : frame->TitleButtons())
+        if (button->Visible && button->Button.Action == action) {
+            point = {r.left + (button->Rect.Left + button->Rect.Right) / 2,
+                     r.top + (button->Rect.Top + button->Rect.Bottom) / 2};
+            return true;
+        }
+    return false;
+}
+
 inline TSkinBitmap Piece(const TSkinBitmap& image, const TSkinRect& r)
 {
     return image.CopyRect(r.Left, r.Top, r.Right, r.Bottom);
