@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdio>
 
 namespace orbelin {
 
@@ -69,8 +70,12 @@ constexpr TKeyName kKeyNames[] = {
 
 std::string KeyName(WORD key)
 {
-    if (key >= VK_F1 && key <= VK_F24)
-        return "F" + std::to_string(key - VK_F1 + 1);
+    if (key >= VK_F1 && key <= VK_F24) {
+        // Formatted in place: GCC 12 at -O3 warns wrongly about "F" + to_string.
+        char name[8];
+        std::snprintf(name, sizeof name, "F%d", key - VK_F1 + 1);
+        return name;
+    }
     if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
         return std::string(1, static_cast<char>(key));
     for (const TKeyName& k : kKeyNames)
