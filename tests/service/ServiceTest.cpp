@@ -178,37 +178,79 @@ TEST_F(ServiceWithRealEngines, BodyOverOneMebibyte)
     EXPECT_EQ(translate(port(), "简体", "ZH_CN", "ZH_TW"), "簡體");
 }
 
-// The service serves translations while many clients dribble their request
-// heads. The bound here is generous, for a loaded machine; the one-second
-// target is measured by bench_service --slow-clients.
-TEST_F(ServiceWithRealEngines, SlowClientsDoNotHoldUpATranslation)
+// More slow clients than the service has threads, from several addresses so
+// that none reaches the bound per client, each sending a byte of its request
+// and then nothing for longer than the service waits for the next: the
+// service ends them after its read wait, and a translation queued behind them
+// gets a thread soon after. The request deadline is raised far beyond the
+// bound, so that it is not what frees the threads.
+TEST(ServiceConnections, SlowClientsDoNotHoldUpATranslation)
 {
-    const test::SlowClients slow(port(), 40, 3s);
-    ASSERT_EQ(slow.connected(), 40);
-    ASSERT_TRUE(test::eventually([&slow] { return slow.sent() >= 40; }));
-    std::this_thread::sleep_for(200ms);
-    httplib::Client client("127.0.0.1", port());
-    client.set_read_timeout(20, 0);
+    ConnectionLimits limits;
+    limits.readWait = 500ms;
+    limits.requestArrival = 60s;
+    const test::RunningService service({}, limits);
+    const int count = static_cast<int>(limits.threads) + 32;
+    const int perAddress = static_cast<int>(limits.perClient) / 2;
+    std::vector<std::unique_ptr<test::SlowClients>> slow;
+    for (int opened = 0; opened < count; opened += perAddress) {
+        const std::string from = "127.0.0." + std::to_string(2 + slow.size());
+        const int n = std::min(perAddress, count - opened);
+        slow.push_back(std::make_unique<test::SlowClients>(service.port(), n, 3s, from));
+        ASSERT_EQ(slow.back()->connected(), n) << from;
+    }
+    ASSERT_GE(slow.size(), 3u);
+    const auto sum = [&slow](auto of) {
+        int total = 0;
+        for (const auto& clients : slow) {
+            total += of(*clients);
+        }
+        return total;
+    };
+    ASSERT_TRUE(test::eventually([&] { return sum([](auto& c) { return c.sent(); }) >= count; }));
+
+    httplib::Client client("127.0.0.1", service.port());
+    client.set_read_timeout(5, 0);
     const auto start = std::chrono::steady_clock::now();
     const auto result = client.Post("/wl/translate", clientBody("慢", "ZH_CN", "ZH_CN"), formType);
     const auto took = std::chrono::steady_clock::now() - start;
     ASSERT_TRUE(result) << httplib::to_string(result.error());
     EXPECT_EQ(clientCut(result->body), "慢");
-    EXPECT_LT(took, 10s);
+    EXPECT_LT(took, 2s);
+
+    // Every slow client saw its connection ended, long before the deadline.
+    EXPECT_TRUE(test::eventually([&] { return sum([](auto& c) { return c.ended(); }) == count; },
+                                 std::chrono::milliseconds(5000)))
+        << sum([](auto& c) { return c.ended(); }) << " of " << count << " ended";
 }
 
+// The bound per client as clients see it: an address holding as many
+// connections as it may, all waiting for the rest of a request, has its
+// longest-waiting one ended when it opens one more, and another address is
+// still served.
 TEST(ServiceConnections, OneClientHoldsABoundedNumber)
 {
-    // Four connections per client: of eight dribbling ones, those waiting
-    // longest make room, and a translation still gets through.
     ConnectionLimits limits;
-    limits.perClient = 4;
+    limits.requestArrival = 60s;  // the dribbling clients outlast the test
     const test::RunningService service({}, limits);
-    const test::SlowClients slow(service.port(), 8, 3s);
-    ASSERT_EQ(slow.connected(), 8);
-    ASSERT_TRUE(test::eventually([&slow] { return slow.sent() >= 8; }));
+    const int bound = static_cast<int>(limits.perClient);
+    test::SlowClients held(service.port(), bound, 1s, "127.0.0.2");
+    ASSERT_EQ(held.connected(), bound);
+    ASSERT_TRUE(test::eventually([&held, bound] { return held.sent() >= bound; }));
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(held.ended(), 0);
+
+    test::SlowClients oneMore(service.port(), 1, 1s, "127.0.0.2");
+    ASSERT_EQ(oneMore.connected(), 1);
+    EXPECT_TRUE(test::eventually([&held] { return held.ended() >= 1; }, std::chrono::milliseconds(2000)));
+
     EXPECT_EQ(translate(service.port(), "满", "ZH_TW", "ZH_TW"), "满");
-    EXPECT_TRUE(test::eventually([&service] { return service.connectionsOf("127.0.0.1") <= 4; }));
+    test::SlowClients elsewhere(service.port(), 1, 1s, "127.0.0.3");
+    ASSERT_EQ(elsewhere.connected(), 1);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(held.ended(), 1);
+    EXPECT_EQ(oneMore.ended(), 0);
+    EXPECT_EQ(elsewhere.ended(), 0);
 }
 
 // The sockets of this process bound to port on 127.0.0.1 and connected:
