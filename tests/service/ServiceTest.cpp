@@ -210,12 +210,12 @@ TEST(ServiceConnections, SlowClientsDoNotHoldUpATranslation)
     ASSERT_TRUE(test::eventually([&] { return sum([](auto& c) { return c.sent(); }) >= count; }));
 
     httplib::Client client("127.0.0.1", service.port());
-    client.set_read_timeout(5, 0);
+    client.set_read_timeout(4, 0);
     const auto start = std::chrono::steady_clock::now();
     const auto result = client.Post("/wl/translate", clientBody("慢", "ZH_CN", "ZH_CN"), formType);
     const auto took = std::chrono::steady_clock::now() - start;
-    ASSERT_TRUE(result) << httplib::to_string(result.error());
-    EXPECT_EQ(clientCut(result->body), "慢");
+    EXPECT_TRUE(result) << httplib::to_string(result.error());
+    EXPECT_EQ(result ? clientCut(result->body) : "", "慢");
     EXPECT_LT(took, 2s);
 
     // Every slow client saw its connection ended, long before the deadline.
