@@ -19,6 +19,7 @@
 #include <memory>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -251,6 +252,109 @@ TEST(ServiceConnections, OneClientHoldsABoundedNumber)
     EXPECT_EQ(held.ended(), 1);
     EXPECT_EQ(oneMore.ended(), 0);
     EXPECT_EQ(elsewhere.ended(), 0);
+}
+
+// One connection from a loopback address of the test's choosing, spoken to
+// byte by byte.
+class Connection {
+public:
+    Connection(int port, const std::string& from) : fd_(test::connectFrom(port, from)) {}
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+    ~Connection()
+    {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+
+    bool connected() const { return fd_ >= 0; }
+    bool send(std::string_view bytes) const
+    {
+        return ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL) ==
+               static_cast<ssize_t>(bytes.size());
+    }
+
+    struct Received {
+        std::string bytes;
+        bool ended = false;  // the end of the stream or a reset
+    };
+    // What arrives until text is among it, the service ends the connection
+    // or the time is up.
+    Received receive(std::chrono::milliseconds limit, std::string_view text = {}) const
+    {
+        Received received;
+        const auto end = std::chrono::steady_clock::now() + limit;
+        while (text.empty() || received.bytes.find(text) == std::string::npos) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                end - std::chrono::steady_clock::now());
+            pollfd readable{fd_, POLLIN, 0};
+            if (left <= 0ms || ::poll(&readable, 1, static_cast<int>(left.count())) <= 0) {
+                break;
+            }
+            char bytes[4096];
+            const ssize_t n = ::recv(fd_, bytes, sizeof bytes, 0);
+            if (n <= 0) {
+                received.ended = true;
+                break;
+            }
+            received.bytes.append(bytes, static_cast<std::size_t>(n));
+        }
+        return received;
+    }
+
+private:
+    const int fd_;
+};
+
+std::string requestHead(std::size_t bodyBytes, std::string_view extra = {})
+{
+    return "POST /wl/translate HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: " + std::string(formType) +
+           "\r\nContent-Length: " + std::to_string(bodyBytes) + "\r\n" + std::string(extra) + "\r\n";
+}
+
+// When every connection an address may hold is busy with a request, one more
+// from that address is refused unanswered, while another address is served
+// and the busy ones are answered in their turn.
+TEST(ServiceConnections, OneClientBusyOnAllItHoldsIsRefusedAnotherIsServed)
+{
+    ConnectionLimits limits;
+    limits.requestArrival = 60s;
+    const test::RunningService service({}, limits);
+    const std::string body = clientBody("满", "ZH_TW", "ZH_TW");
+    // Heads whose bodies wait for the service's "100 Continue": that comes
+    // once the service holds the request, so the connection is busy.
+    std::vector<std::unique_ptr<Connection>> busy;
+    for (std::size_t i = 0; i < limits.perClient; ++i) {
+        busy.push_back(std::make_unique<Connection>(service.port(), "127.0.0.2"));
+        ASSERT_TRUE(busy.back()->connected());
+        ASSERT_TRUE(busy.back()->send(requestHead(body.size(), "Expect: 100-continue\r\n")));
+    }
+    for (const auto& connection : busy) {
+        const Connection::Received interim = connection->receive(3000ms, "\r\n\r\n");
+        ASSERT_EQ(interim.bytes, "HTTP/1.1 100 Continue\r\n\r\n");
+    }
+
+    const Connection oneMore(service.port(), "127.0.0.2");
+    ASSERT_TRUE(oneMore.connected());
+    oneMore.send(requestHead(body.size()) + body);  // may find it closed already
+    const Connection::Received refused = oneMore.receive(2000ms);
+    EXPECT_TRUE(refused.ended);
+    EXPECT_EQ(refused.bytes, "");
+
+    const Connection other(service.port(), "127.0.0.3");
+    ASSERT_TRUE(other.send(requestHead(body.size(), "Connection: close\r\n") + body));
+    const Connection::Received served = other.receive(5000ms);
+    EXPECT_TRUE(served.ended);
+    EXPECT_EQ(served.bytes.rfind("HTTP/1.1 200", 0), 0u) << served.bytes.substr(0, 100);
+    EXPECT_EQ(clientCut(served.bytes), "满");
+
+    int answered = 0;
+    for (const auto& connection : busy) {
+        ASSERT_TRUE(connection->send(body));
+        answered += clientCut(connection->receive(5000ms, "</textarea>").bytes) == "满" ? 1 : 0;
+    }
+    EXPECT_EQ(answered, static_cast<int>(limits.perClient));
 }
 
 // The sockets of this process bound to port on 127.0.0.1 and connected:

@@ -20,30 +20,39 @@
 
 namespace orbelin::service::test {
 
+// A socket connected to port on 127.0.0.1 from the address from, or -1.
+// Linux routes all of 127.0.0.0/8 to the loopback, so each such address is a
+// client of its own.
+inline int connectFrom(int port, const std::string& from)
+{
+    sockaddr_in source{};
+    source.sin_family = AF_INET;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        return -1;
+    }
+    if (::inet_pton(AF_INET, from.c_str(), &source.sin_addr) == 1 &&
+        ::bind(fd, reinterpret_cast<sockaddr*>(&source), sizeof source) == 0 &&
+        ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+        return fd;
+    }
+    ::close(fd);
+    return -1;
+}
+
 class SlowClients {
 public:
-    // The connections come from the address from: Linux routes all of
-    // 127.0.0.0/8 to the loopback, so each such address is a client of its own.
+    // The connections come from the address from (see connectFrom).
     SlowClients(int port, int count, std::chrono::milliseconds interval,
                 const std::string& from = "127.0.0.1")
     {
-        sockaddr_in source{};
-        source.sin_family = AF_INET;
-        ::inet_pton(AF_INET, from.c_str(), &source.sin_addr);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(static_cast<std::uint16_t>(port));
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         for (int i = 0; i < count; ++i) {
-            const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-            if (fd < 0) {
-                continue;
-            }
-            if (::bind(fd, reinterpret_cast<sockaddr*>(&source), sizeof source) == 0 &&
-                ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+            if (const int fd = connectFrom(port, from); fd >= 0) {
                 sockets_.push_back(fd);
-            } else {
-                ::close(fd);
             }
         }
         ended_.assign(sockets_.size(), false);
