@@ -95,11 +95,6 @@ RunningService::~RunningService()
     std::fclose(log_);
 }
 
-std::size_t RunningService::connectionsOf(const std::string& client) const
-{
-    return service_->connections().held(client);
-}
-
 std::string RunningService::logText() const
 {
     std::ifstream in(logDir_.path() / "service.log", std::ios::binary);

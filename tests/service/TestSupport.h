@@ -55,7 +55,6 @@ public:
 
     int port() const { return port_; }
     std::string logText() const;  // every line logged so far
-    std::size_t connectionsOf(const std::string& client) const;
 
 private:
     TempDir logDir_;
