@@ -10,6 +10,7 @@
 #include "skin/render/SkinManager.h"
 #include "skin/render/SkinMenuBar.h"
 #include "skin/render/SkinPopupMenu.h"
+#include "skin/render/SkinScrolling.h"
 #include "skin/render/SkinWindowInfo.h"
 #include "tests/win/ProgramForms.h"
 #include "tests/win/RealInput.h"
@@ -18,6 +19,7 @@
 #include "tests/win/TestForm.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Menus.h"
+#include "ui/StdCtrls.h"
 #include "ui/Messages.h"
 
 #include <gtest/gtest.h>
@@ -389,6 +391,54 @@ TEST_F(SkinTeardown, SwitchingTheSkinOffWhileTheSystemMenuIsOpenClosesItFirst)
     EXPECT_TRUE(menuSeen) << "the menu was open when the skin went";
     EXPECT_TRUE(unskinned);
     EXPECT_EQ(GetWindowLongPtrA(raw.Handle(), GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+}
+
+// The same while the real mouse drags a memo's skinned thumb: the bar's
+// own loop runs until the button is released.
+TEST_F(SkinTeardown, SwitchingTheSkinOffWhileAThumbIsDraggedLetsTheThumbGoFirst)
+{
+    TMemo* memo = Form1->Memo2;
+    std::string text;
+    for (int i = 0; i < 120; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    memo->SetText(text);
+    HWND window = memo->WindowHandle();
+    SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) | WS_VSCROLL);
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    Pump(300);
+    TSkinScrollBar* bars = nullptr;
+    for (TSkinControl* c : FrameOf(Form1->WindowHandle())->Controls())
+        if (c->Window() == window)
+            bars = dynamic_cast<TSkinScrollBar*>(c);
+    ASSERT_NE(bars, nullptr);
+    const RECT bar = bars->BarRect(true);
+    const RECT w = WindowRect(window);
+    const TScrollBarGeometry g = bars->Geometry(true);
+    const POINT thumb{w.left + (bar.left + bar.right) / 2, w.top + bar.top + g.ArrowLength + g.ThumbOffset + g.ThumbLength / 2};
+
+    TTimer off(nullptr);
+    off.SetEnabled(false);
+    off.SetInterval(200);
+    bool dragging = false;
+    off.OnTimer = [&](TObject*) {
+        off.SetEnabled(false);
+        dragging = GetCapture() == window;
+        store->SetActive(false);
+    };
+    bool unskinned = false;
+    ASSERT_TRUE(RunScript([&] {
+        TRealInput::ButtonDown(thumb);
+        off.SetEnabled(true);
+        TRealInput::MoveTo({thumb.x, thumb.y + 20});
+        unskinned = WaitFor([] { return TSkinManage::Instance()->Forms().empty(); }, 3000);
+        TRealInput::MoveTo({thumb.x, thumb.y + 40});
+        TRealInput::ButtonUp();
+        Sleep(200);
+    }));
+    EXPECT_TRUE(dragging) << "the thumb was held when the skin went";
+    EXPECT_TRUE(unskinned);
+    EXPECT_NE(GetCapture(), window);
 }
 
 // The program closes a window while its skinned system menu is open.
