@@ -52,7 +52,9 @@ void TSkinControlList::FreeAll()
         control->Detach();
         UnregisterControl(control);
         // One whose loop still runs is freed by its owner later, never under the loop.
-        if (!control->InModalLoop())
+        if (control->InModalLoop())
+            control->ForgetHost();
+        else
             delete control;
     }
 }

@@ -48,6 +48,8 @@ public:
     virtual bool CanPaint() const { return true; }
     // A modal loop of the control runs now (a dragged thumb): it is not freed under it.
     bool InModalLoop() const { return FLoops > 0; }
+    // The list that kept the control has let it go (and may go before it).
+    void ForgetHost() { FHost = nullptr; }
 
     HWND Window() const { return FWindow; }
     TWinControl* Control() const { return FControl; }
