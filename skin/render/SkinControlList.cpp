@@ -24,10 +24,17 @@ void TSkinControlList::UnregisterControl(TSkinControl* control)
         FHotControl = nullptr;
 }
 
+namespace {
+
+// A control whose window is destroyed: its handle may name another window by now.
+bool Finished(const TSkinControl& control) { return control.LifeState() == TSkinControl::lsDestroyed; }
+
+} // namespace
+
 TSkinControl* TSkinControlList::Find(HWND window) const
 {
     for (TSkinControl* control : FControls)
-        if (control->Window() == window)
+        if (!Finished(*control) && control->Window() == window)
             return control;
     return nullptr;
 }
@@ -44,15 +51,20 @@ void TSkinControlList::FreeAll()
         TSkinControl* control = FControls.front();
         control->Detach();
         UnregisterControl(control);
-        delete control;
+        // One whose loop still runs is freed by its owner later, never under the loop.
+        if (control->InModalLoop())
+            control->ForgetHost();
+        else
+            delete control;
     }
 }
 
 void TSkinControlList::FreeFinished()
 {
     std::vector<TSkinControl*> finished;
+    // Not while its window's last message still runs: that is its own code.
     for (TSkinControl* control : FControls)
-        if (control->LifeState() == TSkinControl::lsDestroyed)
+        if (Finished(*control) && !IsWindow(control->Window()) && !control->InModalLoop())
             finished.push_back(control);
     for (TSkinControl* control : finished) {
         UnregisterControl(control);
@@ -70,7 +82,8 @@ void TSkinControlList::LeaveHotControl()
 {
     if (!FHotControl)
         return;
-    SendMessageA(FHotControl->Window(), CM_MOUSELEAVE, 0, 0);
+    if (!Finished(*FHotControl))
+        SendMessageA(FHotControl->Window(), CM_MOUSELEAVE, 0, 0);
     FHotControl = nullptr;
 }
 
@@ -78,6 +91,10 @@ void TSkinControlList::LeaveHotControlOutside(POINT cursor)
 {
     if (!FHotControl || !FHotControl->Window())
         return;
+    if (Finished(*FHotControl)) {
+        FHotControl = nullptr;
+        return;
+    }
     RECT r{};
     GetWindowRect(FHotControl->Window(), &r);
     if (!PtInRect(&r, cursor))

@@ -20,6 +20,8 @@ bool AlreadySkinned(const TSkinControlList& controls, TControl& control)
 {
     auto* windowed = dynamic_cast<TWinControl*>(&control);
     for (const TSkinControl* skinned : controls.Items()) {
+        if (skinned->LifeState() == TSkinControl::lsDestroyed)
+            continue; // its window is gone; the handle may be another's now
         if (skinned->Owner() == &control)
             return true;
         if (windowed && windowed->HandleAllocated() && skinned->Window() == windowed->WindowHandle())

@@ -46,6 +46,10 @@ public:
     virtual void Refresh();
     // Whether the control may be drawn now; nothing asks it yet.
     virtual bool CanPaint() const { return true; }
+    // A modal loop of the control runs now (a dragged thumb): it is not freed under it.
+    bool InModalLoop() const { return FLoops > 0; }
+    // The list that kept the control has let it go (and may go before it).
+    void ForgetHost() { FHost = nullptr; }
 
     HWND Window() const { return FWindow; }
     TWinControl* Control() const { return FControl; }
@@ -87,6 +91,7 @@ protected:
     bool FAttached = false;
     int FLifeState = lsCreated;
     ISkinControlHost* FHost = nullptr;
+    int FLoops = 0;
 };
 
 // Shared drawing of the skinned controls.

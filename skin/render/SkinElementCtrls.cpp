@@ -2,6 +2,7 @@
 
 #include "skin/data/SkinData.h"
 #include "skin/render/SkinDraw.h"
+#include "skin/render/SkinScrollGeometry.h"
 
 #include <commctrl.h>
 
@@ -85,7 +86,7 @@ void TSkinProgress::Draw(HDC dc, const RECT& rect)
     if (high <= low || element->Image2.Empty())
         return;
     const int inner = rect.right - rect.left - 4;
-    const int filled = inner * (pos - low) / (high - low);
+    const int filled = ProgressFill(inner, low, high, pos);
     if (filled > 0)
         DrawStripFrame(dc, {rect.left + 2, rect.top + 2, rect.left + 2 + filled, rect.bottom - 2}, element->Image2,
                        false, 1, 1);

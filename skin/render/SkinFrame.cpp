@@ -2,12 +2,15 @@
 
 #include "skin/data/SkinData.h"
 #include "skin/render/SkinControlMap.h"
+#include "skin/render/SkinCtrls.h"
 #include "skin/render/SkinHosts.h"
 #include "skin/render/SkinMenuBar.h"
 #include "skin/render/SkinMenus.h"
 #include "skin/render/SkinMessages.h"
 #include "skin/render/SkinWindowInfo.h"
 #include "ui/Forms.h"
+
+#include <algorithm>
 
 namespace orbelin {
 
@@ -25,7 +28,8 @@ TSkinFrame::TSkinFrame(TComponent* owner, ISkinEngine& engine)
                   {[this] { FInput.Restore(); }, [this] { FInput.ToggleMaximize(); },
                    [this] { FInput.ToggleMinimize(); }, [this] { FInput.CloseWindow(); }}),
       FInput(*this, FState, FPainter, FControls, FSystemMenu, FSubclass),
-      FMessages(FState, FPainter, FInput, FControls, FSubclass, {[this] { Start(); }, [this] { DetachOnDestroy(); }})
+      FMessages(FState, FPainter, FInput, FControls, FSubclass,
+                {[this] { Start(); }, [this] { DetachOnDestroy(); }, [this] { FState.Engine.FrameFinished(); }})
 {
 }
 
@@ -54,6 +58,13 @@ void TSkinFrame::Notification(TComponent* component, TOperation operation)
     }
     if (component == FState.Form)
         FState.Form = nullptr;
+}
+
+bool TSkinFrame::InModalLoop() const
+{
+    const auto& controls = FControls.Items();
+    return FState.Loops > 0 ||
+           std::any_of(controls.begin(), controls.end(), [](const TSkinControl* c) { return c->InModalLoop(); });
 }
 
 void TSkinFrame::SetWindow(HWND window)
@@ -144,6 +155,7 @@ void TSkinFrame::AttachToWindow(TSkinData* skin)
 
 void TSkinFrame::SkinChildControls()
 {
+    FControls.FreeFinished();
     const TControlSkinning target{FControls, *this, *FState.Skin};
     if (FState.Form)
         SkinComponentControls(target, *FState.Form);
@@ -335,7 +347,9 @@ void TSkinFrame::DetachOnDestroy()
     if (!StartDetach())
         return;
     ReleaseControlsAndMenus(true);
-    delete FState.MenuBar;
+    // A bar menu still open runs on the bar: it then goes with the frame.
+    if (FState.Loops == 0)
+        delete FState.MenuBar;
     FPainter.ReleaseCaption();
 }
 

@@ -71,6 +71,10 @@ public:
     TForm* Form() const { return FState.Form; }
     TSkinData* Skin() const { return FState.Skin; }
     int FrameState() const { return FState.FrameState; }
+    // A menu of the frame or a control of its window runs a modal loop now.
+    bool InModalLoop() const;
+    // The title button or menu bar item under the pointer or pressed, or null.
+    TNCObject* HotObject() const { return FState.HotObject; }
     void SetFrameState(int state) { FState.FrameState = state; }
     int MdiRole() const { return FState.MdiRole; }
     const TFrameMetrics& Metrics() const { return FState.Metrics; }

@@ -31,6 +31,8 @@ LRESULT TSkinFrameMessages::WindowProcedure(UINT msg, WPARAM wParam, LPARAM lPar
 {
     LRESULT result = 0;
     try {
+        // Skins of child windows destroyed meanwhile go before anything looks a control up.
+        FControls.FreeFinished();
         if (StageOne(msg, wParam, lParam, result))
             return result;
         if (!FState.FrameSkinned())
@@ -86,6 +88,7 @@ bool TSkinFrameMessages::StageOne(UINT msg, WPARAM wParam, LPARAM lParam, LRESUL
         result = Pass(msg, wParam, lParam);
         FActions.DetachOnDestroy();
         FState.FrameState = TSkinFrameState::fsFinished;
+        FActions.Finished();
         return true;
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:

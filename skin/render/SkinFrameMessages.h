@@ -21,6 +21,7 @@ struct TSkinFrameState;
 struct TFrameLifeActions {
     std::function<void()> Start;           // the skin's start message
     std::function<void()> DetachOnDestroy; // the window is being destroyed
+    std::function<void()> Finished;        // the window's last message has been handled
 };
 
 class TSkinFrameMessages {

@@ -43,6 +43,9 @@ public:
     virtual const TSkinBitmap* MainDefaultIcon() const = 0;
     // A frame freed by its form leaves the manager's list.
     virtual void ForgetFormSkin(TSkinFrame* frame) = 0;
+    // The frame's window is gone: the manager frees the frame as soon as
+    // the window's last message has returned.
+    virtual void FrameFinished() = 0;
 
 protected:
     ~ISkinEngine() = default;

@@ -29,7 +29,7 @@ bool AnswersSkinned(HWND window) { return SendMessageA(window, SKM_SKINNED, 0, 0
 
 } // namespace
 
-TSkinManage::TSkinManage() : FTimer(std::make_unique<TTimer>(nullptr))
+TSkinManage::TSkinManage() : FTimer(std::make_unique<TTimer>(nullptr)), FPurgeTimer(std::make_unique<TTimer>(nullptr))
 {
     FInstance = this;
     FTimer->SetEnabled(false);
@@ -41,14 +41,23 @@ TSkinManage::TSkinManage() : FTimer(std::make_unique<TTimer>(nullptr))
             // A command that fails leaves the windows as they are.
         }
     };
+    FPurgeTimer->SetEnabled(false);
+    FPurgeTimer->SetInterval(1);
+    FPurgeTimer->OnTimer = [this](TObject*) {
+        FPurgeTimer->SetEnabled(false);
+        PurgeClosed();
+    };
 }
 
 TSkinManage::~TSkinManage()
 {
     FTimer.reset();
+    FPurgeTimer.reset();
     if (FHook)
         UnhookWindowsHookEx(FHook);
     FHook = nullptr;
+    // A finished frame only has to go: its window and maybe its store are gone.
+    PurgeClosed();
     // Each frame detaches itself as it goes; a form's frame leaves the form's components too.
     while (!FForms.empty()) {
         TSkinFrame* frame = FForms.back();
@@ -73,6 +82,21 @@ void TSkinManage::UnregisterStore(TSkinData* store)
     std::erase(FStores, store);
     if (PendingStore == store)
         PendingStore = nullptr;
+    DropSkinsOf(store);
+}
+
+void TSkinManage::DropSkinsOf(const TSkinData* store)
+{
+    PurgeClosed();
+    std::vector<TSkinFrame*> frames;
+    for (TSkinFrame* frame : FForms)
+        if (frame->Skin() == store)
+            frames.push_back(frame);
+    for (auto it = frames.rbegin(); it != frames.rend(); ++it)
+        DetachAndFree(*it);
+    std::erase_if(FPopups, [store](const auto& popup) { return popup->Skin() == store; });
+    if (FPopups.empty())
+        MenuBarTracking = false;
 }
 
 void TSkinManage::InstallHook()
@@ -260,6 +284,12 @@ TSkinFrame* TSkinManage::FindFormSkin(HWND window) const
 
 void TSkinManage::ForgetFormSkin(TSkinFrame* frame) { std::erase(FForms, frame); }
 
+void TSkinManage::FrameFinished()
+{
+    if (FPurgeTimer)
+        FPurgeTimer->SetEnabled(true);
+}
+
 const TSkinBitmap* TSkinManage::MainDefaultIcon() const
 {
     const TSkinBitmap* icon = nullptr;
@@ -273,7 +303,7 @@ void TSkinManage::PurgeClosed()
 {
     std::vector<TSkinFrame*> closed;
     for (TSkinFrame* frame : FForms)
-        if (frame->FrameState() == TSkinFrame::fsFinished)
+        if (frame->FrameState() == TSkinFrame::fsFinished && !frame->InModalLoop())
             closed.push_back(frame);
     for (TSkinFrame* frame : closed) {
         ForgetFormSkin(frame);
@@ -303,6 +333,13 @@ void TSkinManage::ExecuteCommand()
 {
     if (!PendingStore)
         return;
+    // A frame's menu loop runs on it: the menu closes first and the command
+    // runs at the next tick.
+    if (std::any_of(FForms.begin(), FForms.end(), [](const TSkinFrame* f) { return f->InModalLoop(); })) {
+        EndMenu();
+        ReleaseCapture(); // a dragged thumb lets go
+        return;
+    }
     FTimer->SetEnabled(false);
     TSkinData* store = PendingStore;
     auto framesOf = [this, store] {

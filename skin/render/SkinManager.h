@@ -51,6 +51,7 @@ public:
     const TSkinBitmap* MainDefaultIcon() const override;
     // Takes a frame off the list without freeing it (its form frees it).
     void ForgetFormSkin(TSkinFrame* frame) override;
+    void FrameFinished() override;
 
     bool SkinWindow(HWND window);
     void SkinForm(TForm* form);
@@ -89,10 +90,14 @@ private:
     static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam);
     LRESULT Hook(int code, WPARAM wParam, LPARAM lParam);
     void DetachAndFree(TSkinFrame* frame);
+    // Unskins every window the store skins: nothing may read a store that goes.
+    void DropSkinsOf(const TSkinData* store);
     void RefreshFrame(TSkinFrame* frame);
 
     static TSkinManage* FInstance;
     std::unique_ptr<TTimer> FTimer;
+    // Frees the finished frames right after their windows' last message.
+    std::unique_ptr<TTimer> FPurgeTimer;
     HHOOK FHook = nullptr;
     // Frames of raw windows are the manager's; a form's frame is also owned
     // by its form, and whichever frees it first takes it off this list.

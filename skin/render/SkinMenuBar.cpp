@@ -74,17 +74,21 @@ TSkinMenuBar::TSkinMenuBar(TComponent& owner, TSkinFrameState& frame, TSkinData&
 {
 }
 
-TSkinMenuBar::~TSkinMenuBar()
+TSkinMenuBar::~TSkinMenuBar() { ClearItems(); }
+
+void TSkinMenuBar::ClearItems()
 {
+    // The frame's hot object may be one of them: it must not outlive them.
     if (FFrame.HotObject && std::any_of(FItems.begin(), FItems.end(), [&](const auto& i) { return i.get() == FFrame.HotObject; }))
         FFrame.HotObject = nullptr;
+    FItems.clear();
 }
 
 int TSkinMenuBar::CurrentIndex() { return gLoop.Current; }
 
 void TSkinMenuBar::BuildFromWindowMenu()
 {
-    FItems.clear();
+    ClearItems();
     if (HMENU menu = GetMenu(FFrame.Window))
         FMenuHandle = menu;
     if (!FMenuHandle)
@@ -123,7 +127,7 @@ void TSkinMenuBar::BuildFromComponentMenu(TMainMenu& menu)
 {
     FComponentMenu = &menu;
     FMenuHandle = menu.Handle();
-    FItems.clear();
+    ClearItems();
     for (int i = 0; i < menu.Items().Count(); ++i) {
         TMenuItem* source = menu.Items().Items(i);
         auto item = std::make_unique<TMenuBtn>(FFrame.HotObject, *this);
@@ -239,6 +243,8 @@ int TSkinMenuBar::TrackOne(TMenuBtn& item)
         TrackPopupMenu(item.SubMenu, TPM_RIGHTBUTTON, window.left + item.Rect.Left, window.top + item.Rect.Bottom, 0,
                        FFrame.Window, nullptr);
     }
+    if (FFrame.FrameState == TSkinFrameState::fsFinished)
+        return -1; // the window went while its menu was open
     item.MouseLeave();
     return gLoop.Target;
 }
@@ -253,10 +259,13 @@ void TSkinMenuBar::OpenMenuItem(TMenuBtn& item)
     gLoop.Bar = this;
     if (!gLoop.Hook)
         gLoop.Hook = SetWindowsHookExA(WH_MSGFILTER, &FilterHook, nullptr, GetCurrentThreadId());
+    const TFrameLoop loop(FFrame);
     // Moving to a neighbour closes the open menu; its own is opened next.
     for (int next = item.Index; next >= 0 && next < static_cast<int>(FItems.size());) {
         TMenuBtn& current = *FItems[static_cast<size_t>(next)];
         next = current.SubMenu ? TrackOne(current) : -1;
+        if (loop.WindowGone())
+            break;
     }
     if (gLoop.Hook)
         UnhookWindowsHookEx(gLoop.Hook);

@@ -66,6 +66,7 @@ public:
 private:
     static LRESULT CALLBACK FilterHook(int code, WPARAM wParam, LPARAM lParam);
     int TrackOne(TMenuBtn& item);
+    void ClearItems();
 
     TSkinFrameState& FFrame;
     TSkinData& FSkin;

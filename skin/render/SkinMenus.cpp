@@ -163,10 +163,15 @@ void DrawMenuItem(const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& re
     TBitmap bitmap;
     bitmap.SetSize(w, h);
     HDC canvas = bitmap.DC();
-    // The popup window has a 3-pixel frame: an item's rectangle lies that far into its background.
-    TSkinPopupMenu* popup = TSkinPopupMenu::Current();
-    if (popup && !popup->Background().Empty())
-        BitBlt(canvas, 0, 0, w, h, popup->Background().DC(), rect.left + kPopupFrame, rect.top + kPopupFrame, SRCCOPY);
+    // The background of the item's own menu: the DC it is drawn on is its
+    // menu window's (another popup, a submenu, has another size). The popup
+    // window has a 3-pixel frame: an item's rectangle lies that far into it.
+    TSkinPopupMenu* popup = TSkinPopupMenu::OfWindow(WindowFromDC(dc));
+    if (!popup)
+        popup = TSkinPopupMenu::Current();
+    TBitmap* background = popup ? popup->CurrentBackground() : nullptr;
+    if (background)
+        BitBlt(canvas, 0, 0, w, h, background->DC(), rect.left + kPopupFrame, rect.top + kPopupFrame, SRCCOPY);
     else {
         TGdiHandle<HBRUSH> brush(CreateSolidBrush(ColorToRGB(skin.ColorMenu)));
         RECT all{0, 0, w, h};

@@ -5,14 +5,34 @@
 #include "skin/render/SkinHosts.h"
 #include "skin/render/SkinMessages.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace orbelin {
 
 namespace {
 TSkinPopupMenu* gCurrent = nullptr;
+// Every attached popup skin: an item finds its own menu's among them.
+std::vector<TSkinPopupMenu*> gAttached;
 constexpr int kFrame = 3;
 } // namespace
 
 TSkinPopupMenu* TSkinPopupMenu::Current() { return gCurrent; }
+
+TSkinPopupMenu* TSkinPopupMenu::OfWindow(HWND window)
+{
+    if (!window)
+        return nullptr;
+    const auto found =
+        std::find_if(gAttached.begin(), gAttached.end(), [window](const TSkinPopupMenu* p) { return p->FWindow == window; });
+    return found == gAttached.end() ? nullptr : *found;
+}
+
+TBitmap* TSkinPopupMenu::CurrentBackground()
+{
+    RECT r{};
+    return RenderBackground(r) && !FBackground.Empty() ? &FBackground : nullptr;
+}
 
 void TSkinPopupMenu::Attach(HWND window, TSkinData* skin, const ISkinEngine& engine)
 {
@@ -20,9 +40,10 @@ void TSkinPopupMenu::Attach(HWND window, TSkinData* skin, const ISkinEngine& eng
     FSkin = skin;
     FEngine = &engine;
     MenuBarOwned = false;
-    FSubclass.Install(window, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
-        return WindowProcedure(msg, wParam, lParam);
-    });
+    if (FSubclass.Install(window, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+            return WindowProcedure(msg, wParam, lParam);
+        }))
+        gAttached.push_back(this);
 }
 
 void TSkinPopupMenu::Detach()
@@ -31,6 +52,7 @@ void TSkinPopupMenu::Detach()
         return;
     FSubclass.Remove();
     FBackground.SetSize(0, 0);
+    std::erase(gAttached, this);
     if (gCurrent == this)
         gCurrent = nullptr;
 }

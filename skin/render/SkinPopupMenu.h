@@ -25,13 +25,18 @@ public:
     void Detach();
     bool Attached() const { return FSubclass.Installed(); }
     HWND Window() const { return FWindow; }
+    TSkinData* Skin() const { return FSkin; }
     // The whole menu window painted from the skin's menu background.
     TBitmap& Background() { return FBackground; }
     bool MenuBarOwned = false;
 
-    // The popup skin that painted last (items of popups found through the
-    // hook draw on its background).
+    // The popup skin that painted last.
     static TSkinPopupMenu* Current();
+    // The popup skin attached to a menu window, or null.
+    static TSkinPopupMenu* OfWindow(HWND window);
+    // The background for the window's current size, rendered now when it
+    // is missing; null without a loaded skin with a menu background.
+    TBitmap* CurrentBackground();
 
 private:
     LRESULT WindowProcedure(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -39,4 +39,8 @@ TScrollHit ScrollHitAt(int along, const TScrollBarGeometry& g);
 // for; the offset is capped first.
 int ThumbPosition(int& offset, const TScrollRange& range, const TScrollBarGeometry& g);
 
+// The filled part of a progress bar `length` long at pos of low..high
+// (rounded down; nothing before low, all of it from high on).
+int ProgressFill(int length, int low, int high, int pos);
+
 } // namespace orbelin

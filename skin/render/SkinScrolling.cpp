@@ -215,9 +215,13 @@ void TSkinScrollBar::TrackThumb(bool vertical, POINT start)
     const UINT scroll = vertical ? WM_VSCROLL : WM_HSCROLL;
     int position = info.nPos;
     FTracking = true;
+    ++FLoops;
     SetCapture(FWindow);
     bool done = false;
     while (!done) {
+        // Capture lost without a message to the loop (the window went, another took it).
+        if (GetCapture() != FWindow)
+            break;
         MSG msg;
         if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             WaitMessage();
@@ -260,6 +264,9 @@ void TSkinScrollBar::TrackThumb(bool vertical, POINT start)
     if (GetCapture() == FWindow)
         ReleaseCapture();
     FTracking = false;
+    --FLoops;
+    if (FLifeState == lsDestroyed)
+        return; // the window went while the thumb was dragged
     SendMessageA(FWindow, scroll, MAKEWPARAM(SB_THUMBPOSITION, position), 0);
     PostMessageA(FWindow, scroll, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
 }

@@ -14,7 +14,7 @@ namespace {
 constexpr int kSystemMenuTag = 33333;
 } // namespace
 
-TSkinSystemMenu::TSkinSystemMenu(TComponent& owner, const TSkinFrameState& state, TSystemMenuActions actions)
+TSkinSystemMenu::TSkinSystemMenu(TComponent& owner, TSkinFrameState& state, TSystemMenuActions actions)
     : FOwner(owner), FState(state), FActions(std::move(actions)), FDoubleClickTime(GetDoubleClickTime())
 {
 }
@@ -29,7 +29,16 @@ void TSkinSystemMenu::Forget(const TComponent* component)
         FGlyphs = nullptr;
 }
 
-void TSkinSystemMenu::Release() { delete FMenu; }
+void TSkinSystemMenu::Release()
+{
+    if (FOpen) {
+        // The menu's own loop still runs on it.
+        FReleasePending = true;
+        EndMenu();
+        return;
+    }
+    delete FMenu;
+}
 
 void TSkinSystemMenu::BuildGlyphs()
 {
@@ -100,10 +109,17 @@ void TSkinSystemMenu::Open(POINT screen)
         return;
     }
     FLastOpen = now;
+    const TFrameLoop loop(FState);
+    FOpen = true;
     if (FState.Skin->SkinControls.Contains(TSkinControlType::xcSystemMenu) && !FState.IsMdiChild() && FMenu)
         FMenu->Popup(screen.x, screen.y);
     else if (FWindowMenu)
         TrackPopupMenu(FWindowMenu, TPM_RIGHTBUTTON, screen.x, screen.y, 0, FState.Window, nullptr);
+    FOpen = false;
+    if (FReleasePending) {
+        FReleasePending = false;
+        delete FMenu;
+    }
 }
 
 } // namespace orbelin

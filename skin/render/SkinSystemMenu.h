@@ -28,14 +28,15 @@ class TSkinSystemMenu {
 public:
     // The menu and its glyphs are owned by owner (the frame), which tells
     // Forget when it frees them.
-    TSkinSystemMenu(TComponent& owner, const TSkinFrameState& state, TSystemMenuActions actions);
+    TSkinSystemMenu(TComponent& owner, TSkinFrameState& state, TSystemMenuActions actions);
     TSkinSystemMenu(const TSkinSystemMenu&) = delete;
     TSkinSystemMenu& operator=(const TSkinSystemMenu&) = delete;
 
     // The items for what the window's caption offers (its availability bits).
     void Build();
     void Open(POINT screen);
-    // Frees the menu (the skin goes).
+    // Frees the menu (the skin goes); an open menu is closed first and
+    // freed once its loop has returned.
     void Release();
     // owner frees component: no longer ours to use.
     void Forget(const TComponent* component);
@@ -49,8 +50,10 @@ private:
     void BuildGlyphs();
 
     TComponent& FOwner;
-    const TSkinFrameState& FState;
+    TSkinFrameState& FState;
     TSystemMenuActions FActions;
+    bool FOpen = false;
+    bool FReleasePending = false;
     TPopupMenu* FMenu = nullptr;        // owned through the component tree
     TImageList* FGlyphs = nullptr;      // owned through the component tree
     HMENU FWindowMenu = nullptr;

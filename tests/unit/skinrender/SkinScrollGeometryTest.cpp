@@ -91,6 +91,37 @@ TEST(ScrollGeometry, ADraggedThumbStandsForAPosition)
     EXPECT_EQ(ThumbPosition(offset, {10, 50, 0, 10}, unpaged), 30);
 }
 
+// Ranges of a few hundred million lines (a huge log in a memo): a track
+// length times a position, or the range itself, no longer fits in 32 bits.
+TEST(ScrollGeometry, ARangeWiderThan32BitsStillPlacesTheThumb)
+{
+    const TScrollRange wide{-2'000'000'000, 2'000'000'000, 0, 0};
+    const TScrollBarGeometry g = ScrollGeometry(232, 16, wide, 8, 16, {});
+    EXPECT_EQ(g.ThumbLength, 16);
+    EXPECT_EQ(g.ThumbOffset, 92) << "the middle of the range: half of track less thumb";
+    int offset = 92;
+    EXPECT_EQ(ThumbPosition(offset, wide, g), 0);
+    offset = 184;
+    EXPECT_EQ(ThumbPosition(offset, wide, g), 2'000'000'000);
+
+    const TScrollRange paged{0, 2'000'000'000, 1'000'000'000, 1'500'000'000};
+    const TScrollBarGeometry h = ScrollGeometry(232, 16, paged, 8, 16, {});
+    EXPECT_EQ(h.ThumbLength, 100);
+    EXPECT_EQ(h.ThumbOffset, 100) << "at the last page";
+    offset = 150; // three quarters of the track: 1.5e9, one past max - page
+    EXPECT_EQ(ThumbPosition(offset, paged, h), 1'000'000'001);
+}
+
+TEST(ScrollGeometry, AProgressBarFillsItsShareEvenOfAHugeRange)
+{
+    EXPECT_EQ(ProgressFill(296, 0, 100, 50), 148);
+    EXPECT_EQ(ProgressFill(296, 0, 10'000'000, 9'000'000), 266) << "296 * 9e6 does not fit in 32 bits";
+    EXPECT_EQ(ProgressFill(296, -2'000'000'000, 2'000'000'000, 0), 148);
+    EXPECT_EQ(ProgressFill(296, 0, 100, 150), 296) << "never beyond the bar";
+    EXPECT_EQ(ProgressFill(296, 10, 100, 5), 0);
+    EXPECT_EQ(ProgressFill(296, 100, 100, 100), 0) << "an empty range fills nothing";
+}
+
 TEST(GlyphLayout, ACaptionWithoutGlyphIsCentredWhateverTheSpacing)
 {
     const TGlyphTextLayout l = LayoutGlyphAndText({75, 25}, {0, 0}, {30, 12}, TGlyphSide::Left, -1, 4);
