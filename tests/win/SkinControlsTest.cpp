@@ -330,11 +330,14 @@ TEST_F(SkinControls, TheAboutWindowsSystemMenuIsDrawnFromTheSkin)
         RECT item{};
         const int count = GetMenuItemCount(handle);
         if (handle && GetMenuItemRect(nullptr, handle, static_cast<UINT>(count - 1), &item)) {
+            // The item picture's left part, its middle stretched to the item's height.
             const TSkinSource& skin = TSkinSource::Get();
-            const TSkinBitmap corner = Crop(StripFrame(skin.Image("MenuItem", "Image"), 5, 4, false), 0, 0,
-                                            skin.Int("MenuItem", "LeftWidth", 0), skin.Int("MenuItem", "TopHeight", 0));
-            const TPixelComparison c = CompareWithScreen(corner, {item.left, item.top});
-            selectedFromSkin = c.Compared >= corner.Width() * corner.Height() / 2 && c.Compared > 0 && c.Different == 0;
+            const TSkinBitmap frame = StripFrame(skin.Image("MenuItem", "Image"), 5, 4, false);
+            const int left = skin.Int("MenuItem", "LeftWidth", 0);
+            const TSkinBitmap side = NineSlice(Crop(frame, 0, 0, left, frame.Height()), left, item.bottom - item.top,
+                                               {0, skin.Int("MenuItem", "TopHeight", 0), 0, skin.Int("MenuItem", "BottomHeight", 0)});
+            const TPixelComparison c = CompareWithScreen(side, {item.left, item.top});
+            selectedFromSkin = c.Compared >= item.bottom - item.top && c.Different == 0;
         }
         SaveWindowShot(GetDesktopWindow(), "screenshot-system-menu.bmp");
         TRealInput::Key("Escape");

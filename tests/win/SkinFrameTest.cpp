@@ -39,15 +39,20 @@ POINT ScreenCentre(HWND window, const TSkinRect& r)
     return {w.left + (r.Left + r.Right) / 2, w.top + (r.Top + r.Bottom) / 2};
 }
 
-// The look of a window as it is now: its size and title.
-TFrameLook LookOf(HWND window)
+// The look of a form's window as it is now: its size, title and boxes (an
+// owned window loses the box styles to the skinned frame, so they come from
+// the form's own description).
+TFrameLook LookOf(TForm* form)
 {
+    HWND window = form->WindowHandle();
     const RECT r = WindowRect(window);
     TFrameLook look;
     look.Width = r.right - r.left;
     look.Height = r.bottom - r.top;
     look.Title = WindowText(window);
     look.Popup = (GetWindowLongPtrA(window, GWL_STYLE) & WS_POPUP) != 0;
+    look.MinimizeBox = form->BorderIcons() & biMinimize;
+    look.MaximizeBox = form->BorderIcons() & biMaximize;
     return look;
 }
 
@@ -125,8 +130,8 @@ TEST_F(SkinFrame, TheWholeFrameShowsTheSkinsActivePicturesAndTheRegionCutsItsMag
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     EXPECT_NE(GetWindowRgn(main, region), ERROR) << "a skinned window has a region";
     DeleteObject(region);
-    const TSkinBitmap expected = ExpectedFrame(LookOf(main));
-    ASSERT_GT(CountMagenta(expected), 20) << "the skin's rounded corners";
+    const TSkinBitmap expected = ExpectedFrame(LookOf(Form1));
+    ASSERT_GE(CountMagenta(expected), 8) << "the skin's rounded corners";
     EXPECT_TRUE(FrameShows(expected, main));
     if (HasFailure()) {
         SavePicture(expected, "expected-frame.bmp");
@@ -139,7 +144,7 @@ TEST_F(SkinFrame, TheCaptionShowsTheTitleInTheCaptionFontWhereTheDescriptionPlac
     HWND main = Form1->WindowHandle();
     ASSERT_TRUE(RunScript([] { TRealInput::MoveTo({5, 5}); }));
     Pump(300);
-    const TFrameLook look = LookOf(main);
+    const TFrameLook look = LookOf(Form1);
     ASSERT_FALSE(look.Title.empty());
     const RECT title = ExpectedTitleRect(look);
     const TSkinBitmap expected = ExpectedFrame(look);
@@ -169,7 +174,7 @@ TEST_F(SkinFrame, AnInactiveWindowShowsTheInactiveFramesAndTitleColour)
     other->Show();
     ASSERT_TRUE(WaitForFrame(other->WindowHandle()));
     ASSERT_TRUE(WaitFor([&] { return GetActiveWindow() == other->WindowHandle(); })) << "the other window is active";
-    TFrameLook look = LookOf(main);
+    TFrameLook look = LookOf(Form1);
     look.Active = false;
     const TSkinBitmap expected = ExpectedFrame(look);
     WaitFor([&] { return static_cast<bool>(FrameShows(expected, main)); }, 2000);
@@ -186,50 +191,60 @@ TEST_F(SkinFrame, AnInactiveWindowShowsTheInactiveFramesAndTitleColour)
 
 TEST_F(SkinFrame, AMaximizedWindowShowsItsFrameWithTheRestoreButton)
 {
-    HWND main = Form1->WindowHandle();
+    // The main window has no maximize box; a form with one.
+    auto* form = new TTestForm(&Application()); // owned by the application
+    form->Read("object ZoomForm: TTestForm\n  ClientWidth = 300\n  ClientHeight = 160\n  Caption = 'Zoom'\n"
+               "  BorderIcons = [biSystemMenu, biMinimize, biMaximize]\n  Position = poScreenCenter\nend\n");
+    form->Show();
+    HWND window = form->WindowHandle();
+    ASSERT_TRUE(WaitForFrame(window));
+    Pump(300);
     const std::vector<TCaptionButton> buttons = CaptionButtons();
     const TCaptionButton* maximize = DescribedButton(buttons, 1, false);
     const TCaptionButton* restore = DescribedButton(buttons, 1, true);
     ASSERT_NE(maximize, nullptr);
     ASSERT_NE(restore, nullptr);
     auto centre = [&](const TCaptionButton& b) {
-        const RECT w = WindowRect(main);
+        const RECT w = WindowRect(window);
         const RECT at = b.Place(w.right - w.left);
         return POINT{w.left + (at.left + at.right) / 2, w.top + (at.top + at.bottom) / 2};
     };
+    ASSERT_TRUE(RunScript([] { TRealInput::MoveTo({5, 5}); }));
+    Pump(300);
+    EXPECT_TRUE(FrameShows(ExpectedFrame(LookOf(form)), window)) << "the normal frame with the maximize button";
     bool zoomed = false, restored = false;
-    TSkinBitmap expected;
     ASSERT_TRUE(RunScript([&] {
         TRealInput::ClickAt(centre(*maximize));
-        zoomed = WaitFor([&] { return IsZoomed(main) != FALSE; });
+        zoomed = WaitFor([&] { return IsZoomed(window) != FALSE; });
         TRealInput::MoveTo({GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2});
         Sleep(500);
     }));
     ASSERT_TRUE(zoomed) << "a click on the maximize button";
     Pump(300);
-    TFrameLook look = LookOf(main);
-    look.Maximized = true;
-    expected = ExpectedFrame(look);
-    const RECT w = WindowRect(main);
+    TFrameLook look = LookOf(form);
+    ASSERT_TRUE(look.Maximized = IsZoomed(window) != FALSE);
+    const TSkinBitmap expected = ExpectedFrame(look);
+    const RECT w = WindowRect(window);
     EXPECT_GE(w.right - w.left, GetSystemMetrics(SM_CXSCREEN) - 2) << "the window fills the screen's width";
-    const int onScreen = CountOpaque(Crop(expected, -std::min<int>(w.left, 0), -std::min<int>(w.top, 0),
+    const int onScreen = CountOpaque(Crop(expected, std::max<int>(-w.left, 0), std::max<int>(-w.top, 0),
                                           std::min<int>(expected.Width(), GetSystemMetrics(SM_CXSCREEN)),
                                           std::min<int>(expected.Height(), GetSystemMetrics(SM_CYSCREEN))));
-    EXPECT_TRUE(FrameShows(expected, main, {0, 0, expected.Width(), expected.Height()}, onScreen));
+    EXPECT_TRUE(FrameShows(expected, window, {0, 0, expected.Width(), expected.Height()}, onScreen));
     TFrameLook normal = look;
     normal.Maximized = false;
-    const RECT place = restore->Place(look.Width);
-    EXPECT_FALSE(FrameShows(ExpectedFrame(normal), main, place, 1)) << "the restore button, not the maximize one";
+    EXPECT_FALSE(FrameShows(ExpectedFrame(normal), window, restore->Place(look.Width), 1))
+        << "the restore button, not the maximize one";
     if (HasFailure()) {
         SavePicture(expected, "expected-maximized-frame.bmp");
-        SaveWindowShot(main, "screenshot-maximized-frame.bmp");
+        SaveWindowShot(window, "screenshot-maximized-frame.bmp");
     }
     ASSERT_TRUE(RunScript([&] {
         TRealInput::ClickAt(centre(*restore));
-        restored = WaitFor([&] { return IsZoomed(main) == FALSE; });
+        restored = WaitFor([&] { return IsZoomed(window) == FALSE; });
         TRealInput::MoveTo({5, 5});
     }));
     EXPECT_TRUE(restored) << "a click on the restore button";
+    delete form;
 }
 
 TEST_F(SkinFrame, TheCloseButtonTurnsHotUnderTheRealPointerAndBackWhenItLeaves)
@@ -243,7 +258,7 @@ TEST_F(SkinFrame, TheCloseButtonTurnsHotUnderTheRealPointerAndBackWhenItLeaves)
     ASSERT_GT(CountMagenta(StripFrame(close->Image, close->Frames, 1, false)), 0) << "the button's rounded corners";
     // The whole button compared: its own pixels, and the caption through its magenta.
     auto shows = [&](int frame) {
-        TFrameLook look = LookOf(main);
+        TFrameLook look = LookOf(Form1);
         look.ButtonFrames[0] = frame;
         const TSkinBitmap expected = ExpectedFrame(look);
         const int area = (place.right - place.left) * (place.bottom - place.top);
@@ -434,7 +449,7 @@ TEST_F(SkinFrame, TwentyThousandFramePaintsLaterTheFrameStillPaintsRight)
     for (int i = 0; i < 20000; ++i)
         MainFrame().PaintFrame();
     Pump(300);
-    EXPECT_TRUE(FrameShows(ExpectedFrame(LookOf(Form1->WindowHandle())), Form1->WindowHandle()));
+    EXPECT_TRUE(FrameShows(ExpectedFrame(LookOf(Form1)), Form1->WindowHandle()));
 }
 
 } // namespace
