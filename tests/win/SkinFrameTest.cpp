@@ -80,6 +80,13 @@ testing::AssertionResult FrameShows(const TSkinBitmap& expected, HWND window, co
                                        << c.ShowsMagenta << ", showing the border's colour " << c.ShowsBorder;
 }
 
+// Waits (pumping) for the frame to settle into a look, for up to two
+// seconds; the check that follows says what is wrong if it never does.
+void Eventually(const std::function<testing::AssertionResult()>& shows)
+{
+    WaitFor([&] { return static_cast<bool>(shows()); }, 2000);
+}
+
 testing::AssertionResult FrameShows(const TSkinBitmap& expected, HWND window)
 {
     return FrameShows(expected, window, {0, 0, expected.Width(), expected.Height()}, CountOpaque(expected));
@@ -126,12 +133,12 @@ TEST_F(SkinFrame, TheWholeFrameShowsTheSkinsActivePicturesAndTheRegionCutsItsMag
 {
     HWND main = Form1->WindowHandle();
     ASSERT_TRUE(RunScript([] { TRealInput::MoveTo({5, 5}); }));
-    Pump(400);
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     EXPECT_NE(GetWindowRgn(main, region), ERROR) << "a skinned window has a region";
     DeleteObject(region);
     const TSkinBitmap expected = ExpectedFrame(LookOf(Form1));
     ASSERT_GE(CountMagenta(expected), 8) << "the skin's rounded corners";
+    Eventually([&] { return FrameShows(expected, main); });
     EXPECT_TRUE(FrameShows(expected, main));
     if (HasFailure()) {
         SavePicture(expected, "expected-frame.bmp");
@@ -143,7 +150,6 @@ TEST_F(SkinFrame, TheCaptionShowsTheTitleInTheCaptionFontWhereTheDescriptionPlac
 {
     HWND main = Form1->WindowHandle();
     ASSERT_TRUE(RunScript([] { TRealInput::MoveTo({5, 5}); }));
-    Pump(300);
     const TFrameLook look = LookOf(Form1);
     ASSERT_FALSE(look.Title.empty());
     const RECT title = ExpectedTitleRect(look);
@@ -151,14 +157,15 @@ TEST_F(SkinFrame, TheCaptionShowsTheTitleInTheCaptionFontWhereTheDescriptionPlac
     const TSkinPixel ink = TSkinSource::Get().Colour("Colours", "TitleTextActive");
     const TSkinBitmap titlePart = Crop(expected, title.left, title.top, title.right - title.left, title.bottom - title.top);
     ASSERT_GT(CountColour(titlePart, ink), 50) << "the test's own drawing of the title has text";
+    Eventually([&] { return FrameShows(expected, main, title, CountOpaque(titlePart)); });
     EXPECT_TRUE(FrameShows(expected, main, title, CountOpaque(titlePart)));
 
     // The same place without a title shows no text.
     SetWindowTextA(main, "");
-    Pump(200);
     TFrameLook untitled = look;
     untitled.Title.clear();
     const TSkinBitmap empty = ExpectedFrame(untitled);
+    Eventually([&] { return FrameShows(empty, main, title, CountOpaque(titlePart)); });
     EXPECT_EQ(CountColour(Crop(empty, title.left, title.top, title.right - title.left, title.bottom - title.top), ink), 0);
     EXPECT_TRUE(FrameShows(empty, main, title, CountOpaque(titlePart)));
 }
@@ -177,7 +184,7 @@ TEST_F(SkinFrame, AnInactiveWindowShowsTheInactiveFramesAndTitleColour)
     TFrameLook look = LookOf(Form1);
     look.Active = false;
     const TSkinBitmap expected = ExpectedFrame(look);
-    WaitFor([&] { return static_cast<bool>(FrameShows(expected, main)); }, 2000);
+    Eventually([&] { return FrameShows(expected, main); });
     EXPECT_TRUE(FrameShows(expected, main)) << "border frame 2, caption button frame 4, the inactive title colour";
     TFrameLook active = look;
     active.Active = true;
@@ -198,7 +205,6 @@ TEST_F(SkinFrame, AMaximizedWindowShowsItsFrameWithTheRestoreButton)
     form->Show();
     HWND window = form->WindowHandle();
     ASSERT_TRUE(WaitForFrame(window));
-    Pump(300);
     const std::vector<TCaptionButton> buttons = CaptionButtons();
     const TCaptionButton* maximize = DescribedButton(buttons, 1, false);
     const TCaptionButton* restore = DescribedButton(buttons, 1, true);
@@ -210,17 +216,16 @@ TEST_F(SkinFrame, AMaximizedWindowShowsItsFrameWithTheRestoreButton)
         return POINT{w.left + (at.left + at.right) / 2, w.top + (at.top + at.bottom) / 2};
     };
     ASSERT_TRUE(RunScript([] { TRealInput::MoveTo({5, 5}); }));
-    Pump(300);
-    EXPECT_TRUE(FrameShows(ExpectedFrame(LookOf(form)), window)) << "the normal frame with the maximize button";
+    const TSkinBitmap normalFrame = ExpectedFrame(LookOf(form));
+    Eventually([&] { return FrameShows(normalFrame, window); });
+    EXPECT_TRUE(FrameShows(normalFrame, window)) << "the normal frame with the maximize button";
     bool zoomed = false, restored = false;
     ASSERT_TRUE(RunScript([&] {
         TRealInput::ClickAt(centre(*maximize));
         zoomed = WaitFor([&] { return IsZoomed(window) != FALSE; });
         TRealInput::MoveTo({GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2});
-        Sleep(500);
     }));
     ASSERT_TRUE(zoomed) << "a click on the maximize button";
-    Pump(300);
     TFrameLook look = LookOf(form);
     ASSERT_TRUE(look.Maximized = IsZoomed(window) != FALSE);
     const TSkinBitmap expected = ExpectedFrame(look);
@@ -229,6 +234,7 @@ TEST_F(SkinFrame, AMaximizedWindowShowsItsFrameWithTheRestoreButton)
     const int onScreen = CountOpaque(Crop(expected, std::max<int>(-w.left, 0), std::max<int>(-w.top, 0),
                                           std::min<int>(expected.Width(), GetSystemMetrics(SM_CXSCREEN)),
                                           std::min<int>(expected.Height(), GetSystemMetrics(SM_CYSCREEN))));
+    Eventually([&] { return FrameShows(expected, window, {0, 0, expected.Width(), expected.Height()}, onScreen); });
     EXPECT_TRUE(FrameShows(expected, window, {0, 0, expected.Width(), expected.Height()}, onScreen));
     TFrameLook normal = look;
     normal.Maximized = false;
@@ -265,7 +271,7 @@ TEST_F(SkinFrame, TheCloseButtonTurnsHotUnderTheRealPointerAndBackWhenItLeaves)
         return static_cast<bool>(FrameShows(expected, main, place, area));
     };
     ASSERT_TRUE(RunScript([] { TRealInput::MoveTo({5, 5}); }));
-    Pump(300);
+    Eventually([&] { return testing::AssertionResult(shows(1)); });
     EXPECT_TRUE(shows(1)) << "normal";
     EXPECT_FALSE(shows(3)) << "the hot frame differs from the normal one";
     bool hot = false, normalAgain = false;
@@ -448,8 +454,9 @@ TEST_F(SkinFrame, TwentyThousandFramePaintsLaterTheFrameStillPaintsRight)
     ASSERT_TRUE(RunScript([] { TRealInput::MoveTo({5, 5}); }));
     for (int i = 0; i < 20000; ++i)
         MainFrame().PaintFrame();
-    Pump(300);
-    EXPECT_TRUE(FrameShows(ExpectedFrame(LookOf(Form1)), Form1->WindowHandle()));
+    const TSkinBitmap expected = ExpectedFrame(LookOf(Form1));
+    Eventually([&] { return FrameShows(expected, Form1->WindowHandle()); });
+    EXPECT_TRUE(FrameShows(expected, Form1->WindowHandle()));
 }
 
 } // namespace
