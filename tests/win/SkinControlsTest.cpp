@@ -5,7 +5,6 @@
 
 #include "skin/data/SkinData.h"
 #include "skin/render/SkinCtrls.h"
-#include "skin/render/SkinDraw.h"
 #include "skin/render/SkinFrame.h"
 #include "skin/render/SkinManager.h"
 #include "skin/render/SkinMenuBar.h"

@@ -4,7 +4,6 @@
 // the GDI objects across many repaints.
 
 #include "skin/data/SkinData.h"
-#include "skin/render/SkinDraw.h"
 #include "skin/render/SkinFrame.h"
 #include "skin/render/SkinManager.h"
 #include "tests/win/ProgramForms.h"
