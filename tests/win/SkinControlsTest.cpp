@@ -5,7 +5,6 @@
 
 #include "skin/data/SkinData.h"
 #include "skin/render/SkinCtrls.h"
-#include "skin/render/SkinDraw.h"
 #include "skin/render/SkinFrame.h"
 #include "skin/render/SkinManager.h"
 #include "skin/render/SkinMenuBar.h"
@@ -15,6 +14,7 @@
 #include "tests/win/ProgramForms.h"
 #include "tests/win/RealInput.h"
 #include "tests/win/ScreenPixels.h"
+#include "tests/win/SkinPictures.h"
 #include "tests/win/SkinTestSupport.h"
 #include "tests/win/TestForm.h"
 #include "ui/Buttons.h"
@@ -40,34 +40,60 @@ protected:
         Pump(300);
     }
 
-    // The top-left and bottom-right corner pieces of frame n of the push
-    // button image, where they are not magenta, show on screen.
-    bool ButtonShows(TWinControl* button, int frame)
+    // The parent's background: the form's colour is the skin's face.
+    static TSkinPixel Face() { return TSkinSource::Get().Colour("Colours", "ButtonFace"); }
+
+    // Frame n of the push-button picture (five frames) and its margins.
+    static TSkinBitmap ButtonFrame(int frame) { return StripFrame(TSkinSource::Get().Image("Buttons", "Bitmap"), 5, frame, false); }
+    static TMargins ButtonMargins()
     {
-        const TDataSkinButton& b = *store->Buttons;
-        const TSkinRect f = FrameRect(b.Image.Width(), b.Image.Height(), 5, frame, false);
-        const RECT w = WindowRect(button->WindowHandle());
-        const TSkinBitmap topLeft = Piece(b.Image, {f.Left, f.Top, f.Left + b.LeftWidth(), f.Top + b.TopHeight()});
-        const TSkinBitmap bottomRight =
-            Piece(b.Image, {f.Right - b.RightWidth(), f.Bottom - b.BottomHeight(), f.Right, f.Bottom});
-        const TPixelComparison a = CompareWithScreen(topLeft, {w.left, w.top});
-        const TPixelComparison c =
-            CompareWithScreen(bottomRight, {w.right - b.RightWidth(), w.bottom - b.BottomHeight()});
-        return a.Compared > 0 && a.Different == 0 && c.Compared > 0 && c.Different == 0;
+        const TSkinSource& skin = TSkinSource::Get();
+        return {skin.Int("Buttons", "LeftWidth", 0), skin.Int("Buttons", "TopHeight", 0), skin.Int("Buttons", "RightWidth", 0),
+                skin.Int("Buttons", "BottomHeight", 0)};
+    }
+    static TSkinBitmap TopLeftCorner(int frame)
+    {
+        const TMargins m = ButtonMargins();
+        return Crop(ButtonFrame(frame), 0, 0, m.Left, m.Top);
     }
 
-    bool RadioShows(TRadioButton* radio, int frame)
+    // The top-left and bottom-right corner pieces of frame n of the push
+    // button picture show on screen, their magenta showing the parent's
+    // background; every pixel of both compared.
+    static bool ButtonShows(TWinControl* button, int frame)
     {
-        const TDataSkinButton& b = *store->Buttons;
-        const int frames = b.RadioFrameCount;
-        const int gw = b.RadioImage.Width() / frames, gh = b.RadioImage.Height();
+        const TMargins m = ButtonMargins();
+        const TSkinBitmap f = ButtonFrame(frame);
+        const RECT w = WindowRect(button->WindowHandle());
+        const TSkinBitmap topLeft = Over(Crop(f, 0, 0, m.Left, m.Top), Face());
+        const TSkinBitmap bottomRight = Over(Crop(f, f.Width() - m.Right, f.Height() - m.Bottom, m.Right, m.Bottom), Face());
+        const TPixelComparison a = CompareWithScreen(topLeft, {w.left, w.top});
+        const TPixelComparison c = CompareWithScreen(bottomRight, {w.right - m.Right, w.bottom - m.Bottom});
+        return a.Compared == m.Left * m.Top && a.Compared >= 4 && a.Different == 0 && c.Compared == m.Right * m.Bottom &&
+               c.Compared >= 4 && c.Different == 0;
+    }
+
+    // The radio glyph strip: frames of 13 pixels when the glyphs are lower than 16.
+    static TSkinBitmap RadioFrame(int frame)
+    {
+        const TSkinBitmap strip = TSkinSource::Get().Image("Buttons", "RadioButton");
+        int frames = TSkinSource::Get().Int("Buttons", "RadioButtonFrame", 0);
+        if (frames == 0)
+            frames = std::max(strip.Width() / (strip.Height() < 16 ? 13 : 16), 4);
+        return StripFrame(strip, frames, frame, false);
+    }
+
+    // The glyph sits in a 14-pixel column at the left, centred vertically,
+    // on the parent's background.
+    static bool RadioShows(TRadioButton* radio, int frame)
+    {
+        const TSkinBitmap glyph = RadioFrame(frame);
         RECT client{};
         GetClientRect(radio->WindowHandle(), &client);
-        const TSkinRect glyph = CheckGlyphRect(ToSkinRect(client), gw, gh, false);
         const RECT w = WindowRect(radio->WindowHandle());
-        const TSkinBitmap expected = Piece(b.RadioImage, FrameRect(b.RadioImage.Width(), gh, frames, frame, false));
-        const TPixelComparison c = CompareWithScreen(expected, {w.left + glyph.Left, w.top + glyph.Top});
-        return c.Compared > 0 && c.Different == 0;
+        const POINT at{w.left + (14 - glyph.Width()) / 2, w.top + (client.bottom - glyph.Height()) / 2};
+        const TPixelComparison c = CompareWithScreen(Over(glyph, Face()), at);
+        return c.Compared == glyph.Width() * glyph.Height() && c.Compared > 0 && c.Different == 0;
     }
 
     TProgramForms forms;
@@ -77,6 +103,7 @@ protected:
 
 TEST_F(SkinControls, PushButtonsShowTheirNormalHotPressedAndDisabledFrames)
 {
+    ASSERT_GT(CountMagenta(TopLeftCorner(1)), 0) << "the button's rounded corner";
     TWinControl* copy = Form1->Button1;
     EXPECT_TRUE(ButtonShows(copy, 1)) << "normal";
     EXPECT_FALSE(ButtonShows(copy, 4)) << "the frames differ where they are compared";
@@ -132,6 +159,7 @@ TEST_F(SkinControls, PushButtonsShowTheirNormalHotPressedAndDisabledFrames)
 
 TEST_F(SkinControls, RadioButtonsShowTheirGlyphFramesAndGroupBoxesTheirFrame)
 {
+    ASSERT_GT(CountMagenta(RadioFrame(1)), 0) << "the glyph's round edge";
     // At start all three are disabled, the third checked.
     EXPECT_TRUE(RadioShows(Form1->RadioButton1, 3)) << "unchecked disabled";
     EXPECT_TRUE(RadioShows(Form1->RadioButton3, 4)) << "checked disabled";
@@ -154,8 +182,7 @@ TEST_F(SkinControls, RadioButtonsShowTheirGlyphFramesAndGroupBoxesTheirFrame)
     GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &caption);
     SelectObject(dc, old);
     ReleaseDC(box, dc);
-    const COLORREF shadow = ColorToRGB(store->ColorButtonShadow);
-    const TSkinPixel line = RGBPixel(GetRValue(shadow), GetGValue(shadow), GetBValue(shadow));
+    const TSkinPixel line = TSkinSource::Get().Colour("Colours", "ButtonShadow");
     const int lineY = zero.cy / 2 - 1;
     int lineBeside = 0, lineUnderCaption = 0;
     for (int x = 0; x < shown.Width(); ++x) {
@@ -173,15 +200,15 @@ TEST_F(SkinControls, RadioButtonsShowTheirGlyphFramesAndGroupBoxesTheirFrame)
 
 TEST_F(SkinControls, DropDownListsShowNormalFocusedAndDisabledFramesAndOpenOnARealClick)
 {
-    const TDataSkinObject& edge = *store->SunkEdge;
+    const TSkinBitmap edge = TSkinSource::Get().Image("SunkEdge", "Image");
+    const int edgeLeft = TSkinSource::Get().Int("SunkEdge", "LeftWidth", 0);
     // The top two rows of the sunken edge's corner: inside them the list
     // paints its own field.
     auto shows = [&](TComboBox* combo, int frame) {
-        const TSkinRect f = FrameRect(edge.Image.Width(), edge.Image.Height(), 4, frame, false);
+        const TSkinBitmap corner = Crop(StripFrame(edge, 4, frame, false), 0, 0, edgeLeft, 2);
         const RECT w = WindowRect(combo->WindowHandle());
-        const TPixelComparison c =
-            CompareWithScreen(Piece(edge.Image, {f.Left, f.Top, f.Left + edge.LeftWidth(), f.Top + 2}), {w.left, w.top});
-        return c.Compared > 0 && c.Different == 0;
+        const TPixelComparison c = CompareWithScreen(corner, {w.left, w.top});
+        return c.Compared >= corner.Width() * corner.Height() / 2 && c.Compared > 0 && c.Different == 0;
     };
     EXPECT_TRUE(shows(Form1->wl_trglang, 1)) << "normal";
     EXPECT_FALSE(shows(Form1->wl_trglang, 4));
@@ -228,9 +255,8 @@ TEST_F(SkinControls, AMemoWithAScrollBarShowsTheSkinnedBarAndItsThumbDragsTheTex
     ASSERT_GT(bar.bottom - bar.top, 40);
 
     // The skinned bar: the track's colour of the skin, where the system would draw its own.
-    const TDataSkinObject& track = *store->VertScroll;
-    const TSkinRect f = FrameRect(track.Image.Width(), track.Image.Height(), 4, 1, false);
-    const TSkinPixel trackColour = track.Image.Pixel(f.Left + f.Width() / 2, f.Top + f.Height() / 2);
+    const TSkinBitmap track = StripFrame(TSkinSource::Get().Image("VertScroll", "Image"), 4, 1, false);
+    const TSkinPixel trackColour = track.Pixel(track.Width() / 2, track.Height() / 2);
     const TScrollBarGeometry g = bars->Geometry(true);
     const int belowThumb = w.top + bar.top + g.ArrowLength + g.ThumbOffset + g.ThumbLength + 4;
     const TSkinBitmap column = ReadScreen({w.left + (bar.left + bar.right) / 2, belowThumb, w.left + (bar.left + bar.right) / 2 + 1, belowThumb + 10});
@@ -303,11 +329,14 @@ TEST_F(SkinControls, TheAboutWindowsSystemMenuIsDrawnFromTheSkin)
         RECT item{};
         const int count = GetMenuItemCount(handle);
         if (handle && GetMenuItemRect(nullptr, handle, static_cast<UINT>(count - 1), &item)) {
-            const TDataSkinObject& element = *store->MenuItem;
-            const TSkinRect f = FrameRect(element.Image.Width(), element.Image.Height(), 5, 4, false);
-            const TSkinBitmap corner = Piece(element.Image, {f.Left, f.Top, f.Left + element.LeftWidth(), f.Top + element.TopHeight()});
-            const TPixelComparison c = CompareWithScreen(corner, {item.left, item.top});
-            selectedFromSkin = c.Compared > 0 && c.Different == 0;
+            // The item picture's left part, its middle stretched to the item's height.
+            const TSkinSource& skin = TSkinSource::Get();
+            const TSkinBitmap frame = StripFrame(skin.Image("MenuItem", "Image"), 5, 4, false);
+            const int left = skin.Int("MenuItem", "LeftWidth", 0);
+            const TSkinBitmap side = NineSlice(Crop(frame, 0, 0, left, frame.Height()), left, item.bottom - item.top,
+                                               {0, skin.Int("MenuItem", "TopHeight", 0), 0, skin.Int("MenuItem", "BottomHeight", 0)});
+            const TPixelComparison c = CompareWithScreen(side, {item.left, item.top});
+            selectedFromSkin = c.Compared >= item.bottom - item.top && c.Different == 0;
         }
         SaveWindowShot(GetDesktopWindow(), "screenshot-system-menu.bmp");
         TRealInput::Key("Escape");
@@ -373,11 +402,10 @@ TEST_F(SkinControls, AMenuBarIsDrawnFromTheSkinAndItsMenusFollowLeftAndRight)
 
     // The bar's band shows the skin's menu bar picture (right of the items).
     const RECT w = WindowRect(form->WindowHandle());
-    const TDataSkinObject& image = *store->MenuBar;
-    const TSkinRect f = FrameRect(image.Image.Width(), image.Image.Height(), 2, 1, true);
+    const TSkinBitmap image = StripFrame(TSkinSource::Get().Image("Personality", "menuBar"), 2, 1, true);
     std::vector<TSkinPixel> barColours;
-    for (int y = f.Top; y < f.Bottom; ++y)
-        barColours.push_back(image.Image.Pixel(f.Left + f.Width() / 2, y) & 0xFFFFFF);
+    for (int y = 0; y < image.Height(); ++y)
+        barColours.push_back(image.Pixel(image.Width() / 2, y));
     const int bandTop = w.top + frame->Metrics().Caption;
     const TSkinBitmap band = ReadScreen({w.right - frame->Metrics().Right - 30, bandTop + 2, w.right - frame->Metrics().Right - 29,
                                          bandTop + frame->MenuBarHeight() - 2});
@@ -506,11 +534,11 @@ end
     auto* speed = form->Child<TSpeedButton>("Speed");
     POINT corner{speed->Left(), speed->Top()};
     ClientToScreen(form->Child<TPanel>("Box")->WindowHandle(), &corner);
-    const TDataSkinButton& b = *store->Buttons;
-    const TSkinRect f = FrameRect(b.Image.Width(), b.Image.Height(), 5, 1, false);
-    const TPixelComparison c = CompareWithScreen(Piece(b.Image, {f.Left, f.Top, f.Left + b.LeftWidth(), f.Top + b.TopHeight()}), corner);
-    EXPECT_GT(c.Compared, 0);
-    EXPECT_EQ(c.Different, 0) << "the speed button is drawn from the skin";
+    const TSkinBitmap speedCorner = Over(TopLeftCorner(1), Face());
+    const TPixelComparison c = CompareWithScreen(speedCorner, corner);
+    EXPECT_EQ(c.Compared, speedCorner.Width() * speedCorner.Height());
+    EXPECT_GT(c.Compared, 4);
+    EXPECT_EQ(c.Different, 0) << "the speed button is drawn from the skin, the panel's face in its corners";
     ASSERT_TRUE(RunScript([&] {
         TRealInput::ClickAt({corner.x + speed->Width() / 2, corner.y + speed->Height() / 2});
         WaitFor([&] { return form->SpeedClicks > 0; }, 2000);

@@ -1,8 +1,7 @@
 #pragma once
 // What the tests of the skinned windows ask of them: a window's frame skin,
-// waiting for it to run, its rectangle, pieces of skin images.
+// waiting for it to run, its rectangle, where its title buttons are.
 
-#include "skin/data/SkinBitmap.h"
 #include "skin/render/SkinFrame.h"
 #include "skin/render/SkinGeometry.h"
 #include "skin/render/SkinManager.h"
@@ -51,11 +50,6 @@ inline bool TitleButtonPoint(HWND window, int action, POINT& point)
             return true;
         }
     return false;
-}
-
-inline TSkinBitmap Piece(const TSkinBitmap& image, const TSkinRect& r)
-{
-    return image.CopyRect(r.Left, r.Top, r.Right, r.Bottom);
 }
 
 } // namespace orbelin::test
