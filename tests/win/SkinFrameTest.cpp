@@ -136,7 +136,7 @@ TEST_F(SkinFrame, TheCloseButtonTurnsHotUnderTheRealPointerAndBackWhenItLeaves)
     EXPECT_TRUE(shows(1)) << "normal";
     bool hot = false, normalAgain = false;
     ASSERT_TRUE(RunScript([&] {
-        TRealInput::MoveTo(ScreenCentre(Form1->WindowHandle(), close->Rect));
+        TRealInput::MoveTo(OnWindowsThread([&] { return ScreenCentre(Form1->WindowHandle(), close->Rect); }));
         hot = WaitFor([&] { return close->State == TNCObject::nsHot && shows(3); }, 2000);
         TRealInput::MoveTo({w.left + 200, w.top + 200});
         normalAgain = WaitFor([&] { return close->State == TNCObject::nsNormal && shows(1); }, 2000);
@@ -156,15 +156,18 @@ TEST_F(SkinFrame, TheAboutWindowShowsCloseAndIconAndClosesByEitherOfThem)
     };
     ASSERT_TRUE(RunScript([&] {
         ASSERT_TRUE(open());
-        WaitFor([&] { return TitleButton(*FrameOf(about), 0) != nullptr; });
-        for (const auto& b : FrameOf(about)->TitleButtons())
-            if (b->Visible)
-                shown.push_back(b->Button.Action);
-        TRealInput::ClickAt(ScreenCentre(about, TitleButton(*FrameOf(about), 0)->Rect));
+        POINT closeButton{}, iconButton{};
+        ASSERT_TRUE(WaitFor([&] { return TitleButtonPoint(about, 0, closeButton); }));
+        RunOnWindowsThread([&] {
+            for (const auto& b : FrameOf(about)->TitleButtons())
+                if (b->Visible)
+                    shown.push_back(b->Button.Action);
+        });
+        TRealInput::ClickAt(closeButton);
         closedByButton = WaitFor([&] { return !IsWindowVisible(about); });
         ASSERT_TRUE(open());
-        WaitFor([&] { return TitleButton(*FrameOf(about), 3) != nullptr; });
-        TRealInput::DoubleClickAt(ScreenCentre(about, TitleButton(*FrameOf(about), 3)->Rect));
+        ASSERT_TRUE(WaitFor([&] { return TitleButtonPoint(about, 3, iconButton); }));
+        TRealInput::DoubleClickAt(iconButton);
         closedByIcon = WaitFor([&] { return !IsWindowVisible(about); });
     }));
     std::sort(shown.begin(), shown.end());
@@ -184,13 +187,14 @@ TEST_F(SkinFrame, TheShortcutBesideCloseInTheSystemMenuClosesTheWindow)
     ASSERT_TRUE(RunScript([&] {
         TRealInput::Click(Form1->BitBtn2->WindowHandle());
         ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(about) && WaitForFrame(about); }));
-        TMenuItem& items = FrameOf(about)->SystemMenu()->Items();
-        for (int i = 0; i < items.Count(); ++i)
-            if (items.Items(i)->Caption == " Close ")
-                shown = ShortCutToText(items.Items(i)->ShortCut);
+        RunOnWindowsThread([&] {
+            TMenuItem& items = FrameOf(about)->SystemMenu()->Items();
+            for (int i = 0; i < items.Count(); ++i)
+                if (items.Items(i)->Caption == " Close ")
+                    shown = ShortCutToText(items.Items(i)->ShortCut);
+        });
         TRealInput::Key("shift+F3");
-        Sleep(300);
-        openAfterOtherKey = IsWindowVisible(about);
+        openAfterOtherKey = NeverWithin([&] { return !IsWindowVisible(about); }, 1500);
         TRealInput::Key("shift+F4");
         closedByShortcut = WaitFor([&] { return !IsWindowVisible(about); });
         if (!closedByShortcut)
@@ -262,9 +266,8 @@ TEST_F(SkinFrame, AFormTaggedNinetyNineStaysPlain)
     };
     TTestForm* plain = makeForm(99);
     TTestForm* skinned = makeForm(0);
-    Pump(400);
-    EXPECT_EQ(FrameOf(plain->WindowHandle()), nullptr);
-    EXPECT_NE(FrameOf(skinned->WindowHandle()), nullptr);
+    EXPECT_TRUE(WaitFor([&] { return FrameOf(skinned->WindowHandle()) != nullptr; }, 3000));
+    EXPECT_TRUE(NeverWithin([&] { return FrameOf(plain->WindowHandle()) != nullptr; }, 1000));
     EXPECT_TRUE(GetWindowLongPtrA(plain->WindowHandle(), GWL_STYLE) & WS_CAPTION);
     delete plain;
     delete skinned;
@@ -288,7 +291,8 @@ TEST_F(SkinFrame, SwitchingTheStoreOffUnskinsEveryWindowAndOnSkinsThemAgain)
 
     store->SetActive(true);
     ASSERT_TRUE(WaitForFrame(Form1->WindowHandle()));
-    Pump(100);
+    auto sizeOf = [](const RECT& r) { return std::pair(r.right - r.left, r.bottom - r.top); };
+    WaitFor([&] { return sizeOf(WindowRect(Form1->WindowHandle())) == sizeOf(skinnedRect); }, 2000);
     const RECT again = WindowRect(Form1->WindowHandle());
     EXPECT_EQ(again.right - again.left, skinnedRect.right - skinnedRect.left);
     EXPECT_EQ(again.bottom - again.top, skinnedRect.bottom - skinnedRect.top);
