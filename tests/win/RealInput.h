@@ -32,8 +32,9 @@ public:
     static void ButtonDown(POINT point);
     static void ButtonUp();
     // xdotool key names: "Escape", "Tab", "shift+Tab", "Return", "Left".
-    // A failure when the X server's input focus, where the keys go, is not
-    // on the window that holds the program's focus.
+    // A failure when the X server's input focus, where the keys go, is on
+    // none of the program's windows on screen (from any of them Wine hands
+    // the keys to the program's focused window).
     static void Key(const std::string& keys);
     // Types text (ASCII) into the window that has the keyboard focus; the
     // same failure.
