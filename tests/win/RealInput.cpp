@@ -318,7 +318,8 @@ bool RunScript(const std::function<void()>& script, int timeoutMs)
         }
         kept = true;
     });
-    // Ends once the keeper has done all it can; then both threads can be joined.
+    // Returns once the script has finished (the keeper ends what holds it
+    // up) and this thread is back here; then both threads can be joined.
     const bool ended = PumpUntil([&] { return finished.load(); }, timeoutMs + 40000);
     seen = ended;
     if (!ended || !PumpUntil([&] { return kept.load(); }, 40000)) {
