@@ -22,7 +22,7 @@ using namespace std::chrono;
 
 TEST(Closing, TheCloseBoxDuringTheWaitEndsTheProgramAtOnce)
 {
-    std::atomic<bool> requested = false, connectionClosed = false, loopEnded = false;
+    std::atomic<bool> requested = false, connectionClosed = false, loopEnded = false, scriptEnded = false;
     std::atomic<int64_t> clickedAt = 0, closedAt = 0;
     auto now = [] { return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count(); };
     TTestServer server;
@@ -59,10 +59,13 @@ TEST(Closing, TheCloseBoxDuringTheWaitEndsTheProgramAtOnce)
                 PostThreadMessageA(ui, WM_QUIT, 0, 0);
                 std::this_thread::sleep_for(milliseconds(500));
             }
+        scriptEnded = true;
     });
     Application().Run();
     const int64_t endedAt = now();
     loopEnded = true;
+    // The script's waits read through this thread, which answers them until it ends.
+    WaitFor([&] { return scriptEnded.load(); }, 30000);
     script.join();
     ASSERT_TRUE(closeBoxFound) << "no close box in the caption";
     std::printf("close box during the wait: the loop ended %lld ms after the click, the service saw the "

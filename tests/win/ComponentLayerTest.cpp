@@ -1,6 +1,7 @@
 // The component layer on its own: forms read from description text, their
 // errors, and timers ticking through the message loop.
 
+#include "tests/win/RealInput.h"
 #include "tests/win/WinTestSupport.h"
 #include "ui/Application.h"
 #include "ui/ExtCtrls.h"
@@ -107,10 +108,8 @@ TEST(Timer, TicksThroughTheMessageLoopUntilDisabled)
             timer->SetEnabled(false);
     };
     timer->SetInterval(20);
-    for (int waited = 0; waited < 5000 && ticks < 3; waited += 50)
-        test::Pump(50);
-    test::Pump(200);
-    EXPECT_EQ(ticks, 3) << "no tick after it was disabled";
+    ASSERT_TRUE(test::WaitFor([&] { return ticks >= 3; }, 5000));
+    EXPECT_TRUE(test::NeverWithin([&] { return ticks > 3; }, 500)) << "a tick after it was disabled";
 }
 
 } // namespace

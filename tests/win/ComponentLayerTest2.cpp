@@ -3,6 +3,7 @@
 // a control's own window procedure runs), the modal loop's way out on an
 // exception, and what the form reader says about a bad description.
 
+#include "tests/win/RealInput.h"
 #include "tests/win/WinTestSupport.h"
 #include "ui/Application.h"
 #include "ui/ExtCtrls.h"
@@ -212,8 +213,7 @@ TEST_F(ComponentLayer, AControlFreedByItsOwnClickIsGoneAndTheFormGoesOn)
     // form, whose handler frees the button: the procedure returns into a
     // control that no longer exists.
     SendMessageA(doomed, BM_CLICK, 0, 0);
-    test::Pump(50);
-    EXPECT_FALSE(IsWindow(doomed));
+    EXPECT_TRUE(test::WaitFor([&] { return !IsWindow(doomed); }, 2000));
     EXPECT_EQ(form->FindComponent("Doomed"), nullptr);
     EXPECT_EQ(form->ControlCount(), controls - 1);
     SendMessageA(form->Child<TButton>("Other")->WindowHandle(), BM_CLICK, 0, 0);
@@ -232,8 +232,7 @@ TEST_F(ComponentLayer, AFormFreedByAClickOnOneOfItsButtonsGoesWhole)
     const HWND formWindow = form->WindowHandle();
     const HWND buttonWindow = form->Child<TButton>("Close")->WindowHandle();
     SendMessageA(buttonWindow, BM_CLICK, 0, 0);
-    test::Pump(50);
-    EXPECT_FALSE(IsWindow(buttonWindow));
+    EXPECT_TRUE(test::WaitFor([&] { return !IsWindow(buttonWindow); }, 2000));
     EXPECT_FALSE(IsWindow(formWindow));
     EXPECT_EQ(std::count(Application().Forms().begin(), Application().Forms().end(), form), 0);
 }

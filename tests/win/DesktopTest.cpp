@@ -51,7 +51,8 @@ TEST_F(Desktop, MinimizeButtonHandsTheWindowToTheManagerWhichBringsItBack)
     ASSERT_TRUE(RunScript([&] {
         ASSERT_TRUE(WaitFor(MainWindowMapped, 3000));
         POINT minimize{};
-        ASSERT_TRUE(TitleButtonPoint(main, kMinimizeAction, minimize)) << "the skinned caption has no minimize button";
+        ASSERT_TRUE(OnWindowsThread([&] { return TitleButtonPoint(main, kMinimizeAction, minimize); }))
+            << "the skinned caption has no minimize button";
         TRealInput::ClickAt(minimize);
         ASSERT_TRUE(WaitFor([&] { return IsIconic(main) != FALSE; }, 3000)) << "the window did not minimize";
         EXPECT_TRUE(WaitFor([] { return !MainWindowMapped(); }, 3000))

@@ -88,6 +88,23 @@ TEST_F(RealInput, AboutClosesByEscAndOpensAgain)
     }));
 }
 
+TEST_F(RealInput, KeysRightAfterAboutClosesReachTheMainWindow)
+{
+    ASSERT_TRUE(RunScript([&] {
+        OpenAbout();
+        TRealInput::Key("Escape");
+        ASSERT_TRUE(WaitFor([] { return !IsWindowVisible(About()); })) << "Esc did not close About";
+        // The click that opened About left the focus on 关  于, so the space
+        // bar opens it again only if the keys came back to the main window.
+        EXPECT_TRUE(WaitFor([&] { return Focus() == H(Form1->BitBtn2); })) << "the focus is not back on 关  于";
+        TRealInput::Key("space");
+        ASSERT_TRUE(WaitFor([] { return IsWindowVisible(About()) != FALSE; }))
+            << "the space bar typed after About closed did not reach the main window";
+        TRealInput::Key("Escape");
+        ExpectAboutClosedAndMainTakesAClick();
+    }));
+}
+
 TEST_F(RealInput, AboutClosesByItsCloseBox)
 {
     ASSERT_TRUE(RunScript([&] {
@@ -142,7 +159,9 @@ TEST_F(RealInput, EscInTheTextBoxesAndOnAButtonLosesNothing)
         TRealInput::Key("Escape");
         TRealInput::Key("Escape");
     }));
-    Pump(200);
+    EXPECT_TRUE(NeverWithin([&] {
+        return std::any_of(controls.begin(), controls.end(), [](TWinControl* c) { return !IsWindowVisible(H(c)); });
+    }, 1000)) << "a window went after the keys";
     for (TWinControl* c : controls) {
         EXPECT_TRUE(c->HandleAllocated() && IsWindow(H(c))) << c->Name() << " was destroyed";
         EXPECT_TRUE(IsWindowVisible(H(c))) << c->Name() << " is hidden";
@@ -222,15 +241,15 @@ TEST_F(RealInput, ArrowsMoveTheCheckAndSaveWritesTheCheckedFormat)
         FocusByClick(Form1->RadioButton3);
         TRealInput::Key("Left");
         WaitFor([] { return Form1->RadioButton2->Checked(); }, 1500);
-        afterLeft2 = Form1->RadioButton2->Checked();
-        afterLeft3 = Form1->RadioButton3->Checked();
+        afterLeft2 = OnWindowsThread([] { return Form1->RadioButton2->Checked(); });
+        afterLeft3 = OnWindowsThread([] { return Form1->RadioButton3->Checked(); });
         EXPECT_EQ(Focus(), H(Form1->RadioButton2));
         saveAs(translationOnly);
         FocusByClick(Form1->RadioButton2);
         TRealInput::Key("Right");
         WaitFor([] { return Form1->RadioButton3->Checked(); }, 1500);
-        afterRight2 = Form1->RadioButton2->Checked();
-        afterRight3 = Form1->RadioButton3->Checked();
+        afterRight2 = OnWindowsThread([] { return Form1->RadioButton2->Checked(); });
+        afterRight3 = OnWindowsThread([] { return Form1->RadioButton3->Checked(); });
         saveAs(combined);
     }, 60000));
     EXPECT_TRUE(afterLeft2 && !afterLeft3) << "Left from 保存原文和译文 checks 保存译文";
@@ -296,7 +315,7 @@ TEST_F(RealInput, EveryCommandButtonWorksOnARealClick)
         SetClipboardText("pasted");
         TRealInput::Click(H(Form1->Button2));
         WaitFor([] { return Form1->Memo1->Text() == "pasted"; });
-        afterPaste = Form1->Memo1->Text();
+        afterPaste = OnWindowsThread([] { return Form1->Memo1->Text(); });
 
         TRealInput::Click(H(Form1->Button6));
         WaitFor([] { return Form1->Memo2->Text().empty(); });
@@ -304,7 +323,7 @@ TEST_F(RealInput, EveryCommandButtonWorksOnARealClick)
 
         TRealInput::Click(H(Form1->BitBtn4));
         WaitFor([] { return !Form1->Memo2->Text().empty(); });
-        afterHelp = Form1->Memo2->Text();
+        afterHelp = OnWindowsThread([] { return Form1->Memo2->Text(); });
     }, 60000));
     server.Wait();
     EXPECT_EQ(copied, "Hello");
@@ -322,7 +341,7 @@ TEST_F(RealInput, AGroupBoxIgnoresACloseRequest)
     // is posted: a control that gets WM_CLOSE must not destroy itself.
     PostMessageA(H(Form1->GroupBox1), WM_CLOSE, 0, 0);
     PostMessageA(H(Form1->Memo1), WM_CLOSE, 0, 0);
-    Pump(200);
+    EXPECT_TRUE(NeverWithin([] { return !IsWindowVisible(H(Form1->GroupBox1)) || !IsWindowVisible(H(Form1->Memo1)); }, 1000));
     EXPECT_TRUE(IsWindow(H(Form1->GroupBox1)));
     EXPECT_TRUE(IsWindowVisible(H(Form1->Memo1)));
 }

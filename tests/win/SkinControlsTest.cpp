@@ -122,8 +122,7 @@ TEST_F(SkinControls, PushButtonsShowTheirNormalHotPressedAndDisabledFrames)
         const RECT w = WindowRect(copy->WindowHandle());
         TRealInput::MoveTo({w.right + 60, w.bottom + 60});
         TRealInput::ButtonUp();
-        Sleep(100);
-        releasedOutsideKeepsPressed = clicks == 0;
+        releasedOutsideKeepsPressed = NeverWithin([&] { return clicks != 0; }, 1000);
         focusedAfterLeaving = WaitFor([&] { return ButtonShows(copy, 4) && !ButtonShows(copy, 2); }, 2000);
     }));
     EXPECT_TRUE(hot) << "hot under the real pointer";
@@ -280,9 +279,10 @@ TEST_F(SkinControls, AMemoWithAScrollBarShowsTheSkinnedBarAndItsThumbDragsTheTex
         TRealInput::MoveTo({thumb.x, thumb.y + 30});
         TRealInput::MoveTo({thumb.x, thumb.y + 60});
         TRealInput::ButtonUp();
-        Sleep(200);
     }));
-    Pump(200);
+    const auto count = [&](WORD code) { return std::count(codes.begin(), codes.end(), code); };
+    EXPECT_TRUE(WaitFor([&] { return count(SB_ENDSCROLL) > 0; }, 3000)) << "the drag did not end";
+    EXPECT_TRUE(NeverWithin([&] { return count(SB_ENDSCROLL) > 1 || count(SB_THUMBPOSITION) > 1; }, 1000));
     memo->WindowProc = skinned;
     const int firstAfter = static_cast<int>(SendMessageA(window, EM_GETFIRSTVISIBLELINE, 0, 0));
     EXPECT_GT(firstAfter, firstBefore + 10) << "dragging the thumb scrolled the text";
@@ -300,47 +300,43 @@ TEST_F(SkinControls, TheAboutWindowsSystemMenuIsDrawnFromTheSkin)
     ASSERT_TRUE(RunScript([&] {
         TRealInput::Click(Form1->BitBtn2->WindowHandle());
         ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(about) && WaitForFrame(about); }));
-        TSkinFrame* frame = FrameOf(about);
-        TSkinTitleButton* icon = nullptr;
-        WaitFor([&] {
-            for (const auto& b : frame->TitleButtons())
-                if (b->Visible && b->Button.Action == 3)
-                    icon = b.get();
-            return icon != nullptr;
-        });
-        ASSERT_NE(icon, nullptr);
-        const RECT w = WindowRect(about);
-        TRealInput::ClickAt({w.left + (icon->Rect.Left + icon->Rect.Right) / 2, w.top + (icon->Rect.Top + icon->Rect.Bottom) / 2});
-        HWND menu = nullptr;
-        menuShown = WaitFor([&] {
-            menu = FindWindowA("#32768", nullptr);
+        TSkinFrame* frame = OnWindowsThread([&] { return FrameOf(about); });
+        POINT icon{};
+        ASSERT_TRUE(WaitFor([&] { return TitleButtonPoint(about, 3, icon); }));
+        TRealInput::ClickAt(icon);
+        auto menuOpen = [] {
+            HWND menu = FindWindowA("#32768", nullptr);
             return menu && IsWindowVisible(menu);
+        };
+        menuShown = WaitFor(menuOpen);
+        RunOnWindowsThread([&] {
+            for (int i = 0; i < frame->SystemMenu()->Items().Count(); ++i) {
+                TMenuItem* item = frame->SystemMenu()->Items().Items(i);
+                captions.push_back(item->Caption);
+                if (item->Tag == 0)
+                    restoreEnabled = item->Enabled;
+            }
         });
-        for (int i = 0; i < frame->SystemMenu()->Items().Count(); ++i) {
-            TMenuItem* item = frame->SystemMenu()->Items().Items(i);
-            captions.push_back(item->Caption);
-            if (item->Tag == 0)
-                restoreEnabled = item->Enabled;
-        }
         // The last item (Close) highlighted: its left part shows frame 4 of the item image.
         TRealInput::Key("Up");
-        Sleep(300);
-        HMENU handle = frame->SystemMenu()->Handle();
-        RECT item{};
-        const int count = GetMenuItemCount(handle);
-        if (handle && GetMenuItemRect(nullptr, handle, static_cast<UINT>(count - 1), &item)) {
+        selectedFromSkin = WaitFor([&] {
+            HMENU handle = frame->SystemMenu()->Handle();
+            RECT item{};
+            const int count = GetMenuItemCount(handle);
+            if (!handle || !GetMenuItemRect(nullptr, handle, static_cast<UINT>(count - 1), &item))
+                return false;
             // The item picture's left part, its middle stretched to the item's height.
             const TSkinSource& skin = TSkinSource::Get();
-            const TSkinBitmap frame = StripFrame(skin.Image("MenuItem", "Image"), 5, 4, false);
+            const TSkinBitmap picture = StripFrame(skin.Image("MenuItem", "Image"), 5, 4, false);
             const int left = skin.Int("MenuItem", "LeftWidth", 0);
-            const TSkinBitmap side = NineSlice(Crop(frame, 0, 0, left, frame.Height()), left, item.bottom - item.top,
+            const TSkinBitmap side = NineSlice(Crop(picture, 0, 0, left, picture.Height()), left, item.bottom - item.top,
                                                {0, skin.Int("MenuItem", "TopHeight", 0), 0, skin.Int("MenuItem", "BottomHeight", 0)});
             const TPixelComparison c = CompareWithScreen(side, {item.left, item.top});
-            selectedFromSkin = c.Compared >= item.bottom - item.top && c.Different == 0;
-        }
+            return c.Compared >= item.bottom - item.top && c.Different == 0;
+        }, 2000);
         SaveWindowShot(GetDesktopWindow(), "screenshot-system-menu.bmp");
         TRealInput::Key("Escape");
-        Sleep(200);
+        WaitFor([&] { return !menuOpen(); }, 2000);
         TRealInput::Key("Escape");
         WaitFor([&] { return !IsWindowVisible(about); });
     }));
@@ -416,27 +412,27 @@ TEST_F(SkinControls, AMenuBarIsDrawnFromTheSkinAndItsMenusFollowLeftAndRight)
 
     std::vector<int> opened;
     ASSERT_TRUE(RunScript([&] {
-        const TSkinRect first = frame->MenuBar()->Items()[0]->Rect;
+        const TSkinRect first = OnWindowsThread([&] { return frame->MenuBar()->Items()[0]->Rect; });
         TRealInput::ClickAt({w.left + (first.Left + first.Right) / 2, w.top + (first.Top + first.Bottom) / 2});
         WaitFor([] { return TSkinMenuBar::CurrentIndex() == 0 && FindWindowA("#32768", nullptr); });
-        opened.push_back(TSkinMenuBar::CurrentIndex());
+        opened.push_back(OnWindowsThread(&TSkinMenuBar::CurrentIndex));
         Sleep(200);
         SaveWindowShot(GetDesktopWindow(), "screenshot-menu-bar.bmp");
         TRealInput::Key("Right");
         WaitFor([] { return TSkinMenuBar::CurrentIndex() == 1; }, 2000);
-        opened.push_back(TSkinMenuBar::CurrentIndex());
+        opened.push_back(OnWindowsThread(&TSkinMenuBar::CurrentIndex));
         TRealInput::Key("Right");
         WaitFor([] { return TSkinMenuBar::CurrentIndex() == 2; }, 2000);
-        opened.push_back(TSkinMenuBar::CurrentIndex());
+        opened.push_back(OnWindowsThread(&TSkinMenuBar::CurrentIndex));
         TRealInput::Key("Right");
         WaitFor([] { return TSkinMenuBar::CurrentIndex() == 0; }, 2000);
-        opened.push_back(TSkinMenuBar::CurrentIndex());
+        opened.push_back(OnWindowsThread(&TSkinMenuBar::CurrentIndex));
         TRealInput::Key("Left");
         WaitFor([] { return TSkinMenuBar::CurrentIndex() == 2; }, 2000);
-        opened.push_back(TSkinMenuBar::CurrentIndex());
+        opened.push_back(OnWindowsThread(&TSkinMenuBar::CurrentIndex));
         TRealInput::Key("Escape");
         WaitFor([] { return TSkinMenuBar::CurrentIndex() == -1; }, 2000);
-        opened.push_back(TSkinMenuBar::CurrentIndex());
+        opened.push_back(OnWindowsThread(&TSkinMenuBar::CurrentIndex));
     }));
     EXPECT_EQ(opened, (std::vector<int>{0, 1, 2, 0, 2, -1})) << "Right wraps from the last to the first, Left back";
     delete form;

@@ -295,15 +295,18 @@ TEST_F(SkinFrame, TheAboutWindowShowsCloseAndIconAndClosesByEitherOfThem)
     };
     ASSERT_TRUE(RunScript([&] {
         ASSERT_TRUE(open());
-        WaitFor([&] { return TitleButton(*FrameOf(about), 0) != nullptr; });
-        for (const auto& b : FrameOf(about)->TitleButtons())
-            if (b->Visible)
-                shown.push_back(b->Button.Action);
-        TRealInput::ClickAt(ScreenCentre(about, TitleButton(*FrameOf(about), 0)->Rect));
+        POINT closeButton{}, iconButton{};
+        ASSERT_TRUE(WaitFor([&] { return TitleButtonPoint(about, 0, closeButton); }));
+        RunOnWindowsThread([&] {
+            for (const auto& b : FrameOf(about)->TitleButtons())
+                if (b->Visible)
+                    shown.push_back(b->Button.Action);
+        });
+        TRealInput::ClickAt(closeButton);
         closedByButton = WaitFor([&] { return !IsWindowVisible(about); });
         ASSERT_TRUE(open());
-        WaitFor([&] { return TitleButton(*FrameOf(about), 3) != nullptr; });
-        TRealInput::DoubleClickAt(ScreenCentre(about, TitleButton(*FrameOf(about), 3)->Rect));
+        ASSERT_TRUE(WaitFor([&] { return TitleButtonPoint(about, 3, iconButton); }));
+        TRealInput::DoubleClickAt(iconButton);
         closedByIcon = WaitFor([&] { return !IsWindowVisible(about); });
     }));
     std::sort(shown.begin(), shown.end());
@@ -323,13 +326,14 @@ TEST_F(SkinFrame, TheShortcutBesideCloseInTheSystemMenuClosesTheWindow)
     ASSERT_TRUE(RunScript([&] {
         TRealInput::Click(Form1->BitBtn2->WindowHandle());
         ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(about) && WaitForFrame(about); }));
-        TMenuItem& items = FrameOf(about)->SystemMenu()->Items();
-        for (int i = 0; i < items.Count(); ++i)
-            if (items.Items(i)->Caption == " Close ")
-                shown = ShortCutToText(items.Items(i)->ShortCut);
+        RunOnWindowsThread([&] {
+            TMenuItem& items = FrameOf(about)->SystemMenu()->Items();
+            for (int i = 0; i < items.Count(); ++i)
+                if (items.Items(i)->Caption == " Close ")
+                    shown = ShortCutToText(items.Items(i)->ShortCut);
+        });
         TRealInput::Key("shift+F3");
-        Sleep(300);
-        openAfterOtherKey = IsWindowVisible(about);
+        openAfterOtherKey = NeverWithin([&] { return !IsWindowVisible(about); }, 1500);
         TRealInput::Key("shift+F4");
         closedByShortcut = WaitFor([&] { return !IsWindowVisible(about); });
         if (!closedByShortcut)
@@ -401,9 +405,8 @@ TEST_F(SkinFrame, AFormTaggedNinetyNineStaysPlain)
     };
     TTestForm* plain = makeForm(99);
     TTestForm* skinned = makeForm(0);
-    Pump(400);
-    EXPECT_EQ(FrameOf(plain->WindowHandle()), nullptr);
-    EXPECT_NE(FrameOf(skinned->WindowHandle()), nullptr);
+    EXPECT_TRUE(WaitFor([&] { return FrameOf(skinned->WindowHandle()) != nullptr; }, 3000));
+    EXPECT_TRUE(NeverWithin([&] { return FrameOf(plain->WindowHandle()) != nullptr; }, 1000));
     EXPECT_TRUE(GetWindowLongPtrA(plain->WindowHandle(), GWL_STYLE) & WS_CAPTION);
     delete plain;
     delete skinned;
@@ -427,7 +430,8 @@ TEST_F(SkinFrame, SwitchingTheStoreOffUnskinsEveryWindowAndOnSkinsThemAgain)
 
     store->SetActive(true);
     ASSERT_TRUE(WaitForFrame(Form1->WindowHandle()));
-    Pump(100);
+    auto sizeOf = [](const RECT& r) { return std::pair(r.right - r.left, r.bottom - r.top); };
+    WaitFor([&] { return sizeOf(WindowRect(Form1->WindowHandle())) == sizeOf(skinnedRect); }, 2000);
     const RECT again = WindowRect(Form1->WindowHandle());
     EXPECT_EQ(again.right - again.left, skinnedRect.right - skinnedRect.left);
     EXPECT_EQ(again.bottom - again.top, skinnedRect.bottom - skinnedRect.top);
