@@ -25,20 +25,6 @@ namespace {
 
 using namespace test;
 
-TSkinTitleButton* TitleButton(TSkinFrame& frame, int action)
-{
-    for (const auto& button : frame.TitleButtons())
-        if (button->Visible && button->Button.Action == action)
-            return button.get();
-    return nullptr;
-}
-
-POINT ScreenCentre(HWND window, const TSkinRect& r)
-{
-    const RECT w = WindowRect(window);
-    return {w.left + (r.Left + r.Right) / 2, w.top + (r.Top + r.Bottom) / 2};
-}
-
 // The look of a form's window as it is now: its size, title and boxes (an
 // owned window loses the box styles to the skinned frame, so they come from
 // the form's own description).
