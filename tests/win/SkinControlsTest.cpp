@@ -235,20 +235,10 @@ TEST_F(SkinControls, DropDownListsShowNormalFocusedAndDisabledFramesAndOpenOnARe
 TEST_F(SkinControls, AMemoWithAScrollBarShowsTheSkinnedBarAndItsThumbDragsTheText)
 {
     TMemo* memo = Form1->Memo2;
-    std::string text;
-    for (int i = 0; i < 120; ++i)
-        text += "line " + std::to_string(i) + "\r\n";
-    memo->SetText(text);
     HWND window = memo->WindowHandle();
-    SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) | WS_VSCROLL);
-    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
-    Pump(300);
-    TSkinScrollBar* bars = nullptr;
-    for (TSkinControl* c : FrameOf(Form1->WindowHandle())->Controls())
-        if (c->Window() == window)
-            bars = dynamic_cast<TSkinScrollBar*>(c);
+    TSkinScrollBar* bars = MemoWithScrollBar(memo, Form1->WindowHandle());
     ASSERT_NE(bars, nullptr);
+    Pump(300);
     const RECT bar = bars->BarRect(true);
     const RECT w = WindowRect(window);
     ASSERT_GT(bar.bottom - bar.top, 40);

@@ -5,10 +5,14 @@
 #include "skin/render/SkinFrame.h"
 #include "skin/render/SkinGeometry.h"
 #include "skin/render/SkinManager.h"
+#include "skin/render/SkinScrolling.h"
 #include "tests/win/RealInput.h"
 #include "ui/ExtCtrls.h"
+#include "ui/StdCtrls.h"
 
 #include <windows.h>
+
+#include <string>
 
 namespace orbelin::test {
 
@@ -50,6 +54,28 @@ inline bool TitleButtonPoint(HWND window, int action, POINT& point)
             return true;
         }
     return false;
+}
+
+// Fills the memo with 120 lines and gives it a vertical scroll bar; the
+// skinned bar the main window's frame made for it, or null.
+inline TSkinScrollBar* MemoWithScrollBar(TMemo* memo, HWND frameWindow)
+{
+    std::string text;
+    for (int i = 0; i < 120; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    memo->SetText(text);
+    HWND window = memo->WindowHandle();
+    SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) | WS_VSCROLL);
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    TSkinScrollBar* bars = nullptr;
+    WaitFor([&] {
+        for (TSkinControl* c : FrameOf(frameWindow)->Controls())
+            if (c->Window() == window)
+                bars = dynamic_cast<TSkinScrollBar*>(c);
+        return bars != nullptr;
+    }, 1000);
+    return bars;
 }
 
 } // namespace orbelin::test
