@@ -357,7 +357,7 @@ void TSkinCheckBox::AfterMessage(TMessage& message)
     else
         TSkinControl::AfterMessage(message);
     if (message.Msg == WM_NCDESTROY)
-        FLifeState = lsDestroyed;
+        MarkDestroyed();
 }
 
 void TSkinCheckBox::Draw(HDC dc, const RECT& rect)

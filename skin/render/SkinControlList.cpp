@@ -61,11 +61,19 @@ void TSkinControlList::FreeAll()
 
 void TSkinControlList::FreeFinished()
 {
+    if (!FFinishedPending)
+        return;
+    FFinishedPending = false;
     std::vector<TSkinControl*> finished;
     // Not while its window's last message still runs: that is its own code.
-    for (TSkinControl* control : FControls)
-        if (Finished(*control) && !IsWindow(control->Window()) && !control->InModalLoop())
+    for (TSkinControl* control : FControls) {
+        if (!Finished(*control))
+            continue;
+        if (!IsWindow(control->Window()) && !control->InModalLoop())
             finished.push_back(control);
+        else
+            FFinishedPending = true; // a later message frees it
+    }
     for (TSkinControl* control : finished) {
         UnregisterControl(control);
         delete control;

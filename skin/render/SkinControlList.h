@@ -28,13 +28,15 @@ public:
     TSkinControl* HotControl() const override { return FHotControl; }
     void SetHotControl(TSkinControl* control) override { FHotControl = control; }
     HWND Window() const override { return FWindow; }
+    void ControlFinished() override { FFinishedPending = true; }
 
     TSkinControl* Find(HWND window) const;
     bool Contains(const TSkinControl* control) const;
     const std::vector<TSkinControl*>& Items() const { return FControls; }
     // Detaches and frees every control.
     void FreeAll();
-    // Frees the controls whose windows are gone.
+    // Frees the controls whose windows are gone; nothing to do (and no
+    // walk over the list) until a control has said its window went.
     void FreeFinished();
     // After a skin change: the colours again, a repaint.
     void RefreshAll();
@@ -50,6 +52,7 @@ private:
     TSkinControl* FHotControl = nullptr;
     TCanvas FCanvas{nullptr};
     std::vector<TSkinControl*> FControls; // owned by their controls, freed here
+    bool FFinishedPending = false;
 };
 
 } // namespace orbelin

@@ -108,7 +108,7 @@ bool TSkinControl::BeforeMessage(TMessage& message)
 {
     if (message.Msg == WM_NCDESTROY) {
         PassOn(message);
-        FLifeState = lsDestroyed;
+        MarkDestroyed();
         Detach();
         return false;
     }

@@ -92,6 +92,16 @@ protected:
     int FLifeState = lsCreated;
     ISkinControlHost* FHost = nullptr;
     int FLoops = 0;
+
+    // The control's window is destroyed; its host frees the skin later.
+    void MarkDestroyed()
+    {
+        if (FLifeState == lsDestroyed)
+            return;
+        FLifeState = lsDestroyed;
+        if (FHost)
+            FHost->ControlFinished();
+    }
 };
 
 // Shared drawing of the skinned controls.

@@ -11,6 +11,7 @@ namespace orbelin {
 class TSkinBitmap;
 class TSkinControl;
 class TSkinFrame;
+class TSkinPopupMenu;
 
 // What a skinned control needs of the window that keeps it.
 class ISkinControlHost {
@@ -22,6 +23,9 @@ public:
     virtual TSkinControl* HotControl() const = 0;
     virtual void SetHotControl(TSkinControl* control) = 0;
     virtual HWND Window() const = 0;
+    // The control's window has been destroyed: its skin may be freed once
+    // the window's last message has returned.
+    virtual void ControlFinished() = 0;
 
 protected:
     ~ISkinControlHost() = default;
@@ -46,6 +50,8 @@ public:
     // The frame's window is gone: the manager frees the frame as soon as
     // the window's last message has returned.
     virtual void FrameFinished() = 0;
+    // The popup skin of a menu window, or null.
+    virtual TSkinPopupMenu* PopupOf(HWND window) const = 0;
 
 protected:
     ~ISkinEngine() = default;

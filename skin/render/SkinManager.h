@@ -65,8 +65,7 @@ public:
     bool SkinPopupWindow(HWND window);
     bool UnskinPopupWindow(HWND window);
     bool IsPopupSkinned(HWND window) const;
-    // The background of the popup skin of a menu window, or null.
-    TSkinPopupMenu* PopupOf(HWND window) const;
+    TSkinPopupMenu* PopupOf(HWND window) const override;
 
     void SetMdiMaximized(bool flag);
     int CountMdiChildren() const;

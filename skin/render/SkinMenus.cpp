@@ -152,7 +152,7 @@ void DrawPlainMenuItem(const TSkinData& skin, TMenuItem& item, HDC dc, const REC
     DrawItemContent(skin, item, dc, rect, selected);
 }
 
-void DrawMenuItem(const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect, UINT state)
+void DrawMenuItem(const ISkinEngine& engine, const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect, UINT state)
 {
     if (!skin.MenuItem || skin.MenuItem->Image.Empty()) {
         DrawPlainMenuItem(skin, item, dc, rect, state);
@@ -166,7 +166,7 @@ void DrawMenuItem(const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& re
     // The background of the item's own menu: the DC it is drawn on is its
     // menu window's (another popup, a submenu, has another size). The popup
     // window has a 3-pixel frame: an item's rectangle lies that far into it.
-    TSkinPopupMenu* popup = TSkinPopupMenu::OfWindow(WindowFromDC(dc));
+    TSkinPopupMenu* popup = engine.PopupOf(WindowFromDC(dc));
     if (!popup)
         popup = TSkinPopupMenu::Current();
     TBitmap* background = popup ? popup->CurrentBackground() : nullptr;
@@ -190,7 +190,7 @@ void DrawMenuItem(const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& re
     BitBlt(dc, rect.left, rect.top, w, h, canvas, 0, 0, SRCCOPY);
 }
 
-void SetPopupOwnerDraw(TSkinData* skin, TPopupMenu* systemMenu, TForm* form, bool on)
+void SetPopupOwnerDraw(const ISkinEngine& engine, TSkinData* skin, TPopupMenu* systemMenu, TForm* form, bool on)
 {
     if (!skin)
         return;
@@ -213,8 +213,8 @@ void SetPopupOwnerDraw(TSkinData* skin, TPopupMenu* systemMenu, TForm* form, boo
             if (item == &menu->Items())
                 continue;
             if (on && !item->OnAdvancedDrawItem) {
-                item->OnAdvancedDrawItem = [skin](TMenuItem* sender, HDC dc, const RECT& rect, UINT state) {
-                    DrawMenuItem(*skin, *sender, dc, rect, state);
+                item->OnAdvancedDrawItem = [&engine, skin](TMenuItem* sender, HDC dc, const RECT& rect, UINT state) {
+                    DrawMenuItem(engine, *skin, *sender, dc, rect, state);
                 };
                 item->OnMeasureItem = [skin](TMenuItem* sender, HDC dc, int& width, int& height) {
                     MeasureMenuItem(*skin, *sender, dc, width, height);
@@ -262,7 +262,7 @@ bool HandleFrameMenuItem(const TSkinFrameState& frame, UINT msg, WPARAM, LPARAM 
         if (dis->CtlType != ODT_MENU)
             return false;
         if (auto* item = reinterpret_cast<TMenuItem*>(dis->itemData))
-            DrawMenuItem(skin, *item, dis->hDC, dis->rcItem, dis->itemState);
+            DrawMenuItem(frame.Engine, skin, *item, dis->hDC, dis->rcItem, dis->itemState);
         result = TRUE;
         return true;
     }

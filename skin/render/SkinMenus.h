@@ -9,6 +9,7 @@
 
 namespace orbelin {
 
+class ISkinEngine;
 class TForm;
 class TMenuItem;
 class TPopupMenu;
@@ -20,13 +21,15 @@ struct TSkinFrameState;
 int MenuItemExtraWidth(const TSkinData& skin, bool hasImageList);
 
 void MeasureMenuItem(const TSkinData& skin, TMenuItem& item, HDC dc, int& width, int& height);
-void DrawMenuItem(const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect, UINT state);
+// Drawn on the background of the popup skin of the menu window it is painted in.
+void DrawMenuItem(const ISkinEngine& engine, const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect,
+                  UINT state);
 // An item drawn in flat colours (a skin without an item image).
 void DrawPlainMenuItem(const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect, UINT state);
 
 // Makes the form's popup menus (and the frame's system menu, which stays
 // owner-drawn) drawn by the skin, or plain again; form may be null.
-void SetPopupOwnerDraw(TSkinData* skin, TPopupMenu* systemMenu, TForm* form, bool on);
+void SetPopupOwnerDraw(const ISkinEngine& engine, TSkinData* skin, TPopupMenu* systemMenu, TForm* form, bool on);
 // WM_MEASUREITEM and WM_DRAWITEM of menu items at a skinned frame.
 bool HandleFrameMenuItem(const TSkinFrameState& frame, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 

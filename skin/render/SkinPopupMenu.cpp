@@ -5,28 +5,14 @@
 #include "skin/render/SkinHosts.h"
 #include "skin/render/SkinMessages.h"
 
-#include <algorithm>
-#include <vector>
-
 namespace orbelin {
 
 namespace {
 TSkinPopupMenu* gCurrent = nullptr;
-// Every attached popup skin: an item finds its own menu's among them.
-std::vector<TSkinPopupMenu*> gAttached;
 constexpr int kFrame = 3;
 } // namespace
 
 TSkinPopupMenu* TSkinPopupMenu::Current() { return gCurrent; }
-
-TSkinPopupMenu* TSkinPopupMenu::OfWindow(HWND window)
-{
-    if (!window)
-        return nullptr;
-    const auto found =
-        std::find_if(gAttached.begin(), gAttached.end(), [window](const TSkinPopupMenu* p) { return p->FWindow == window; });
-    return found == gAttached.end() ? nullptr : *found;
-}
 
 TBitmap* TSkinPopupMenu::CurrentBackground()
 {
@@ -40,10 +26,9 @@ void TSkinPopupMenu::Attach(HWND window, TSkinData* skin, const ISkinEngine& eng
     FSkin = skin;
     FEngine = &engine;
     MenuBarOwned = false;
-    if (FSubclass.Install(window, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
-            return WindowProcedure(msg, wParam, lParam);
-        }))
-        gAttached.push_back(this);
+    FSubclass.Install(window, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+        return WindowProcedure(msg, wParam, lParam);
+    });
 }
 
 void TSkinPopupMenu::Detach()
@@ -52,7 +37,6 @@ void TSkinPopupMenu::Detach()
         return;
     FSubclass.Remove();
     FBackground.SetSize(0, 0);
-    std::erase(gAttached, this);
     if (gCurrent == this)
         gCurrent = nullptr;
 }

@@ -32,8 +32,6 @@ public:
 
     // The popup skin that painted last.
     static TSkinPopupMenu* Current();
-    // The popup skin attached to a menu window, or null.
-    static TSkinPopupMenu* OfWindow(HWND window);
     // The background for the window's current size, rendered now when it
     // is missing; null without a loaded skin with a menu background.
     TBitmap* CurrentBackground();
