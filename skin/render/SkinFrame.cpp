@@ -73,7 +73,7 @@ void TSkinFrame::SetWindow(HWND window)
     FControls.SetWindow(window);
 }
 
-void TSkinFrame::SetPopupsOwnerDrawn(bool on) { SetPopupOwnerDraw(FState.Engine, FState.Skin, FSystemMenu.Menu(), FState.Form, on); }
+void TSkinFrame::SetPopupsOwnerDrawn(bool on) { SetPopupOwnerDraw(FState.Engine, FState.Skin, FState.Form, on); }
 
 // ------------------------------------------------------------- attaching
 

@@ -190,20 +190,16 @@ void DrawMenuItem(const ISkinEngine& engine, const TSkinData& skin, TMenuItem& i
     BitBlt(dc, rect.left, rect.top, w, h, canvas, 0, 0, SRCCOPY);
 }
 
-void SetPopupOwnerDraw(const ISkinEngine& engine, TSkinData* skin, TPopupMenu* systemMenu, TForm* form, bool on)
+void SetPopupOwnerDraw(const ISkinEngine& engine, TSkinData* skin, TForm* form, bool on)
 {
-    if (!skin)
+    if (!skin || !form || !skin->SkinControls.Contains(TSkinControlType::xcPopupMenu))
         return;
     std::vector<TPopupMenu*> menus;
-    if (systemMenu)
-        menus.push_back(systemMenu);
-    if (form && skin->SkinControls.Contains(TSkinControlType::xcPopupMenu))
-        for (int i = 0; i < form->ComponentCount(); ++i)
-            if (auto* menu = dynamic_cast<TPopupMenu*>(form->Components(i));
-                menu && menu->Tag % 100 != skin->DisableTag)
-                menus.push_back(menu);
+    for (int i = 0; i < form->ComponentCount(); ++i)
+        if (auto* menu = dynamic_cast<TPopupMenu*>(form->Components(i)); menu && menu->Tag % 100 != skin->DisableTag)
+            menus.push_back(menu);
     for (TPopupMenu* menu : menus) {
-        menu->OwnerDraw = on || menu == systemMenu;
+        menu->OwnerDraw = on;
         std::vector<TMenuItem*> pending{&menu->Items()};
         while (!pending.empty()) {
             TMenuItem* item = pending.back();

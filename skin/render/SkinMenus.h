@@ -12,7 +12,6 @@ namespace orbelin {
 class ISkinEngine;
 class TForm;
 class TMenuItem;
-class TPopupMenu;
 class TSkinData;
 struct TSkinFrameState;
 
@@ -27,9 +26,8 @@ void DrawMenuItem(const ISkinEngine& engine, const TSkinData& skin, TMenuItem& i
 // An item drawn in flat colours (a skin without an item image).
 void DrawPlainMenuItem(const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect, UINT state);
 
-// Makes the form's popup menus (and the frame's system menu, which stays
-// owner-drawn) drawn by the skin, or plain again; form may be null.
-void SetPopupOwnerDraw(const ISkinEngine& engine, TSkinData* skin, TPopupMenu* systemMenu, TForm* form, bool on);
+// Makes the form's popup menus drawn by the skin, or plain again.
+void SetPopupOwnerDraw(const ISkinEngine& engine, TSkinData* skin, TForm* form, bool on);
 // WM_MEASUREITEM and WM_DRAWITEM of menu items at a skinned frame.
 bool HandleFrameMenuItem(const TSkinFrameState& frame, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 

@@ -3,6 +3,7 @@
 #include "skin/data/SkinData.h"
 #include "skin/render/SkinDraw.h"
 #include "skin/render/SkinFrameState.h"
+#include "skin/render/SkinMenus.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Menus.h"
 
@@ -75,6 +76,16 @@ void TSkinSystemMenu::Build()
         item->ImageIndex = tag;
         if (action)
             item->OnClick = [action](TObject*) { action(); };
+        // Drawn by the skin of the moment for every window, forms and raw
+        // windows (message boxes, the save dialog) alike.
+        item->OnAdvancedDrawItem = [this](TMenuItem* sender, HDC dc, const RECT& rect, UINT state) {
+            if (FState.Skin)
+                DrawMenuItem(FState.Engine, *FState.Skin, *sender, dc, rect, state);
+        };
+        item->OnMeasureItem = [this](TMenuItem* sender, HDC dc, int& width, int& height) {
+            if (FState.Skin)
+                MeasureMenuItem(*FState.Skin, *sender, dc, width, height);
+        };
         FMenu->Items().Add(item);
         return item;
     };

@@ -281,59 +281,111 @@ TEST_F(SkinControls, AMemoWithAScrollBarShowsTheSkinnedBarAndItsThumbDragsTheTex
     EXPECT_GE(std::count(codes.begin(), codes.end(), WORD{SB_THUMBTRACK}), 1);
 }
 
+// What the skinned system menu of a window showed when opened from its
+// icon button with the real mouse.
+struct TSystemMenuSeen {
+    bool Shown = false;
+    std::vector<std::string> Captions;
+    bool RestoreEnabled = true;
+    bool SelectedFromSkin = false;
+};
+
+// Opens the system menu of a skinned window from its icon, highlights the
+// last item (Close) with Up and checks that its left part shows frame 4 of
+// the skin's item picture; closes the menu again. Runs on the script thread.
+TSystemMenuSeen OpenSystemMenuFromIcon(HWND window, const char* shot)
+{
+    TSystemMenuSeen seen;
+    TSkinFrame* frame = OnWindowsThread([&] { return FrameOf(window); });
+    POINT icon{};
+    if (!frame || !WaitFor([&] { return TitleButtonPoint(window, 3, icon); }))
+        return seen;
+    TRealInput::ClickAt(icon);
+    auto menuOpen = [] {
+        HWND menu = FindWindowA("#32768", nullptr);
+        return menu && IsWindowVisible(menu);
+    };
+    seen.Shown = WaitFor(menuOpen);
+    RunOnWindowsThread([&] {
+        for (int i = 0; i < frame->SystemMenu()->Items().Count(); ++i) {
+            TMenuItem* item = frame->SystemMenu()->Items().Items(i);
+            seen.Captions.push_back(item->Caption);
+            if (item->Tag == 0)
+                seen.RestoreEnabled = item->Enabled;
+        }
+    });
+    TRealInput::Key("Up");
+    seen.SelectedFromSkin = WaitFor([&] {
+        HMENU handle = frame->SystemMenu()->Handle();
+        RECT item{};
+        const int count = GetMenuItemCount(handle);
+        if (!handle || !GetMenuItemRect(nullptr, handle, static_cast<UINT>(count - 1), &item))
+            return false;
+        // The item picture's left part, its middle stretched to the item's height.
+        const TSkinSource& skin = TSkinSource::Get();
+        const TSkinBitmap picture = StripFrame(skin.Image("MenuItem", "Image"), 5, 4, false);
+        const int left = skin.Int("MenuItem", "LeftWidth", 0);
+        const TSkinBitmap side = NineSlice(Crop(picture, 0, 0, left, picture.Height()), left, item.bottom - item.top,
+                                           {0, skin.Int("MenuItem", "TopHeight", 0), 0, skin.Int("MenuItem", "BottomHeight", 0)});
+        const TPixelComparison c = CompareWithScreen(side, {item.left, item.top});
+        return c.Compared >= item.bottom - item.top && c.Different == 0;
+    }, 2000);
+    SaveWindowShot(GetDesktopWindow(), shot);
+    TRealInput::Key("Escape");
+    WaitFor([&] { return !menuOpen(); }, 2000);
+    return seen;
+}
+
 TEST_F(SkinControls, TheAboutWindowsSystemMenuIsDrawnFromTheSkin)
 {
     HWND about = Form2->WindowHandle();
-    std::vector<std::string> captions;
-    bool restoreEnabled = true;
-    bool menuShown = false, selectedFromSkin = false;
+    TSystemMenuSeen seen;
     ASSERT_TRUE(RunScript([&] {
         TRealInput::Click(Form1->BitBtn2->WindowHandle());
         ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(about) && WaitForFrame(about); }));
-        TSkinFrame* frame = OnWindowsThread([&] { return FrameOf(about); });
-        POINT icon{};
-        ASSERT_TRUE(WaitFor([&] { return TitleButtonPoint(about, 3, icon); }));
-        TRealInput::ClickAt(icon);
-        auto menuOpen = [] {
-            HWND menu = FindWindowA("#32768", nullptr);
-            return menu && IsWindowVisible(menu);
-        };
-        menuShown = WaitFor(menuOpen);
-        RunOnWindowsThread([&] {
-            for (int i = 0; i < frame->SystemMenu()->Items().Count(); ++i) {
-                TMenuItem* item = frame->SystemMenu()->Items().Items(i);
-                captions.push_back(item->Caption);
-                if (item->Tag == 0)
-                    restoreEnabled = item->Enabled;
-            }
-        });
-        // The last item (Close) highlighted: its left part shows frame 4 of the item image.
-        TRealInput::Key("Up");
-        selectedFromSkin = WaitFor([&] {
-            HMENU handle = frame->SystemMenu()->Handle();
-            RECT item{};
-            const int count = GetMenuItemCount(handle);
-            if (!handle || !GetMenuItemRect(nullptr, handle, static_cast<UINT>(count - 1), &item))
-                return false;
-            // The item picture's left part, its middle stretched to the item's height.
-            const TSkinSource& skin = TSkinSource::Get();
-            const TSkinBitmap picture = StripFrame(skin.Image("MenuItem", "Image"), 5, 4, false);
-            const int left = skin.Int("MenuItem", "LeftWidth", 0);
-            const TSkinBitmap side = NineSlice(Crop(picture, 0, 0, left, picture.Height()), left, item.bottom - item.top,
-                                               {0, skin.Int("MenuItem", "TopHeight", 0), 0, skin.Int("MenuItem", "BottomHeight", 0)});
-            const TPixelComparison c = CompareWithScreen(side, {item.left, item.top});
-            return c.Compared >= item.bottom - item.top && c.Different == 0;
-        }, 2000);
-        SaveWindowShot(GetDesktopWindow(), "screenshot-system-menu.bmp");
-        TRealInput::Key("Escape");
-        WaitFor([&] { return !menuOpen(); }, 2000);
+        seen = OpenSystemMenuFromIcon(about, "screenshot-system-menu.bmp");
         TRealInput::Key("Escape");
         WaitFor([&] { return !IsWindowVisible(about); });
     }));
-    EXPECT_TRUE(menuShown);
-    EXPECT_EQ(captions, (std::vector<std::string>{" Restore ", "-", " Close "}));
-    EXPECT_FALSE(restoreEnabled) << "Restore is disabled in the normal state";
-    EXPECT_TRUE(selectedFromSkin) << "the highlighted item is drawn from the skin's item image";
+    EXPECT_TRUE(seen.Shown);
+    EXPECT_EQ(seen.Captions, (std::vector<std::string>{" Restore ", "-", " Close "}));
+    EXPECT_FALSE(seen.RestoreEnabled) << "Restore is disabled in the normal state";
+    EXPECT_TRUE(seen.SelectedFromSkin) << "the highlighted item is drawn from the skin's item image";
+}
+
+// Raw windows (no component form behind them) get the same skinned system
+// menu as the forms.
+TEST_F(SkinControls, TheMessageBoxAndSaveDialogSystemMenusAreDrawnFromTheSkin)
+{
+    const DWORD ui = GetCurrentThreadId();
+    Form1->wl_srclang->SetItemIndex(0);
+    Form1->Memo2->SetText("译文");
+    TSystemMenuSeen box, dialog;
+    ASSERT_TRUE(RunScript([&] {
+        HWND window = nullptr;
+        auto opened = [&](HWND main) {
+            return WaitFor([&] {
+                window = ActiveOf(ui);
+                return window && window != main && IsWindowVisible(window) && FrameOf(window);
+            });
+        };
+        TRealInput::Click(Form1->BitBtn1->WindowHandle());
+        ASSERT_TRUE(opened(Form1->WindowHandle())) << "no message box";
+        box = OpenSystemMenuFromIcon(window, "screenshot-message-box-system-menu.bmp");
+        TRealInput::Key("Return");
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(window); }));
+
+        TRealInput::Click(Form1->Button4->WindowHandle());
+        ASSERT_TRUE(opened(Form1->WindowHandle())) << "no save dialog";
+        dialog = OpenSystemMenuFromIcon(window, "screenshot-save-dialog-system-menu.bmp");
+        TRealInput::Click(GetDlgItem(window, IDCANCEL));
+        WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); });
+    }));
+    EXPECT_TRUE(box.Shown);
+    EXPECT_EQ(box.Captions, (std::vector<std::string>{" Restore ", "-", " Close "}));
+    EXPECT_TRUE(box.SelectedFromSkin) << "the message box's highlighted item is drawn from the skin's item image";
+    EXPECT_TRUE(dialog.Shown);
+    EXPECT_TRUE(dialog.SelectedFromSkin) << "the save dialog's highlighted item is drawn from the skin's item image";
 }
 
 TEST_F(SkinControls, SkinnedMenuItemsAreWiderThanTheStandardMeasure)
