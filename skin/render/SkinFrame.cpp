@@ -266,13 +266,40 @@ void TSkinFrame::Reskin()
         FState.Form->SetColor(FState.Skin->ColorButtonFace);
     FControls.RefreshAll();
     FState.FrameState = fsReskinning;
+    // The skin may have other borders: the window keeps its client size.
+    // The system's client rectangle still holds the old borders' answer
+    // until the fitting move asks again.
+    const TFrameMetrics before = FState.Metrics;
+    CalcFrameMetrics();
     if (FState.FrameSkinned()) {
         SetPopupsOwnerDrawn(true);
-        FitFrame(true);
-        FState.FrameState = fsRunning;
+        KeepRestoredClientSize(before);
+        if (FState.WindowState != wsMinimized)
+            FitFrame(true);
+        FState.FrameState = fsReskinning;
         FPainter.UpdateRegion();
+        RedrawWindow(FState.Window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
     FState.FrameState = fsRunning;
+}
+
+void TSkinFrame::KeepRestoredClientSize(const TFrameMetrics& before)
+{
+    // A maximized or minimized window comes back to its restored rectangle,
+    // which was measured for the old borders.
+    if (FState.WindowState == wsNormal || FState.FrameKind == fkNoFrame)
+        return;
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (!GetWindowPlacement(FState.Window, &placement))
+        return;
+    RECT& r = placement.rcNormalPosition;
+    const TFrameMetrics& after = FState.Metrics;
+    r.right += (after.Left + after.Right) - (before.Left + before.Right);
+    r.bottom += (after.Caption + after.Bottom) - (before.Caption + before.Bottom);
+    placement.flags = 0;
+    placement.showCmd = FState.WindowState == wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOWMINNOACTIVE;
+    SetWindowPlacement(FState.Window, &placement);
 }
 
 void TSkinFrame::ApplyColours()

@@ -93,6 +93,7 @@ private:
     void FormHook(TMessage& message);
     void SetPopupsOwnerDrawn(bool on);
     void FitFrame(bool refreshClient);
+    void KeepRestoredClientSize(const TFrameMetrics& before);
     // A message box is made wide enough for its whole caption.
     void WidenForCaption(TSkinSize& size);
     void Start();

@@ -345,16 +345,13 @@ void TSkinFramePainter::UpdateRegion(TSkinSize outer, bool redraw)
             addPart(rect(b.Bottom));
         const int band = b.Top.Width();
         if (s.BorderTop->Trans == 1 && m.Caption > 1 && band > 0) {
-            TSkinBitmap pixels;
-            if (!FCaptionBitmap.Empty() && FCaptionBitmap.Width() >= b.Top.Right)
-                pixels = ReadPixels(FCaptionBitmap, {b.Top.Left, 0, b.Top.Right, m.Caption});
-            if (pixels.Empty()) {
-                TBitmap top;
-                NineSliceBitmap(top, {band, m.Caption}, s.BorderTop->Image, s.BorderTop->Margins, true,
-                                s.BorderTop->Tile != 1, s.BorderTop->FrameCount, 1);
-                pixels = ReadPixels(top, {0, 0, band, m.Caption});
-            }
-            addPart(BitmapToRegion(pixels, m.Left, 0, TTransparency{}));
+            // From the skin's caption picture at the band's size now, not
+            // from the last paint's bitmap: that one may be of another width
+            // (before a restore) or of another skin.
+            TBitmap top;
+            NineSliceBitmap(top, {band, m.Caption}, s.BorderTop->Image, s.BorderTop->Margins, true,
+                            s.BorderTop->Tile != 1, s.BorderTop->FrameCount, 1);
+            addPart(BitmapToRegion(ReadPixels(top, {0, 0, band, m.Caption}), m.Left, 0, TTransparency{}));
         } else {
             addPart(rect(b.Top));
         }

@@ -325,8 +325,8 @@ void TSkinManage::DetachAndFree(TSkinFrame* frame)
 
 void TSkinManage::RefreshFrame(TSkinFrame* frame)
 {
-    frame->FreeTitleButtons();
-    frame->CalcFrameMetrics();
+    // New metrics and title buttons, the window refitted to them.
+    frame->Reskin();
 }
 
 void TSkinManage::ExecuteCommand()

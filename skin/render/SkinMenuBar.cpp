@@ -88,14 +88,25 @@ int TSkinMenuBar::CurrentIndex() { return gLoop.Current; }
 
 void TSkinMenuBar::BuildFromWindowMenu()
 {
-    ClearItems();
     if (HMENU menu = GetMenu(FFrame.Window))
         FMenuHandle = menu;
-    if (!FMenuHandle)
+    BuildItems(FMenuHandle, false);
+}
+
+void TSkinMenuBar::BuildFromMenu(HMENU menu)
+{
+    FMenuHandle = menu;
+    BuildItems(menu, true);
+}
+
+void TSkinMenuBar::BuildItems(HMENU menu, bool matchByCommand)
+{
+    ClearItems();
+    if (!menu)
         return;
     TMainMenu* component = FFrame.Form ? FFrame.Form->Menu() : nullptr;
     FComponentMenu = component;
-    const int count = GetMenuItemCount(FMenuHandle);
+    const int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
         char text[81] = {};
         MENUITEMINFOA info{};
@@ -103,7 +114,7 @@ void TSkinMenuBar::BuildFromWindowMenu()
         info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_TYPE;
         info.dwTypeData = text;
         info.cch = sizeof(text) - 1;
-        if (!GetMenuItemInfoA(FMenuHandle, static_cast<UINT>(i), TRUE, &info))
+        if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info))
             continue;
         auto item = std::make_unique<TMenuBtn>(FFrame.HotObject, *this);
         item->Index = i;
@@ -112,11 +123,16 @@ void TSkinMenuBar::BuildFromWindowMenu()
         item->Visible = true;
         item->Command = info.wID;
         item->Caption = text;
-        if (item->Caption.empty() && component && i < component->Items().Count()) {
-            TMenuItem* source = component->Items().Items(i);
+        // Owner-drawn component items have no text of their own.
+        TMenuItem* source = nullptr;
+        if (item->Caption.empty() && component)
+            source = matchByCommand ? component->Items().FindCommand(info.wID)
+                   : i < component->Items().Count() ? component->Items().Items(i) : nullptr;
+        if (source) {
             item->Caption = source->Caption;
             item->Enabled = source->Enabled;
             item->Command = source->Command();
+            item->SubMenu = source->Count() > 0 ? info.hSubMenu : nullptr;
         }
         FItems.push_back(std::move(item));
     }

@@ -42,6 +42,9 @@ public:
 
     // Takes the items from the window's menu (which leaves the window).
     void BuildFromWindowMenu();
+    // Takes the items from another menu (an MDI child's for its frame),
+    // component items matched by command rather than by place.
+    void BuildFromMenu(HMENU menu);
     // Takes the items from the form's component menu directly.
     void BuildFromComponentMenu(TMainMenu& menu);
     // Gives the window its menu back.
@@ -66,6 +69,7 @@ public:
 private:
     static LRESULT CALLBACK FilterHook(int code, WPARAM wParam, LPARAM lParam);
     int TrackOne(TMenuBtn& item);
+    void BuildItems(HMENU menu, bool matchByCommand);
     void ClearItems();
 
     TSkinFrameState& FFrame;

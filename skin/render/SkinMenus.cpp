@@ -10,6 +10,8 @@
 #include "ui/Menus.h"
 
 #include <algorithm>
+#include <memory>
+#include <string>
 
 namespace orbelin {
 
@@ -152,42 +154,72 @@ void DrawPlainMenuItem(const TSkinData& skin, TMenuItem& item, HDC dc, const REC
     DrawItemContent(skin, item, dc, rect, selected);
 }
 
-void DrawMenuItem(const ISkinEngine& engine, const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect, UINT state)
+namespace {
+
+// The item's bitmap with the background of the item's own menu: the DC it is
+// drawn on is its menu window's (another popup, a submenu, has another
+// size). The popup window has a 3-pixel frame: an item's rectangle lies that
+// far into it.
+void PaintItemBackground(const ISkinEngine& engine, const TSkinData& skin, HDC dc, const RECT& rect, TBitmap& bitmap)
 {
-    if (!skin.MenuItem || skin.MenuItem->Image.Empty()) {
-        DrawPlainMenuItem(skin, item, dc, rect, state);
-        return;
-    }
-    const bool selected = state & ODS_SELECTED;
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-    TBitmap bitmap;
     bitmap.SetSize(w, h);
-    HDC canvas = bitmap.DC();
-    // The background of the item's own menu: the DC it is drawn on is its
-    // menu window's (another popup, a submenu, has another size). The popup
-    // window has a 3-pixel frame: an item's rectangle lies that far into it.
     TSkinPopupMenu* popup = engine.PopupOf(WindowFromDC(dc));
     if (!popup)
         popup = TSkinPopupMenu::Current();
     TBitmap* background = popup ? popup->CurrentBackground() : nullptr;
-    if (background)
-        BitBlt(canvas, 0, 0, w, h, background->DC(), rect.left + kPopupFrame, rect.top + kPopupFrame, SRCCOPY);
-    else {
+    if (background) {
+        BitBlt(bitmap.DC(), 0, 0, w, h, background->DC(), rect.left + kPopupFrame, rect.top + kPopupFrame, SRCCOPY);
+    } else {
         TGdiHandle<HBRUSH> brush(CreateSolidBrush(ColorToRGB(skin.ColorMenu)));
-        RECT all{0, 0, w, h};
-        FillRect(canvas, &all, brush.Get());
+        const RECT all{0, 0, w, h};
+        FillRect(bitmap.DC(), &all, brush.Get());
     }
-    const RECT local{0, 0, w, h};
+}
+
+// The item picture (frame 1, or 4 when selected) and the item's content over
+// the background, then onto the menu.
+void DrawSkinnedItem(const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect, bool selected, TBitmap& bitmap)
+{
+    const RECT local{0, 0, rect.right - rect.left, rect.bottom - rect.top};
+    const TDataSkinObject& element = *skin.MenuItem;
+    DrawNineSlice(bitmap.DC(), local, element.Image, false, element.Tile == 1, element.Trans == 1, 5, selected ? 4 : 1,
+                  element.Margins);
+    DrawItemContent(skin, item, bitmap.DC(), local, selected);
+    BitBlt(dc, rect.left, rect.top, local.right, local.bottom, bitmap.DC(), 0, 0, SRCCOPY);
+}
+
+bool HasItemPicture(const TSkinData& skin) { return skin.MenuItem && !skin.MenuItem->Image.Empty(); }
+
+} // namespace
+
+void DrawMenuItem(const ISkinEngine& engine, const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect, UINT state)
+{
+    if (!HasItemPicture(skin)) {
+        DrawPlainMenuItem(skin, item, dc, rect, state);
+        return;
+    }
+    TBitmap bitmap;
+    PaintItemBackground(engine, skin, dc, rect, bitmap);
     if (item.IsLine()) {
-        BitBlt(dc, rect.left, rect.top, w, h, canvas, 0, 0, SRCCOPY);
+        BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, bitmap.DC(), 0, 0, SRCCOPY);
         DrawSeparator(skin, dc, rect);
         return;
     }
-    const TDataSkinObject& element = *skin.MenuItem;
-    DrawNineSlice(canvas, local, element.Image, false, element.Tile == 1, element.Trans == 1, 5, selected ? 4 : 1,
-                  element.Margins);
-    DrawItemContent(skin, item, canvas, local, selected);
-    BitBlt(dc, rect.left, rect.top, w, h, canvas, 0, 0, SRCCOPY);
+    DrawSkinnedItem(skin, item, dc, rect, (state & ODS_SELECTED) != 0, bitmap);
+}
+
+void DrawRawMenuItem(const ISkinEngine& engine, const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect,
+                     UINT state)
+{
+    if (!HasItemPicture(skin)) {
+        DrawPlainMenuItem(skin, item, dc, rect, state);
+        return;
+    }
+    // Separators too: the etched line over the item picture.
+    TBitmap bitmap;
+    PaintItemBackground(engine, skin, dc, rect, bitmap);
+    DrawSkinnedItem(skin, item, dc, rect, (state & ODS_SELECTED) != 0, bitmap);
 }
 
 void SetPopupOwnerDraw(const ISkinEngine& engine, TSkinData* skin, TForm* form, bool on)
@@ -222,6 +254,50 @@ void SetPopupOwnerDraw(const ISkinEngine& engine, TSkinData* skin, TForm* form, 
     }
 }
 
+namespace {
+
+// The component item of the form's menu with this command, or null: a raw
+// item's data is the window's own and never read as an item.
+TMenuItem* ComponentItem(const TSkinFrameState& frame, UINT command)
+{
+    TMainMenu* menu = frame.Form ? frame.Form->Menu() : nullptr;
+    return menu ? menu->Items().FindCommand(command) : nullptr;
+}
+
+std::string RawCaption(HMENU menu, UINT command)
+{
+    // Asked as the item's string: GetMenuString answers nothing for an item
+    // made owner-drawn, though it keeps its text.
+    char text[256] = {};
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = sizeof(text) - 1;
+    if (!GetMenuItemInfoA(menu, command, FALSE, &info))
+        return {};
+    return text;
+}
+
+// A stand-in for a raw menu item, drawn like a component item.
+std::unique_ptr<TMenuItem> TemporaryItem(HMENU menu, UINT command)
+{
+    auto item = std::make_unique<TMenuItem>(nullptr);
+    item->Caption = RawCaption(menu, command);
+    if (item->Caption.empty())
+        item->Caption.push_back('-'); // a separator (assigning "-" trips GCC 12's -Wrestrict)
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STATE;
+    if (GetMenuItemInfoA(menu, command, FALSE, &info)) {
+        item->Enabled = !(info.fState & (MFS_GRAYED | MFS_DISABLED));
+        item->Checked = (info.fState & MFS_CHECKED) != 0;
+    }
+    return item;
+}
+
+} // namespace
+
 bool HandleFrameMenuItem(const TSkinFrameState& frame, UINT msg, WPARAM, LPARAM lParam, LRESULT& result)
 {
     // Only the drop-down items of a skinned menu bar; others go on.
@@ -234,7 +310,7 @@ bool HandleFrameMenuItem(const TSkinFrameState& frame, UINT msg, WPARAM, LPARAM 
             return false;
         frame.Engine.MarkPopupsOfMenuBar();
         const TWindowDC dc(frame.Window);
-        if (auto* item = reinterpret_cast<TMenuItem*>(mis->itemData)) {
+        if (TMenuItem* item = ComponentItem(frame, mis->itemID)) {
             int width = item->StandardWidth(dc.Handle());
             int height = item->IsLine() ? 5 : GetSystemMetrics(SM_CYMENU);
             width += (skin.MenuItem ? skin.MenuItem->LeftWidth() : 0) + 10 + (ImagesOf(*item) ? 0 : 25);
@@ -242,13 +318,12 @@ bool HandleFrameMenuItem(const TSkinFrameState& frame, UINT msg, WPARAM, LPARAM 
             mis->itemHeight = static_cast<UINT>(height);
         } else {
             // A raw item: its caption from the menu it belongs to.
-            char text[256] = {};
-            GetMenuStringA(frame.MenuBar->MenuHandle(), mis->itemID, text, sizeof(text), MF_BYCOMMAND);
+            const std::string text = RawCaption(frame.MenuBar->MenuHandle(), mis->itemID);
             TSelectObject font(dc.Handle(), MenuFont());
             SIZE size{};
-            GetTextExtentPoint32A(dc.Handle(), text, lstrlenA(text), &size);
+            GetTextExtentPoint32A(dc.Handle(), text.data(), static_cast<int>(text.size()), &size);
             mis->itemWidth = static_cast<UINT>(size.cx + 26 + (skin.MenuItem ? skin.MenuItem->LeftWidth() : 0));
-            mis->itemHeight = static_cast<UINT>(text[0] ? size.cy + 4 : 8);
+            mis->itemHeight = static_cast<UINT>(text.empty() ? 8 : size.cy + 4);
         }
         result = TRUE;
         return true;
@@ -257,8 +332,14 @@ bool HandleFrameMenuItem(const TSkinFrameState& frame, UINT msg, WPARAM, LPARAM 
         auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
         if (dis->CtlType != ODT_MENU)
             return false;
-        if (auto* item = reinterpret_cast<TMenuItem*>(dis->itemData))
+        frame.Engine.MarkPopupsOfMenuBar();
+        if (TMenuItem* item = ComponentItem(frame, dis->itemID)) {
             DrawMenuItem(frame.Engine, skin, *item, dis->hDC, dis->rcItem, dis->itemState);
+        } else {
+            // For a menu item the "window" of the item is its menu.
+            const std::unique_ptr<TMenuItem> raw = TemporaryItem(reinterpret_cast<HMENU>(dis->hwndItem), dis->itemID);
+            DrawRawMenuItem(frame.Engine, skin, *raw, dis->hDC, dis->rcItem, dis->itemState);
+        }
         result = TRUE;
         return true;
     }

@@ -23,6 +23,10 @@ void MeasureMenuItem(const TSkinData& skin, TMenuItem& item, HDC dc, int& width,
 // Drawn on the background of the popup skin of the menu window it is painted in.
 void DrawMenuItem(const ISkinEngine& engine, const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect,
                   UINT state);
+// An item of a raw menu (no component item behind it), drawn through a
+// temporary item: separators too show the item picture, with an etched line.
+void DrawRawMenuItem(const ISkinEngine& engine, const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect,
+                     UINT state);
 // An item drawn in flat colours (a skin without an item image).
 void DrawPlainMenuItem(const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect, UINT state);
 

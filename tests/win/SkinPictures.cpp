@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstddef>
 #include <cstdio>
+#include <fstream>
 #include <stdexcept>
 
 namespace orbelin::test {
@@ -156,11 +157,32 @@ TTitlePlace PlaceTitle(const TFrameLook& look, HDC dc)
 
 // ------------------------------------------------------------ the source
 
+namespace {
+const TSkinSource* gCurrentSource = nullptr;
+} // namespace
+
 const TSkinSource& TSkinSource::Get()
 {
-    static const TSkinSource source(ORBELIN_SKIN_SRC);
-    return source;
+    static const TSkinSource ours(ORBELIN_SKIN_SRC);
+    return gCurrentSource ? *gCurrentSource : ours;
 }
+
+TSkinSource::TSkinSource(std::string folder) : FFolder(std::move(folder))
+{
+    std::ifstream list(FFolder + "\\LIST");
+    for (std::string line; std::getline(list, line);)
+        if (!line.empty())
+            FDescription = line;
+    if (FDescription.empty())
+        throw std::runtime_error("no LIST in " + FFolder);
+}
+
+TSkinSourceSwitch::TSkinSourceSwitch(const std::string& folder) : FSource(folder), FPrevious(gCurrentSource)
+{
+    gCurrentSource = &FSource;
+}
+
+TSkinSourceSwitch::~TSkinSourceSwitch() { gCurrentSource = FPrevious; }
 
 TSkinBitmap TSkinSource::Bitmap(const std::string& file) const
 {

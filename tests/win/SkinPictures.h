@@ -21,6 +21,8 @@ inline constexpr TSkinPixel SkipPixel = 0xFF000000u;
 // with the system's profile functions).
 class TSkinSource {
 public:
+    // The source of the skin the windows wear now: our own skin's, unless a
+    // TSkinSourceSwitch names another.
     static const TSkinSource& Get();
 
     TSkinBitmap Bitmap(const std::string& file) const;
@@ -32,9 +34,25 @@ public:
     std::vector<std::string> Sections() const;
 
 private:
-    explicit TSkinSource(std::string folder) : FFolder(std::move(folder)) {}
-    std::string Description() const { return FFolder + "\\orbelin.ini"; }
+    friend class TSkinSourceSwitch;
+    explicit TSkinSource(std::string folder);
+    std::string Description() const { return FFolder + "\\" + FDescription; }
     std::string FFolder;
+    std::string FDescription; // the last entry of the folder's LIST
+};
+
+// While it lives, Get() answers another skin's source folder (a test that
+// loads that skin into the store).
+class TSkinSourceSwitch {
+public:
+    explicit TSkinSourceSwitch(const std::string& folder);
+    ~TSkinSourceSwitch();
+    TSkinSourceSwitch(const TSkinSourceSwitch&) = delete;
+    TSkinSourceSwitch& operator=(const TSkinSourceSwitch&) = delete;
+
+private:
+    TSkinSource FSource;
+    const TSkinSource* FPrevious;
 };
 
 struct TMargins {

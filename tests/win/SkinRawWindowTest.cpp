@@ -1,0 +1,151 @@
+// Raw windows (made with CreateWindowEx, no component form behind them) in
+// the skin: a window with a menu of its own gets the skinned bar, and the
+// items of its drop-down menus are drawn from the skin through temporary
+// items, whatever the window keeps in their item data.
+
+#include "skin/render/SkinFrame.h"
+#include "skin/render/SkinMenuBar.h"
+#include "tests/win/ProgramForms.h"
+#include "tests/win/RealInput.h"
+#include "tests/win/ScreenPixels.h"
+#include "tests/win/SkinPictures.h"
+#include "tests/win/SkinTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace orbelin {
+namespace {
+
+using namespace test;
+
+constexpr UINT kOpenCommand = 101, kQuitCommand = 102;
+
+// The commands the raw window received.
+std::vector<UINT> gCommands;
+
+LRESULT CALLBACK RawWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_COMMAND && HIWORD(wParam) == 0)
+        gCommands.push_back(LOWORD(wParam));
+    return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+// An item whose data is the window's own business: here a value no object
+// lives at, which the skin must never take for one of its items.
+void AppendItem(HMENU menu, UINT type, UINT id, const char* text)
+{
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA | (text ? MIIM_STRING : 0);
+    info.fType = type;
+    info.wID = id;
+    info.dwItemData = 0x10;
+    info.dwTypeData = const_cast<char*>(text);
+    InsertMenuItemA(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &info);
+}
+
+class TRawMenuWindow {
+public:
+    TRawMenuWindow()
+    {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = &RawWindowProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.lpszClassName = "OrbelinRawMenuWindow";
+        RegisterClassA(&wc);
+        HMENU bar = CreateMenu();
+        HMENU file = CreatePopupMenu();
+        AppendItem(file, MFT_STRING, kOpenCommand, "打开");
+        AppendItem(file, MFT_SEPARATOR, 0, nullptr);
+        AppendItem(file, MFT_STRING, kQuitCommand, "退出");
+        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "文件(&F)");
+        Window = CreateWindowExA(0, wc.lpszClassName, "Raw", WS_OVERLAPPEDWINDOW, 40, 40, 320, 200, nullptr, bar,
+                                 wc.hInstance, nullptr);
+        ShowWindow(Window, SW_SHOW);
+        SetForegroundWindow(Window);
+    }
+    ~TRawMenuWindow() { DestroyWindow(Window); } // destroys its menu too
+    TRawMenuWindow(const TRawMenuWindow&) = delete;
+    TRawMenuWindow& operator=(const TRawMenuWindow&) = delete;
+
+    HWND Window = nullptr;
+};
+
+// The left part of frame n of the skin's item picture, at an item's height.
+TSkinBitmap ItemPictureSide(int frame, int height)
+{
+    const TSkinSource& skin = TSkinSource::Get();
+    const TSkinBitmap picture = StripFrame(skin.Image("MenuItem", "Image"), 5, frame, false);
+    const int left = skin.Int("MenuItem", "LeftWidth", 0);
+    return NineSlice(Crop(picture, 0, 0, left, picture.Height()), left, height,
+                     {0, skin.Int("MenuItem", "TopHeight", 0), 0, skin.Int("MenuItem", "BottomHeight", 0)});
+}
+
+// The item's left part on screen is frame n of the item picture.
+bool ItemShows(HMENU menu, UINT position, int frame)
+{
+    RECT item{};
+    if (!GetMenuItemRect(nullptr, menu, position, &item))
+        return false;
+    const TPixelComparison c = CompareWithScreen(ItemPictureSide(frame, item.bottom - item.top), {item.left, item.top});
+    return c.Compared >= item.bottom - item.top && c.Different == 0;
+}
+
+// A raw separator: an etched line across the middle of the item.
+bool SeparatorShowsItsLine(HMENU menu, UINT position)
+{
+    RECT item{};
+    if (!GetMenuItemRect(nullptr, menu, position, &item))
+        return false;
+    const COLORREF line = GetSysColor(COLOR_BTNSHADOW);
+    const int middle = (item.left + item.right) / 2;
+    for (int y = item.top; y < item.bottom; ++y) {
+        const TSkinBitmap row = ReadScreen({middle - 8, y, middle + 8, y + 1});
+        if (CountColour(row, RGBPixel(GetRValue(line), GetGValue(line), GetBValue(line))) == row.Width())
+            return true;
+    }
+    return false;
+}
+
+TEST(SkinRawWindow, ItsMenuItemsAreDrawnFromTheSkinThroughTemporaryItemsAndStillChoose)
+{
+    const TProgramForms forms;
+    gCommands.clear();
+    const TRawMenuWindow raw;
+    ASSERT_TRUE(WaitForFrame(raw.Window)) << "the raw window is skinned";
+    TSkinFrame* frame = FrameOf(raw.Window);
+    ASSERT_NE(frame->MenuBar(), nullptr) << "its menu becomes the skinned bar";
+    ASSERT_EQ(frame->MenuBar()->Items().size(), 1u);
+    EXPECT_EQ(frame->MenuBar()->Items()[0]->Caption, "文件(&F)");
+    const HMENU file = frame->MenuBar()->Items()[0]->SubMenu;
+    Pump(300);
+
+    bool opened = false, firstSelected = false, separatorSkinned = false, lastSelected = false;
+    ASSERT_TRUE(RunScript([&] {
+        const RECT w = WindowRect(raw.Window);
+        const TSkinRect at = OnWindowsThread([&] { return frame->MenuBar()->Items()[0]->Rect; });
+        TRealInput::ClickAt({w.left + (at.Left + at.Right) / 2, w.top + (at.Top + at.Bottom) / 2});
+        opened = WaitFor([] { return FindWindowA("#32768", nullptr) && TSkinMenuBar::CurrentIndex() == 0; });
+        // The menu opens with its first entry highlighted.
+        firstSelected = WaitFor([&] { return ItemShows(file, 0, 4); }, 2000);
+        separatorSkinned = SeparatorShowsItsLine(file, 1);
+        SaveWindowShot(GetDesktopWindow(), "screenshot-raw-menu.bmp");
+        TRealInput::Key("Down");
+        lastSelected = WaitFor([&] { return ItemShows(file, 2, 4); }, 2000);
+        TRealInput::Key("Return");
+        WaitFor([] { return TSkinMenuBar::CurrentIndex() == -1; }, 2000);
+    }));
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(firstSelected) << "the highlighted raw item shows the item picture's selected frame";
+    EXPECT_TRUE(separatorSkinned) << "a raw separator shows its etched line";
+    EXPECT_TRUE(lastSelected) << "Down skips the separator to the next item";
+    EXPECT_TRUE(WaitFor([] { return !gCommands.empty() && gCommands.back() == kQuitCommand; }, 2000))
+        << "Return chooses the highlighted item";
+}
+
+} // namespace
+} // namespace orbelin
