@@ -559,6 +559,13 @@ void TWinControl::WndProc(TMessage& message)
         DefaultHandler(message);
         Perform(CM_EXIT);
         return;
+    case WM_SYSCHAR:
+        // Alt and a character: the form's accelerators (its menu bar) first.
+        if (TForm* form = ParentForm(); form && form->Perform(CM_DIALOGCHAR, message.WParam, message.LParam) != 0) {
+            message.Result = 0;
+            return;
+        }
+        break;
     case WM_CLOSE:
         // Only forms close. The system sends a control's parent WM_CLOSE in
         // places (Esc in a multi-line edit of a dialog); for a group box

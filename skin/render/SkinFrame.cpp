@@ -254,8 +254,27 @@ void TSkinFrame::FormHook(TMessage& message)
     case SKM_RESKIN:
         Reskin();
         return;
+    case CM_DIALOGCHAR:
+        if (OpenAccelItem(static_cast<char>(message.WParam))) {
+            message.Result = 1;
+            return;
+        }
+        FSavedWindowProc(message);
+        return;
     default: FSavedWindowProc(message); return;
     }
+}
+
+bool TSkinFrame::OpenAccelItem(char key)
+{
+    // Alt must be the only shift key down: Ctrl+Alt is AltGr on many keyboards.
+    const bool altOnly = GetKeyState(VK_MENU) < 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_SHIFT) >= 0;
+    TSkinMenuBar* bar = FState.MenuBar;
+    TMenuBtn* item = altOnly && bar ? bar->FindAccelItem(key) : nullptr;
+    if (!item)
+        return false;
+    bar->OpenMenuItem(*item);
+    return true;
 }
 
 // -------------------------------------------------------------- life cycle

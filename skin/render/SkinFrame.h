@@ -91,6 +91,8 @@ protected:
 private:
     bool StartDetach();
     void FormHook(TMessage& message);
+    // Alt and the accelerator of a bar item open its menu.
+    bool OpenAccelItem(char key);
     void SetPopupsOwnerDrawn(bool on);
     void FitFrame(bool refreshClient);
     void KeepRestoredClientSize(const TFrameMetrics& before);

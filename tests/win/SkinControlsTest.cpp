@@ -20,6 +20,7 @@
 #include "ui/Buttons.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Menus.h"
+#include "ui/Messages.h"
 
 #include <gtest/gtest.h>
 
@@ -477,6 +478,33 @@ TEST_F(SkinControls, AMenuBarIsDrawnFromTheSkinAndItsMenusFollowLeftAndRight)
         opened.push_back(OnWindowsThread(&TSkinMenuBar::CurrentIndex));
     }));
     EXPECT_EQ(opened, (std::vector<int>{0, 1, 2, 0, 2, -1})) << "Right wraps from the last to the first, Left back";
+
+    // Alt and an item's accelerator reach the form as a dialog character,
+    // which the skinned bar answers by opening that item's menu.
+    std::vector<LRESULT> dialogChars;
+    const TWndMethod skinned = form->WindowProc;
+    form->WindowProc = [&](TMessage& m) {
+        skinned(m);
+        if (m.Msg == CM_DIALOGCHAR)
+            dialogChars.push_back(m.Result);
+    };
+    int byAccelerator = -1;
+    bool ctrlAltOpensNothing = false;
+    ASSERT_TRUE(RunScript([&] {
+        TRealInput::Key("alt+e");
+        WaitFor([] { return TSkinMenuBar::CurrentIndex() == 1; }, 2000);
+        byAccelerator = OnWindowsThread(&TSkinMenuBar::CurrentIndex);
+        TRealInput::Key("Escape");
+        WaitFor([] { return TSkinMenuBar::CurrentIndex() == -1; }, 2000);
+        TRealInput::Key("ctrl+alt+h");
+        ctrlAltOpensNothing = NeverWithin([] { return TSkinMenuBar::CurrentIndex() != -1; }, 800);
+        TRealInput::Key("Escape");
+    }));
+    form->WindowProc = skinned;
+    EXPECT_EQ(byAccelerator, 1) << "Alt+E opens 编辑(&E)";
+    ASSERT_FALSE(dialogChars.empty()) << "the key came to the form as a dialog character";
+    EXPECT_EQ(dialogChars.front(), 1) << "and the skinned bar answered it";
+    EXPECT_TRUE(ctrlAltOpensNothing) << "Ctrl+Alt (AltGr) is no accelerator";
     delete form;
 }
 
