@@ -92,7 +92,7 @@ const TLook& BroadLook()
         l.GlyphSize = 16;
         l.ThumbFrames = 2;
         TLookColours& k = l.Colours;
-        k.Caption = TRgb::Hex(0x2D5A3D);
+        k.Caption = TRgb::Hex(0x2F7035);
         k.CaptionInactive = TRgb::Hex(0x9A9684);
         k.CaptionInkInactive = TRgb::Hex(0xEEEBE0);
         k.TitleTick = TRgb::Hex(0xF2B33D);
