@@ -7,11 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <set>
 #include <sstream>
+
+#include <unistd.h>
 
 namespace orbelin {
 namespace {
