@@ -24,6 +24,7 @@ ExternalProject_Add(orbelin_host_tools
   BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target orbelin_skin
   BUILD_ALWAYS TRUE
   BUILD_BYPRODUCTS ${host_skin}/orbelin.skin ${host_skin}/SkinStream.txt ${host_skin}/src/halvixmenu.bmp
+                   ${host_skin}/broad/orbelin-broad.skin ${host_skin}/broad/src/LIST
   INSTALL_COMMAND ""
   USES_TERMINAL_BUILD TRUE)
 message(STATUS "Host tools for the skin: built in ${ORBELIN_HOST_DIR}")
