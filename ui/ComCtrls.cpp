@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace orbelin {
 
 namespace {
@@ -94,6 +96,47 @@ const TPropertyTable<TComponent>& TUpDown::Properties() const
         Field("Position", &TUpDown::FPosition),
     });
     return table;
+}
+
+// -------------------------------------------------------------- TListView
+
+TListView::TListView(TComponent* owner) : TWinControl(owner) {}
+
+void TListView::CreateParams(TCreateParams& params)
+{
+    TWinControl::CreateParams(params);
+    params.ClassName = WC_LISTVIEWA;
+    params.Style |= LVS_REPORT | LVS_SHOWSELALWAYS | WS_TABSTOP;
+    params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TListView::AddColumn(const std::string& caption, int width)
+{
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = width;
+    column.pszText = const_cast<char*>(caption.c_str());
+    const auto count = static_cast<int>(SendMessageA(HeaderHandle(), HDM_GETITEMCOUNT, 0, 0));
+    SendMessageA(Handle(), LVM_INSERTCOLUMNA, static_cast<WPARAM>(std::max(count, 0)), reinterpret_cast<LPARAM>(&column));
+}
+
+void TListView::AddItem(const std::string& caption)
+{
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = ItemCount();
+    item.pszText = const_cast<char*>(caption.c_str());
+    SendMessageA(Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+int TListView::ItemCount() const
+{
+    return FHandle ? static_cast<int>(SendMessageA(FHandle, LVM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+HWND TListView::HeaderHandle() const
+{
+    return FHandle ? reinterpret_cast<HWND>(SendMessageA(FHandle, LVM_GETHEADER, 0, 0)) : nullptr;
 }
 
 } // namespace orbelin

@@ -3,6 +3,8 @@
 
 #include "ui/Controls.h"
 
+#include <string>
+
 namespace orbelin {
 
 enum class TScrollBarKind { sbHorizontal, sbVertical };
@@ -48,6 +50,21 @@ private:
     int FMin = 0;
     int FMax = 100;
     int FPosition = 0;
+};
+
+// A list in report view: columns under a header, one row per item.
+class TListView : public TWinControl {
+public:
+    std::string_view ClassName() const override { return "TListView"; }
+    explicit TListView(TComponent* owner);
+    void AddColumn(const std::string& caption, int width);
+    void AddItem(const std::string& caption);
+    int ItemCount() const;
+    // The header control above the columns, once the window exists.
+    HWND HeaderHandle() const;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
 };
 
 } // namespace orbelin

@@ -34,6 +34,7 @@ std::map<std::string, TComponentFactory, std::less<>>& Registry()
         add.operator()<TSpeedButton>("TSpeedButton");
         add.operator()<TScrollBar>("TScrollBar");
         add.operator()<TUpDown>("TUpDown");
+        add.operator()<TListView>("TListView");
         add.operator()<TMainMenu>("TMainMenu");
         add.operator()<TMenuItem>("TMenuItem");
         add.operator()<TTimer>("TTimer");

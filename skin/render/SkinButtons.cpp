@@ -95,18 +95,7 @@ void TSkinButton::AfterMessage(TMessage& message)
             Repaint();
         }
         break;
-    case WM_MOUSEMOVE:
-        if (!(FMouseState & msHot)) {
-            FMouseState |= msHot;
-            TSkinControl* hot = FHost ? FHost->HotControl() : nullptr;
-            if (hot && hot != this && hot->Window())
-                SendMessageA(hot->Window(), CM_MOUSELEAVE, 0, 0);
-            if (FHost && FHost->HotControl() != this) {
-                Repaint();
-                FHost->SetHotControl(this);
-            }
-        }
-        break;
+    case WM_MOUSEMOVE: EnterByPointer(); break;
     case WM_LBUTTONUP:
         if (FMouseState & msPressed) {
             FMouseState &= ~msPressed;

@@ -6,6 +6,7 @@
 #include "skin/render/SkinElementCtrls.h"
 #include "skin/render/SkinScrolling.h"
 #include "skin/render/SkinWindowInfo.h"
+#include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
 #include "ui/StdCtrls.h"
@@ -122,6 +123,7 @@ TControlTraits TraitsOf(TComponent& component)
     t.Edit = t.Memo || dynamic_cast<TEdit*>(&component) != nullptr;
     t.Panel = dynamic_cast<TPanel*>(&component) != nullptr;
     t.Form = dynamic_cast<TForm*>(&component) != nullptr;
+    t.ListView = dynamic_cast<TListView*>(&component) != nullptr;
     if (windowed && windowed->HandleAllocated())
         t.ScrollStyle = GetWindowLongPtrA(windowed->WindowHandle(), GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL);
     return t;
@@ -138,6 +140,7 @@ TSkinControl* CreateSkinObject(TSkinKind kind, TComponent* owner)
     case TSkinKind::GroupBox: return new TSkinGroupBox(owner);
     case TSkinKind::Box: return new TSkinBox(owner);
     case TSkinKind::ScrollBar: return new TSkinScrollBar(owner);
+    case TSkinKind::ListView: return new TSkinListView(owner);
     case TSkinKind::ComBox: return new TSkinComBox(owner);
     case TSkinKind::Edit: return new TSkinEdit(owner);
     case TSkinKind::Sizer: return new TSkinSizer(owner);

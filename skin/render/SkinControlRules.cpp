@@ -129,6 +129,8 @@ TSkinChoice ChooseComponentSkin(const TControlTraits& k, const TSkinData& store)
         c = Make(TSkinKind::ScrollBar, false);
     else if (k.Memo && has(xcScrollbar))
         c = Make(TSkinKind::ScrollBar, true);
+    else if (k.ListView && has(xcScrollbar))
+        c = Make(TSkinKind::ListView, false);
     else if (has(xcScrollbar) && k.Windowed && (k.ScrollStyle || k.Memo || k.Tag == 55))
         c = Make(TSkinKind::ScrollBar, true);
     else if (k.Button && has(xcButton))

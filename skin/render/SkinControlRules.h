@@ -33,6 +33,7 @@ enum class TSkinKind {
     Sizer,
     SpeedButton,
     ScControl,   // a scroll bar control of its own
+    ListView,    // scroll bars, and the header above the columns
 };
 
 struct TSkinChoice {
@@ -60,6 +61,7 @@ struct TControlTraits {
     bool Button = false;
     bool Edit = false;
     bool Form = false;
+    bool ListView = false;
     bool ScrollStyle = false; // a vertical or horizontal scroll bar style
     int Tag = 0;
     int PickerMode = 0;       // a date-time picker's up-down presentation is 1

@@ -160,6 +160,20 @@ void TSkinControl::Refresh()
         RedrawWindow(FWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
+void TSkinControl::EnterByPointer()
+{
+    if (FMouseState & msHot)
+        return;
+    FMouseState |= msHot;
+    TSkinControl* hot = FHost ? FHost->HotControl() : nullptr;
+    if (hot && hot != this && hot->Window())
+        SendMessageA(hot->Window(), CM_MOUSELEAVE, 0, 0);
+    if (FHost && FHost->HotControl() != this) {
+        Repaint();
+        FHost->SetHotControl(this);
+    }
+}
+
 void TSkinControl::Repaint()
 {
     if (FWindow && GetParent(FWindow)) {

@@ -73,6 +73,10 @@ protected:
     void PassOn(TMessage& message);
     void RefreshState();
     std::string WindowText() const;
+    // The pointer moved over a window no one reports entering (a raw
+    // window's control): it turns hot and the window's hot control, whose
+    // leaving the frame notices; the one hot before leaves.
+    void EnterByPointer();
 
     unsigned FMouseState = 0;
     TCanvas* FCanvas = nullptr;

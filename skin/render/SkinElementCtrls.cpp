@@ -14,6 +14,7 @@ void TSkinElementControl::AfterMessage(TMessage& message)
 {
     switch (message.Msg) {
     case WM_PAINT: PaintWindow(nullptr); break;
+    case WM_MOUSEMOVE: EnterByPointer(); break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case CM_MOUSEENTER:

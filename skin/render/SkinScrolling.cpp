@@ -483,4 +483,17 @@ void TSkinScControl::Draw(HDC dc, const RECT& rect)
     }
 }
 
+// ------------------------------------------------------------ list view
+
+void TSkinListView::AttachScrolling(TWinControl* control, TSkinData* skin, bool ownThumbTracking, ISkinControlHost* host,
+                                    TCanvas* canvas)
+{
+    TSkinScrollBar::AttachScrolling(control, skin, ownThumbTracking, host, canvas);
+    HWND header = reinterpret_cast<HWND>(SendMessageA(Window(), LVM_GETHEADER, 0, 0));
+    if (!header || FHeader)
+        return;
+    FHeader = new TSkinHeader(this); // owned by this object
+    FHeader->AttachWindow(header, skin, host, canvas);
+}
+
 } // namespace orbelin

@@ -49,6 +49,21 @@ private:
     TScrollBarGeometry FVert;
 };
 
+// A list view: its scroll bars, and a header skin on the header control
+// above its columns. The header lies inside the client area, so the bars
+// run the window's whole height.
+class TSkinListView : public TSkinScrollBar {
+public:
+    std::string_view ClassName() const override { return "TSkinListView"; }
+    using TSkinScrollBar::TSkinScrollBar;
+    void AttachScrolling(TWinControl* control, TSkinData* skin, bool ownThumbTracking, ISkinControlHost* host,
+                         TCanvas* canvas) override;
+    TSkinControl* Header() const { return FHeader; }
+
+private:
+    TSkinControl* FHeader = nullptr; // owned by this object
+};
+
 class TSkinComBox : public TSkinControl {
 public:
     std::string_view ClassName() const override { return "TSkinComBox"; }

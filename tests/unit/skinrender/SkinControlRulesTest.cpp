@@ -92,6 +92,11 @@ TEST(ControlRules, NamedClassesAndTags)
     TControlTraits tagged = Traits("TCustomThing");
     tagged.Tag = 55;
     EXPECT_EQ(ChooseComponentSkin(tagged, store).Kind, TSkinKind::ScrollBar);
+    TControlTraits list = Traits("TListView");
+    list.ListView = list.ScrollStyle = true;
+    EXPECT_EQ(ChooseComponentSkin(list, store), (TSkinChoice{TSkinKind::ListView})) << "its header too, its colour kept";
+    store.SkinControls.Exclude(TSkinControlType::xcScrollbar);
+    EXPECT_EQ(ChooseComponentSkin(list, store).Kind, TSkinKind::None) << "list views follow xcScrollbar";
     TControlTraits picker = Traits("TDateTimePicker");
     picker.PickerMode = 1;
     EXPECT_EQ(ChooseComponentSkin(picker, store).Kind, TSkinKind::Edit);
