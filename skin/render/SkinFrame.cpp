@@ -23,6 +23,7 @@ TSkinSize WindowSize(const RECT& r) { return {r.right - r.left, r.bottom - r.top
 TSkinFrame::TSkinFrame(TComponent* owner, ISkinEngine& engine)
     : TComponent(owner),
       FState(engine),
+      FMdiClient(FState),
       FPainter(FState),
       FSystemMenu(*this, FState,
                   {[this] { FInput.Restore(); }, [this] { FInput.ToggleMaximize(); },
@@ -128,6 +129,7 @@ void TSkinFrame::AttachToWindow(TSkinData* skin)
     for (HWND child = GetTopWindow(window); child; child = GetWindow(child, GW_HWNDNEXT))
         if (WindowClassName(child) == "MDIClient") {
             FState.MdiRole = mrFrame;
+            FState.MdiClient = child;
             break;
         }
     if (exStyle & WS_EX_MDICHILD)
@@ -149,6 +151,8 @@ void TSkinFrame::AttachToWindow(TSkinData* skin)
     FSubclass.Install(window, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
         return FMessages.WindowProcedure(msg, wParam, lParam);
     });
+    if (FState.MdiRole == mrFrame)
+        FMdiClient.Hook(FState.MdiClient);
     SkinChildControls();
     InvalidateRect(window, nullptr, TRUE);
 }
@@ -237,6 +241,10 @@ void TSkinFrame::Start()
             FitFrame(false);
             FState.FrameState = fsRunning;
             FPainter.UpdateRegion(false);
+            // A child window is repainted inside the fitting move, while
+            // the frame did not paint yet.
+            if (FState.IsMdiChild())
+                RedrawWindow(FState.Window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE);
         }
     }
     FState.FrameState = fsRunning;
@@ -321,6 +329,33 @@ void TSkinFrame::KeepRestoredClientSize(const TFrameMetrics& before)
     SetWindowPlacement(FState.Window, &placement);
 }
 
+void TSkinFrame::MdiMaximizedChanged(bool maximized)
+{
+    if (!FState.IsMdiChild() || !FSubclass.Installed())
+        return;
+    FState.ReadWindowState();
+    if (!maximized && FState.WindowState == wsMinimized)
+        return;
+    FState.SetCaptionStyles(maximized);
+    HWND window = FState.Window;
+    if (maximized && IsZoomed(window)) {
+        if (FPainter.HasRegion())
+            FPainter.DropRegion();
+        // The system measured the maximized child without the caption the
+        // skin had taken: the caption goes above the client area again.
+        RECT r{};
+        GetClientRect(GetParent(window), &r);
+        AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
+        SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        return;
+    }
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    if (!maximized)
+        FPainter.UpdateRegion();
+}
+
 void TSkinFrame::ApplyColours()
 {
     if (FState.Form) {
@@ -334,6 +369,7 @@ void TSkinFrame::ApplyColours()
 void TSkinFrame::ReleaseControlsAndMenus(bool destroying)
 {
     FSystemMenu.Release();
+    FMdiClient.Unhook();
     FInput.SetHoverTimer(false);
     if (FFormHooked && FState.Form) {
         FState.Form->WindowProc = FSavedWindowProc;
@@ -415,6 +451,7 @@ void TSkinFrame::DetachControlsOnly()
         FFormHooked = false;
     }
     FSubclass.Remove();
+    FMdiClient.Unhook();
     if (!destroying && form)
         for (int i = 0; i < form->ComponentCount(); ++i)
             if (auto* control = dynamic_cast<TControl*>(form->Components(i)))

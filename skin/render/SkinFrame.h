@@ -7,8 +7,8 @@
 // start, fit, reskin, detach) and its window procedure; its parts do the
 // rest: painting and the region (SkinFramePainter), the mouse over the
 // caption (SkinFrameInput), the system menu (SkinSystemMenu), the menu bar
-// (SkinMenuBar) and the controls (SkinControlList), all sharing the
-// frame's state (SkinFrameState).
+// (SkinMenuBar), an MDI frame's client (SkinMdiClient) and the controls
+// (SkinControlList), all sharing the frame's state (SkinFrameState).
 
 #include "base/Component.h"
 #include "skin/render/SkinControlList.h"
@@ -16,6 +16,7 @@
 #include "skin/render/SkinFrameMessages.h"
 #include "skin/render/SkinFramePainter.h"
 #include "skin/render/SkinFrameState.h"
+#include "skin/render/SkinMdiClient.h"
 #include "skin/render/SkinSubclass.h"
 #include "skin/render/SkinSystemMenu.h"
 #include "ui/Controls.h"
@@ -54,6 +55,9 @@ public:
     void CalcFrameMetrics();
     void FreeTitleButtons() { FPainter.FreeTitleButtons(); }
     void Reskin();
+    // An MDI child: the manager's flag says whether the children are
+    // maximized, with the system's caption then, or in the skin's frames.
+    void MdiMaximizedChanged(bool maximized);
     // The skin is switched off while the window lives.
     void Detach();
     // The window is being destroyed.
@@ -104,6 +108,7 @@ private:
 
     TSkinFrameState FState;
     TWindowSubclass FSubclass;
+    TSkinMdiClient FMdiClient;
     TSkinControlList FControls;
     TSkinFramePainter FPainter;
     TSkinSystemMenu FSystemMenu;

@@ -62,8 +62,16 @@ bool TSkinFrameMessages::StageOne(UINT msg, WPARAM wParam, LPARAM lParam, LRESUL
             GetClientRect(FState.Window, &FState.InitialClient);
             return true;
         }
-        if (FState.IsMdiChild() && (FState.WindowState != TSkinFrameState::wsNormal || FState.Engine.MdiChildMaximized()))
-            return true;
+        if (FState.IsMdiChild()) {
+            // The frame's bar shows a maximized child's buttons, or no more.
+            if (HWND client = GetParent(FState.Window))
+                PostMessageA(GetParent(client), SKM_NCREPAINT, 0, 0);
+            // Maximized or minimized, the system draws it, uncut.
+            if (FState.WindowState != TSkinFrameState::wsNormal && FPainter.HasRegion())
+                FPainter.DropRegion();
+            if (FState.WindowState != TSkinFrameState::wsNormal || FState.Engine.MdiChildMaximized())
+                return true;
+        }
         if (FState.FrameState == TSkinFrameState::fsRunning || FState.FrameState == TSkinFrameState::fsReskinning)
             FPainter.UpdateRegion();
         return true;
@@ -128,7 +136,7 @@ bool TSkinFrameMessages::StageTwo(UINT msg, WPARAM wParam, LPARAM lParam, LRESUL
         else if (!FState.IsMdiChild())
             FState.SetCaptionStyles(false);
         else if (FState.WindowState == TSkinFrameState::wsNormal) {
-            FState.Engine.NoteMdiChildMaximized(false);
+            FState.Engine.SetMdiMaximized(false);
             FState.SetCaptionStyles(false);
         } else
             FState.SetCaptionStyles(true);

@@ -3,6 +3,7 @@
 #include "skin/data/SkinData.h"
 #include "skin/render/SkinDraw.h"
 #include "skin/render/SkinHosts.h"
+#include "skin/render/SkinMdiClient.h"
 #include "skin/render/SkinMenuBar.h"
 #include "skin/render/SkinWindowInfo.h"
 
@@ -124,7 +125,8 @@ TTitleButtonContext TSkinFramePainter::ButtonContext() const
     c.HasSystemMenu = FState.Availability & TSkinFrameState::avSystemMenu;
     c.HasMinimizeBox = FState.Availability & TSkinFrameState::avMinimize;
     c.HasMaximizeBox = FState.Availability & TSkinFrameState::avMaximize;
-    c.MdiChildMaximized = FState.MdiRole == TSkinFrameState::mrFrame && FState.Engine.MdiChildMaximized();
+    // An MDI frame asks its client: the manager's flag follows what the bar shows.
+    c.MdiChildMaximized = FState.MdiRole == TSkinFrameState::mrFrame && TSkinMdiClient::ActiveChildMaximized(FState.MdiClient);
     c.MenuBarHeight = FState.MenuBarHeight;
     return c;
 }
@@ -147,6 +149,23 @@ void TSkinFramePainter::LayoutTitleButtons()
             continue;
         const TSkinSize frame{image.Width() / std::max(button->Button.FrameCount, 1), image.Height()};
         button->Rect = LayoutTitleButton(button->Button, frame, c, FRightButtonBound);
+    }
+}
+
+void TSkinFramePainter::PaintMdiChildButtons(HDC dc)
+{
+    if (FState.MdiRole != TSkinFrameState::mrFrame)
+        return;
+    const bool maximized = TSkinMdiClient::ActiveChildMaximized(FState.MdiClient);
+    if (maximized != FState.Engine.MdiChildMaximized())
+        FState.Engine.SetMdiMaximized(maximized);
+    if (!maximized)
+        return;
+    // The maximized child's minimize, restore and close buttons, in the bar.
+    for (auto& button : FTitleButtons) {
+        const TDataSkinSysButton& record = button->Button;
+        if (button->Visible && record.Visibility == 100 && !record.Image.Empty())
+            DrawStripFrame(dc, ToRECT(button->Rect), record.Image, true, record.FrameCount, 1);
     }
 }
 
@@ -237,8 +256,10 @@ void TSkinFramePainter::Paint(HDC dc, TSkinMenuBar* menuBar)
                 b.Bottom);
         }
         PaintCaption(dc);
-        if (menuBar && s.MenuBarHeight > 0)
+        if (menuBar && s.MenuBarHeight > 0) {
             menuBar->PaintBar(dc, {m.Left, m.Caption, w - m.Right, m.Caption + s.MenuBarHeight});
+            PaintMdiChildButtons(dc);
+        }
     } catch (...) {
         // A frame that cannot be painted stays as it was; nothing is shown from inside a paint.
     }

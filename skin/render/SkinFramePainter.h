@@ -78,6 +78,7 @@ private:
     void PaintCaption(HDC dc);
     void PaintTitleText(HDC dc);
     void LayoutTitleButtons();
+    void PaintMdiChildButtons(HDC dc);
     void PaintTitleButtons(HDC dc);
     TTitleButtonContext ButtonContext() const;
 

@@ -50,6 +50,7 @@ struct TSkinFrameState {
     int FrameState = fsAttached;
     int WindowState = wsNormal;
     int MdiRole = mrNone;
+    HWND MdiClient = nullptr; // an MDI frame's client window
     bool Active = true;
     bool RightToLeft = false;
     LONG_PTR Style = 0;

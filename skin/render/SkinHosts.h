@@ -38,7 +38,10 @@ public:
     virtual bool SkinningActive() const = 0;
     // An MDI child is maximized inside its frame.
     virtual bool MdiChildMaximized() const = 0;
-    virtual void NoteMdiChildMaximized(bool maximized) = 0;
+    // Every MDI child frame takes the look that goes with it.
+    virtual void SetMdiMaximized(bool maximized) = 0;
+    // A child of a skinned MDI client, which no activation hook reports.
+    virtual void SkinMdiChild(HWND child) = 0;
     // The popups opened from now on belong to a menu bar's drop-down menu.
     virtual void StartMenuBarTracking() = 0;
     // The popups open now belong to the menu bar's drop-down menu.

@@ -457,7 +457,9 @@ void TSkinManage::SetMdiMaximized(bool flag)
     if (flag == MdiMaximized)
         return;
     MdiMaximized = flag;
-    // The program has no MDI children; a frame of one would switch its look here.
+    for (TSkinFrame* frame : std::vector<TSkinFrame*>(FForms))
+        if (frame->MdiRole() == TSkinFrame::mrChild)
+            frame->MdiMaximizedChanged(flag);
 }
 
 int TSkinManage::CountMdiChildren() const

@@ -45,7 +45,7 @@ public:
     // ISkinEngine: what the frames and menus ask.
     bool SkinningActive() const override { return Active; }
     bool MdiChildMaximized() const override { return MdiMaximized; }
-    void NoteMdiChildMaximized(bool maximized) override { MdiMaximized = maximized; }
+    void SkinMdiChild(HWND child) override { SkinWindow(child); }
     void StartMenuBarTracking() override { MenuBarTracking = true; }
     void MarkPopupsOfMenuBar() override;
     const TSkinBitmap* MainDefaultIcon() const override;
@@ -67,7 +67,7 @@ public:
     bool IsPopupSkinned(HWND window) const;
     TSkinPopupMenu* PopupOf(HWND window) const override;
 
-    void SetMdiMaximized(bool flag);
+    void SetMdiMaximized(bool flag) override;
     int CountMdiChildren() const;
 
     static TForm* FormOfWindow(HWND window);
