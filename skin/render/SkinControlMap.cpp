@@ -11,13 +11,30 @@
 #include "ui/Forms.h"
 #include "ui/StdCtrls.h"
 
+#include <cctype>
+#include <string>
+
 namespace orbelin {
 
 namespace {
 
+// Print previews make their pages' windows as they are shown: a control of
+// one without a window yet is left alone.
+bool IsPreviewForm(const TComponent* form)
+{
+    if (!form)
+        return false;
+    const std::string name = form->Name();
+    std::string lower = name;
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower.find("preview") != std::string::npos || name == "TQRStandardPreview" || name == "TppPrintPreview" ||
+           name == "TdxfmStdPreview";
+}
+
 // Whether the window already skins this control (an OnSkinControl object,
-// or a window object of the same handle).
-bool AlreadySkinned(const TSkinControlList& controls, TControl& control)
+// or a window object of the same handle), or leaves it alone.
+bool AlreadySkinned(const TSkinControlList& controls, TControl& control, const TComponent* form)
 {
     auto* windowed = dynamic_cast<TWinControl*>(&control);
     for (const TSkinControl* skinned : controls.Items()) {
@@ -25,10 +42,22 @@ bool AlreadySkinned(const TSkinControlList& controls, TControl& control)
             continue; // its window is gone; the handle may be another's now
         if (skinned->Owner() == &control)
             return true;
-        if (windowed && windowed->HandleAllocated() && skinned->Window() == windowed->WindowHandle())
-            return true;
+        if (windowed && skinned->Window()) {
+            if (!windowed->HandleAllocated())
+                return IsPreviewForm(form);
+            if (skinned->Window() == windowed->WindowHandle())
+                return true;
+        }
     }
     return false;
+}
+
+std::string UpperClassName(const TControl& control)
+{
+    std::string name(control.ClassName());
+    for (char& c : name)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return name;
 }
 
 void Attach(TSkinControl* object, const TControlSkinning& target, const TSkinChoice& choice, TControl& control)
@@ -62,7 +91,7 @@ void SkinOne(const TControlSkinning& target, TWinControl& container, TControl& c
 {
     TSkinData& store = target.Store;
     TSkinControlList& list = target.Controls;
-    if (SkippedByTag(static_cast<int>(control.Tag), store.DisableTag) || AlreadySkinned(list, control))
+    if (SkippedByTag(static_cast<int>(control.Tag), store.DisableTag) || AlreadySkinned(list, control, target.Owner.Owner()))
         return;
     auto* windowed = dynamic_cast<TWinControl*>(&control);
     if (windowed && !windowed->HandleAllocated()) {
@@ -74,7 +103,7 @@ void SkinOne(const TControlSkinning& target, TWinControl& container, TControl& c
     }
     if (store.OnSkinControl) {
         TComponent* supplied = nullptr;
-        store.OnSkinControl(&target.Owner, &store, &container, &control, std::string(control.ClassName()), supplied);
+        store.OnSkinControl(&target.Owner, &store, &container, &control, UpperClassName(control), supplied);
         if (auto* object = dynamic_cast<TSkinControl*>(supplied)) {
             if (!list.Contains(object))
                 object->AttachControl(&list, &store, object->SetColour(), &list.Canvas());

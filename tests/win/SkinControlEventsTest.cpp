@@ -1,0 +1,66 @@
+// The store's OnSkinControl event: asked for each control of a skinned form
+// with the control's class name in capitals, and an object it supplies is
+// the control's skin instead of the mapping's.
+
+#include "skin/data/SkinData.h"
+#include "skin/render/SkinCtrls.h"
+#include "skin/render/SkinFrame.h"
+#include "skin/render/SkinScrolling.h"
+#include "tests/win/ProgramForms.h"
+#include "tests/win/RealInput.h"
+#include "tests/win/SkinTestSupport.h"
+#include "tests/win/TestForm.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace orbelin {
+namespace {
+
+using namespace test;
+
+TEST(SkinControlEvents, OnSkinControlHearsCapitalClassNamesAndItsObjectIsTheSkin)
+{
+    const TProgramForms forms;
+    auto* store = Form1->Child<TSkinData>("SkinData1");
+    std::vector<std::string> classes;
+    TSkinControl* supplied = nullptr;
+    TComponent* sender = nullptr;
+    store->OnSkinControl = [&](TObject* from, TSkinData*, TComponent*, TComponent* control, const std::string& className,
+                               TComponent*& skinned) {
+        classes.push_back(className);
+        sender = dynamic_cast<TComponent*>(from);
+        if (className == "TMEMO") {
+            // A memo skinned as a plain scroll bar object of the caller's choosing.
+            supplied = new TSkinScrollBar(control); // owned by the memo
+            skinned = supplied;
+        }
+    };
+    auto form = std::make_unique<TTestForm>(&Application());
+    form->Read("object EventsForm: TTestForm\n  ClientWidth = 240\n  ClientHeight = 140\n  Caption = 'Events'\n"
+               "  Left = 20\n  Top = 20\n"
+               "  object Note: TMemo\n    Left = 8\n    Top = 8\n    Width = 120\n    Height = 60\n  end\n"
+               "  object Name1: TEdit\n    Left = 8\n    Top = 80\n    Width = 120\n    Height = 21\n  end\nend\n");
+    form->Show();
+    const bool skinned = WaitForFrame(form->WindowHandle());
+    store->OnSkinControl = nullptr;
+    ASSERT_TRUE(skinned);
+    EXPECT_EQ(classes, (std::vector<std::string>{"TMEMO", "TEDIT"}));
+    EXPECT_EQ(sender, FrameOf(form->WindowHandle())) << "the frame asks";
+    ASSERT_NE(supplied, nullptr);
+    int forMemo = 0;
+    bool suppliedListed = false;
+    HWND memo = form->Child<TWinControl>("Note")->WindowHandle();
+    for (TSkinControl* control : FrameOf(form->WindowHandle())->Controls()) {
+        suppliedListed |= control == supplied;
+        forMemo += control->Owner() == form->Child<TComponent>("Note") || control->Window() == memo;
+    }
+    EXPECT_TRUE(suppliedListed) << "the supplied object is the memo's skin";
+    EXPECT_EQ(forMemo, 1) << "and the mapping made no second one";
+}
+
+} // namespace
+} // namespace orbelin
