@@ -168,19 +168,28 @@ int AdjustFrameHitTest(int hit, int frameY, int captionSize)
     return frameY > captionSize ? htMenu : htCaption;
 }
 
-std::vector<TSkinRect> LayoutMenuBarItems(const std::vector<int>& captionWidths, TSkinSize band, int imageLeftWidth)
+std::vector<TSkinRect> LayoutMenuBarItems(const std::vector<int>& captionWidths, TSkinSize band, int imageLeftWidth,
+                                          int imageRightWidth, bool rightToLeft)
 {
-    int x = 6;
-    if (imageLeftWidth >= 0) {
-        x = imageLeftWidth + 4;
-        if (x > band.Width)
-            x = 12;
+    // How far from its end the row starts.
+    int start = 6;
+    const int imageEnd = rightToLeft ? imageRightWidth : imageLeftWidth;
+    if (imageEnd >= 0) {
+        start = imageEnd + (rightToLeft ? 8 : 4);
+        if (start > band.Width)
+            start = 12;
     }
     std::vector<TSkinRect> places;
+    int x = rightToLeft ? band.Width - start : start;
     for (int caption : captionWidths) {
         const int width = caption >= 0 ? caption + 10 : 0;
-        places.push_back({x, 0, x + width, band.Height - 1});
-        x += width;
+        if (rightToLeft) {
+            places.push_back({x - width, 0, x, band.Height - 1});
+            x -= width;
+        } else {
+            places.push_back({x, 0, x + width, band.Height - 1});
+            x += width;
+        }
     }
     return places;
 }

@@ -132,7 +132,10 @@ int AdjustFrameHitTest(int hit, int frameY, int captionSize);
 // no room): side by side, each 10 wider than its caption, one row short of
 // the band's height. They start at 6, or 4 past the left part of the bar's image
 // (imageLeftWidth; -1 without an image), or at 12 when that is past the band.
-std::vector<TSkinRect> LayoutMenuBarItems(const std::vector<int>& captionWidths, TSkinSize band, int imageLeftWidth);
+// Right-to-left bars lay their items out from the right end leftwards, past
+// the image's right part (imageRightWidth) and 8 pixels more.
+std::vector<TSkinRect> LayoutMenuBarItems(const std::vector<int>& captionWidths, TSkinSize band, int imageLeftWidth,
+                                          int imageRightWidth = -1, bool rightToLeft = false);
 
 // The client rectangle of a window at (x, y) of size (cx, cy).
 TSkinRect ClientRectFor(int x, int y, int cx, int cy, const TFrameMetrics& frame, int menuBarHeight);

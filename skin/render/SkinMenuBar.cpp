@@ -175,7 +175,7 @@ void TSkinMenuBar::PaintBar(HDC dc, const TSkinRect& r)
     scratch.SetSize(w, h);
     HDC canvas = scratch.DC();
     const RECT all{0, 0, w, h};
-    int imageLeftWidth = -1;
+    int imageLeftWidth = -1, imageRightWidth = -1;
     if (const TDataSkinObject* bar = FSkin.MenuBar.get(); bar && !bar->Image.Empty()) {
         const int frame = FFrame.Active ? 1 : 2;
         if (bar->Tile == 1)
@@ -183,6 +183,7 @@ void TSkinMenuBar::PaintBar(HDC dc, const TSkinRect& r)
         else
             DrawThreeSlice(canvas, all, bar->Image, true, false, 2, frame, bar->LeftWidth(), bar->RightWidth());
         imageLeftWidth = bar->LeftWidth();
+        imageRightWidth = bar->RightWidth();
     } else {
         TGdiHandle<HBRUSH> brush(CreateSolidBrush(ColorToRGB(FSkin.ColorMenuBar)));
         FillRect(canvas, &all, brush.Get());
@@ -194,7 +195,8 @@ void TSkinMenuBar::PaintBar(HDC dc, const TSkinRect& r)
     std::vector<int> captionWidths;
     for (const auto& item : FItems)
         captionWidths.push_back(item->Caption.empty() ? -1 : CaptionWidth(canvas, item->Caption));
-    const std::vector<TSkinRect> places = LayoutMenuBarItems(captionWidths, {w, h}, imageLeftWidth);
+    const std::vector<TSkinRect> places =
+        LayoutMenuBarItems(captionWidths, {w, h}, imageLeftWidth, imageRightWidth, FFrame.RightToLeft);
     for (size_t i = 0; i < FItems.size(); ++i) {
         TMenuBtn& item = *FItems[i];
         SetTextColor(canvas, ColorToRGB(item.Enabled ? FSkin.ColorMenuBarText : FSkin.ColorButtonShadow));
@@ -291,6 +293,11 @@ void TSkinMenuBar::OpenMenuItem(TMenuBtn& item)
 
 LRESULT CALLBACK TSkinMenuBar::FilterHook(int code, WPARAM wParam, LPARAM lParam)
 {
+    // A right-to-left bar runs the other way: Left leads to the next item.
+    if (auto* msg = reinterpret_cast<MSG*>(lParam);
+        code == MSGF_MENU && gLoop.Bar && gLoop.Bar->FFrame.RightToLeft && msg->message == WM_KEYDOWN &&
+        (msg->wParam == VK_LEFT || msg->wParam == VK_RIGHT))
+        msg->wParam = msg->wParam == VK_LEFT ? VK_RIGHT : VK_LEFT;
     const LRESULT passed = CallNextHookEx(gLoop.Hook, code, wParam, lParam);
     if (passed || code != MSGF_MENU || !gLoop.Bar)
         return passed;

@@ -60,14 +60,17 @@ void DrawItemText(const TSkinData& skin, HDC dc, const std::string& text, RECT& 
     DrawTextA(dc, text.data(), static_cast<int>(text.size()), &rect, format);
 }
 
-// Glyph, caption and shortcut of an item on its bitmap.
-void DrawItemContent(const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect, bool selected)
+// Glyph, caption and shortcut of an item on its bitmap; a right-to-left
+// menu mirrors them (glyph on the right, texts aligned right).
+void DrawItemContent(const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect, bool selected,
+                     bool rightToLeft = false)
 {
     TImageList* images = ImagesOf(item);
     int checkWidth = images ? images->Width() : 16;
     if (item.Checked)
         checkWidth = std::max(checkWidth, 16);
-    const int left = rect.left + 1 + (skin.MenuItem ? skin.MenuItem->LeftWidth() : 0);
+    const int inset = 1 + (skin.MenuItem ? skin.MenuItem->LeftWidth() : 0);
+    const int left = rightToLeft ? rect.right - inset - checkWidth : rect.left + inset;
     RECT glyph{left, rect.top + 1, left + checkWidth, rect.top + 1 + checkWidth};
     if (images && item.ImageIndex >= 0 && item.ImageIndex < images->Count()) {
         if (item.Checked) {
@@ -98,18 +101,21 @@ void DrawItemContent(const TSkinData& skin, TMenuItem& item, HDC dc, const RECT&
         bold = boldFont.Get();
     }
     TSelectObject font(dc, bold ? bold : MenuFont());
-    RECT caption{glyph.right + 3, rect.top, rect.right - 1, rect.bottom};
+    RECT caption = rightToLeft ? RECT{rect.left + 1, rect.top, glyph.left - 3, rect.bottom}
+                               : RECT{glyph.right + 3, rect.top, rect.right - 1, rect.bottom};
     constexpr UINT format = DT_EXPANDTABS | DT_SINGLELINE;
+    const UINT align = rightToLeft ? DT_RIGHT : DT_LEFT;
     RECT measured = caption;
     DrawItemText(skin, dc, item.Caption, measured, format | DT_NOCLIP | DT_LEFT, selected, item.Enabled, true);
-    const int h = measured.bottom - measured.top;
+    const int h = measured.bottom - measured.top, textWidth = measured.right - measured.left;
     caption.top = rect.top + (rect.bottom - rect.top - h) / 2;
     caption.bottom = caption.top + h;
-    DrawItemText(skin, dc, item.Caption, caption, format | DT_LEFT, selected, item.Enabled, false);
+    DrawItemText(skin, dc, item.Caption, caption, format | align, selected, item.Enabled, false);
     if (item.ShortCut) {
-        RECT shortcut{measured.right, caption.top, rect.right - 11, caption.bottom};
-        DrawItemText(skin, dc, ShortCutToText(item.ShortCut), shortcut, format | DT_RIGHT, selected, item.Enabled,
-                     false);
+        RECT shortcut = rightToLeft ? RECT{rect.left + 11, caption.top, caption.right - textWidth, caption.bottom}
+                                    : RECT{measured.right, caption.top, rect.right - 11, caption.bottom};
+        DrawItemText(skin, dc, ShortCutToText(item.ShortCut), shortcut, format | (rightToLeft ? DT_LEFT : DT_RIGHT),
+                     selected, item.Enabled, false);
     }
 }
 
@@ -179,13 +185,14 @@ void PaintItemBackground(const ISkinEngine& engine, const TSkinData& skin, HDC d
 
 // The item picture (frame 1, or 4 when selected) and the item's content over
 // the background, then onto the menu.
-void DrawSkinnedItem(const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect, bool selected, TBitmap& bitmap)
+void DrawSkinnedItem(const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect, bool selected, TBitmap& bitmap,
+                     bool rightToLeft = false)
 {
     const RECT local{0, 0, rect.right - rect.left, rect.bottom - rect.top};
     const TDataSkinObject& element = *skin.MenuItem;
     DrawNineSlice(bitmap.DC(), local, element.Image, false, element.Tile == 1, element.Trans == 1, 5, selected ? 4 : 1,
                   element.Margins);
-    DrawItemContent(skin, item, bitmap.DC(), local, selected);
+    DrawItemContent(skin, item, bitmap.DC(), local, selected, rightToLeft);
     BitBlt(dc, rect.left, rect.top, local.right, local.bottom, bitmap.DC(), 0, 0, SRCCOPY);
 }
 
@@ -210,7 +217,7 @@ void DrawMenuItem(const ISkinEngine& engine, const TSkinData& skin, TMenuItem& i
 }
 
 void DrawRawMenuItem(const ISkinEngine& engine, const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect,
-                     UINT state)
+                     UINT state, bool rightToLeft)
 {
     if (!HasItemPicture(skin)) {
         DrawPlainMenuItem(skin, item, dc, rect, state);
@@ -219,7 +226,7 @@ void DrawRawMenuItem(const ISkinEngine& engine, const TSkinData& skin, TMenuItem
     // Separators too: the etched line over the item picture.
     TBitmap bitmap;
     PaintItemBackground(engine, skin, dc, rect, bitmap);
-    DrawSkinnedItem(skin, item, dc, rect, (state & ODS_SELECTED) != 0, bitmap);
+    DrawSkinnedItem(skin, item, dc, rect, (state & ODS_SELECTED) != 0, bitmap, rightToLeft);
 }
 
 void SetPopupOwnerDraw(const ISkinEngine& engine, TSkinData* skin, TForm* form, bool on)
@@ -338,7 +345,7 @@ bool HandleFrameMenuItem(const TSkinFrameState& frame, UINT msg, WPARAM, LPARAM 
         } else {
             // For a menu item the "window" of the item is its menu.
             const std::unique_ptr<TMenuItem> raw = TemporaryItem(reinterpret_cast<HMENU>(dis->hwndItem), dis->itemID);
-            DrawRawMenuItem(frame.Engine, skin, *raw, dis->hDC, dis->rcItem, dis->itemState);
+            DrawRawMenuItem(frame.Engine, skin, *raw, dis->hDC, dis->rcItem, dis->itemState, frame.RightToLeft);
         }
         result = TRUE;
         return true;

@@ -24,9 +24,10 @@ void MeasureMenuItem(const TSkinData& skin, TMenuItem& item, HDC dc, int& width,
 void DrawMenuItem(const ISkinEngine& engine, const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect,
                   UINT state);
 // An item of a raw menu (no component item behind it), drawn through a
-// temporary item: separators too show the item picture, with an etched line.
+// temporary item: separators too show the item picture, with an etched line;
+// the menu of a right-to-left window mirrors the item's content.
 void DrawRawMenuItem(const ISkinEngine& engine, const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect,
-                     UINT state);
+                     UINT state, bool rightToLeft = false);
 // An item drawn in flat colours (a skin without an item image).
 void DrawPlainMenuItem(const TSkinData& skin, TMenuItem& item, HDC dc, const RECT& rect, UINT state);
 

@@ -48,7 +48,8 @@ void AppendItem(HMENU menu, UINT type, UINT id, const char* text)
 
 class TRawMenuWindow {
 public:
-    TRawMenuWindow()
+    // exStyle WS_EX_LEFTSCROLLBAR makes a right-to-left window.
+    explicit TRawMenuWindow(DWORD exStyle = 0)
     {
         WNDCLASSA wc{};
         wc.lpfnWndProc = &RawWindowProc;
@@ -63,7 +64,12 @@ public:
         AppendItem(file, MFT_SEPARATOR, 0, nullptr);
         AppendItem(file, MFT_STRING, kQuitCommand, "退出");
         AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "文件(&F)");
-        Window = CreateWindowExA(0, wc.lpszClassName, "Raw", WS_OVERLAPPEDWINDOW, 40, 40, 320, 200, nullptr, bar,
+        if (exStyle) {
+            HMENU help = CreatePopupMenu();
+            AppendItem(help, MFT_STRING, kOpenCommand + 10, "关于");
+            AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "帮助(&H)");
+        }
+        Window = CreateWindowExA(exStyle, wc.lpszClassName, "Raw", WS_OVERLAPPEDWINDOW, 40, 40, 320, 200, nullptr, bar,
                                  wc.hInstance, nullptr);
         ShowWindow(Window, SW_SHOW);
         SetForegroundWindow(Window);
@@ -145,6 +151,44 @@ TEST(SkinRawWindow, ItsMenuItemsAreDrawnFromTheSkinThroughTemporaryItemsAndStill
     EXPECT_TRUE(lastSelected) << "Down skips the separator to the next item";
     EXPECT_TRUE(WaitFor([] { return !gCommands.empty() && gCommands.back() == kQuitCommand; }, 2000))
         << "Return chooses the highlighted item";
+}
+
+// A right-to-left window: its bar runs from the right end leftwards, its
+// title stands at the right of the caption, and Left leads to the next menu.
+TEST(SkinRawWindow, ARightToLeftWindowMirrorsItsBarAndTitle)
+{
+    const TProgramForms forms;
+    const TRawMenuWindow raw(WS_EX_LEFTSCROLLBAR);
+    ASSERT_TRUE(WaitForFrame(raw.Window));
+    TSkinFrame* frame = FrameOf(raw.Window);
+    ASSERT_NE(frame->MenuBar(), nullptr);
+    ASSERT_EQ(frame->MenuBar()->Items().size(), 2u);
+    Pump(300);
+    const RECT w = WindowRect(raw.Window);
+    const int width = w.right - w.left;
+    const TSkinRect first = frame->MenuBar()->Items()[0]->Rect, second = frame->MenuBar()->Items()[1]->Rect;
+    const int rightWidth = TSkinSource::Get().Int("Personality", "TileRightMenu", 0);
+    EXPECT_EQ(first.Right, width - frame->Metrics().Right - rightWidth - 8) << "the first item at the right end";
+    EXPECT_EQ(second.Right, first.Left) << "the second on its left";
+    const TSkinRect title = frame->TitleTextRect();
+    EXPECT_GT(title.Left, width / 2 - 40) << "the title stands right, toward the caption buttons";
+
+    std::vector<int> opened;
+    ASSERT_TRUE(RunScript([&] {
+        TRealInput::ClickAt({w.left + (first.Left + first.Right) / 2, w.top + (first.Top + first.Bottom) / 2});
+        WaitFor([] { return TSkinMenuBar::CurrentIndex() == 0 && FindWindowA("#32768", nullptr); });
+        opened.push_back(OnWindowsThread(&TSkinMenuBar::CurrentIndex));
+        TRealInput::Key("Left");
+        WaitFor([] { return TSkinMenuBar::CurrentIndex() == 1; }, 2000);
+        opened.push_back(OnWindowsThread(&TSkinMenuBar::CurrentIndex));
+        TRealInput::Key("Right");
+        WaitFor([] { return TSkinMenuBar::CurrentIndex() == 0; }, 2000);
+        opened.push_back(OnWindowsThread(&TSkinMenuBar::CurrentIndex));
+        SaveWindowShot(GetDesktopWindow(), "screenshot-right-to-left.bmp");
+        TRealInput::Key("Escape");
+        WaitFor([] { return TSkinMenuBar::CurrentIndex() == -1; }, 2000);
+    }));
+    EXPECT_EQ(opened, (std::vector<int>{0, 1, 0})) << "Left opens the item on the left, the next one";
 }
 
 } // namespace

@@ -298,6 +298,18 @@ TEST(MenuBar, ItemsSideBySideFromTheLeftOfTheBand)
     EXPECT_EQ(LayoutMenuBarItems(widths, {300, 19}, 20)[0], (TSkinRect{24, 0, 64, 18})) << "past the image's left part";
     EXPECT_EQ(LayoutMenuBarItems(widths, {300, 19}, 0)[0].Left, 4);
     EXPECT_EQ(LayoutMenuBarItems(widths, {23, 19}, 20)[0].Left, 12) << "a start past the band";
+}
+
+TEST(MenuBar, RightToLeftItemsRunLeftwardsFromTheRightEnd)
+{
+    const std::vector<int> widths{30, -1, 24};
+    const std::vector<TSkinRect> places = LayoutMenuBarItems(widths, {300, 19}, 20, 10, true);
+    ASSERT_EQ(places.size(), 3u);
+    EXPECT_EQ(places[0], (TSkinRect{242, 0, 282, 18})) << "past the image's right part and 8 more";
+    EXPECT_EQ(places[1], (TSkinRect{242, 0, 242, 18}));
+    EXPECT_EQ(places[2], (TSkinRect{208, 0, 242, 18})) << "the next one on its left";
+    EXPECT_EQ(LayoutMenuBarItems(widths, {300, 19}, -1, -1, true)[0].Right, 294) << "without an image 6 from the end";
+    EXPECT_EQ(LayoutMenuBarItems(widths, {15, 19}, 20, 10, true)[0].Right, 3) << "a start past the band";
     EXPECT_EQ(LayoutMenuBarItems(widths, {24, 19}, 20)[0].Left, 24) << "a start at the band's end stays";
     EXPECT_TRUE(LayoutMenuBarItems({}, {300, 19}, -1).empty());
 }
