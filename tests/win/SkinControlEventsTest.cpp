@@ -5,11 +5,13 @@
 #include "skin/data/SkinData.h"
 #include "skin/render/SkinCtrls.h"
 #include "skin/render/SkinFrame.h"
+#include "skin/render/SkinManager.h"
 #include "skin/render/SkinScrolling.h"
 #include "tests/win/ProgramForms.h"
 #include "tests/win/RealInput.h"
 #include "tests/win/SkinTestSupport.h"
 #include "tests/win/TestForm.h"
+#include "ui/StdCtrls.h"
 
 #include <gtest/gtest.h>
 
@@ -60,6 +62,45 @@ TEST(SkinControlEvents, OnSkinControlHearsCapitalClassNamesAndItsObjectIsTheSkin
     }
     EXPECT_TRUE(suppliedListed) << "the supplied object is the memo's skin";
     EXPECT_EQ(forMemo, 1) << "and the mapping made no second one";
+}
+
+// A print preview makes its pages' windows as it shows them: a control of a
+// form named as a preview that has no window yet when the frame walks the
+// form is left alone; on another form it gets its window and its skin.
+TEST(SkinControlEvents, AControlOfAPreviewWithoutItsWindowYetIsLeftAlone)
+{
+    const TProgramForms forms;
+    auto* store = Form1->Child<TSkinData>("SkinData1");
+    for (const std::string name : {"ReportPreview", "Report"}) {
+        auto form = std::make_unique<TTestForm>(&Application());
+        form->Read("object " + name + ": TTestForm\n  ClientWidth = 240\n  ClientHeight = 120\n  Caption = '" + name +
+                   "'\n  Left = 20\n  Top = 20\n"
+                   "  object Go: TButton\n    Left = 8\n    Top = 8\n    Width = 75\n    Height = 25\n  end\nend\n");
+        form->Show();
+        ASSERT_TRUE(WaitForFrame(form->WindowHandle()));
+        auto* late = new TEdit(form.get()); // owned by the form
+        late->SetParent(form.get());
+        late->SetBounds(8, 48, 120, 21);
+        ASSERT_FALSE(late->HandleAllocated());
+        // Switching the skin off and on walks the form's controls again.
+        store->SetActive(false);
+        ASSERT_TRUE(WaitFor([] { return TSkinManage::Instance()->Forms().empty(); }, 2000));
+        store->SetActive(true);
+        ASSERT_TRUE(WaitFor([&] {
+            const TSkinFrame* frame = FrameOf(form->WindowHandle());
+            return frame && frame->FrameState() == TSkinFrame::fsRunning;
+        }, 3000));
+        bool skinned = false;
+        for (TSkinControl* control : FrameOf(form->WindowHandle())->Controls())
+            skinned |= late->HandleAllocated() && control->Window() == late->WindowHandle();
+        if (name == "ReportPreview") {
+            EXPECT_FALSE(late->HandleAllocated()) << "the preview's control keeps waiting for its window";
+            EXPECT_FALSE(skinned);
+        } else {
+            EXPECT_TRUE(skinned) << "another form's control gets its window and its skin";
+        }
+    }
+    ASSERT_TRUE(WaitForFrame(Form1->WindowHandle()));
 }
 
 } // namespace
