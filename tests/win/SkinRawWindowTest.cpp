@@ -4,15 +4,18 @@
 // items, whatever the window keeps in their item data.
 
 #include "skin/render/SkinFrame.h"
+#include "skin/render/SkinManager.h"
 #include "skin/render/SkinMenuBar.h"
 #include "tests/win/ProgramForms.h"
 #include "tests/win/RealInput.h"
 #include "tests/win/ScreenPixels.h"
 #include "tests/win/SkinPictures.h"
 #include "tests/win/SkinTestSupport.h"
+#include "ui/ExtCtrls.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace orbelin {
@@ -74,7 +77,11 @@ public:
         ShowWindow(Window, SW_SHOW);
         SetForegroundWindow(Window);
     }
-    ~TRawMenuWindow() { DestroyWindow(Window); } // destroys its menu too
+    ~TRawMenuWindow()
+    {
+        if (Window)
+            DestroyWindow(Window); // destroys its menu too
+    }
     TRawMenuWindow(const TRawMenuWindow&) = delete;
     TRawMenuWindow& operator=(const TRawMenuWindow&) = delete;
 
@@ -189,6 +196,44 @@ TEST(SkinRawWindow, ARightToLeftWindowMirrorsItsBarAndTitle)
         WaitFor([] { return TSkinMenuBar::CurrentIndex() == -1; }, 2000);
     }));
     EXPECT_EQ(opened, (std::vector<int>{0, 1, 0})) << "Left opens the item on the left, the next one";
+}
+
+// The window goes while its bar menu is open (a timer of the program closes
+// it): the menu loop ends without touching the freed bar, and the frame is
+// freed once the menu has closed.
+TEST(SkinRawWindow, AWindowDestroyedWhileItsBarMenuIsOpenFreesItsFrameAfterTheMenu)
+{
+    const TProgramForms forms;
+    TRawMenuWindow raw;
+    ASSERT_TRUE(WaitForFrame(raw.Window));
+    HWND window = raw.Window;
+    Pump(300);
+    TTimer close(nullptr);
+    close.SetEnabled(false);
+    close.SetInterval(400);
+    bool menuSeen = false;
+    close.OnTimer = [&](TObject*) {
+        close.SetEnabled(false);
+        menuSeen = TSkinMenuBar::CurrentIndex() == 0 && FindWindowA("#32768", nullptr) != nullptr;
+        DestroyWindow(window);
+    };
+    const TSkinRect item = FrameOf(window)->MenuBar()->Items()[0]->Rect;
+    const RECT w = WindowRect(window);
+    bool freed = false;
+    ASSERT_TRUE(RunScript([&] {
+        close.SetEnabled(true);
+        TRealInput::ClickAt({w.left + (item.Left + item.Right) / 2, w.top + (item.Top + item.Bottom) / 2});
+        WaitFor([&] { return !IsWindow(window); }, 3000);
+        TRealInput::Key("Escape");
+        freed = WaitFor([&] {
+            const auto& frames = TSkinManage::Instance()->Forms();
+            const bool listed = std::any_of(frames.begin(), frames.end(), [&](const TSkinFrame* f) { return f->Window() == window; });
+            return !listed && TSkinMenuBar::CurrentIndex() == -1 && !FindWindowA("#32768", nullptr);
+        }, 3000);
+    }));
+    raw.Window = nullptr; // gone already
+    EXPECT_TRUE(menuSeen) << "the bar menu was open when the window went";
+    EXPECT_TRUE(freed) << "the loop ended and the frame was freed";
 }
 
 } // namespace
