@@ -116,6 +116,34 @@ std::string TApplication::ErrorBoxText(const std::string& message)
     return message;
 }
 
+namespace {
+
+// A box gives the keyboard back to where it was when it closes; under a
+// window manager that hand-back can be lost in a race of focus events (the
+// focus left on the box's vanished window), so it is done once more here
+// when the system did not.
+class TFocusReturn {
+public:
+    explicit TFocusReturn(HWND owner) : FOwner(owner), FFocus(GetFocus()) {}
+    ~TFocusReturn()
+    {
+        if (!FOwner || !IsWindow(FOwner) || !IsWindowVisible(FOwner) || !IsWindowEnabled(FOwner))
+            return;
+        if (!GetActiveWindow())
+            SetActiveWindow(FOwner);
+        if (FFocus && IsWindow(FFocus) && !GetFocus() && GetAncestor(FFocus, GA_ROOT) == FOwner)
+            SetFocus(FFocus);
+    }
+    TFocusReturn(const TFocusReturn&) = delete;
+    TFocusReturn& operator=(const TFocusReturn&) = delete;
+
+private:
+    HWND FOwner;
+    HWND FFocus;
+};
+
+} // namespace
+
 void TApplication::ShowException(const std::string& message)
 {
     // An error that repeats inside the box's own message loop (a paint, a
@@ -127,6 +155,7 @@ void TApplication::ShowException(const std::string& message)
     HWND owner = GetActiveWindow();
     if (!owner && FMainForm)
         owner = FMainForm->WindowHandle();
+    const TFocusReturn back(owner);
     MessageBoxA(owner, ErrorBoxText(message).c_str(), FTitle.c_str(), MB_OK | MB_ICONERROR);
 }
 
@@ -202,6 +231,7 @@ void TApplication::ShowMessage(const std::string& text)
     if (!owner && FMainForm)
         owner = FMainForm->WindowHandle();
     gMessageHook = SetWindowsHookExA(WH_CBT, &PlainDialogHook, nullptr, GetCurrentThreadId());
+    const TFocusReturn back(owner);
     MessageBoxA(owner, text.c_str(), FTitle.c_str(), MB_OK);
     if (gMessageHook) {
         UnhookWindowsHookEx(gMessageHook);
