@@ -19,6 +19,29 @@ inline constexpr COLORREF SkinTransparentColor = RGB(255, 0, 255);
 // The device bitmaps of skin images, made once per image and kept until the
 // skin is reloaded (images are told apart by their serial, which a reload
 // renews, not by their addresses).
+// While it lives, a DC of a mirrored window (WS_EX_LAYOUTRTL) draws in plain
+// left-to-right coordinates: the frame lays out its right-to-left look
+// itself, and a mirrored DC would flip its pictures and texts.
+class TUnmirroredDC {
+public:
+    explicit TUnmirroredDC(HDC dc) : FDC(dc), FLayout(dc ? GetLayout(dc) : 0)
+    {
+        if (FLayout != GDI_ERROR && (FLayout & LAYOUT_RTL))
+            SetLayout(FDC, 0);
+    }
+    ~TUnmirroredDC()
+    {
+        if (FLayout != GDI_ERROR && (FLayout & LAYOUT_RTL))
+            SetLayout(FDC, FLayout);
+    }
+    TUnmirroredDC(const TUnmirroredDC&) = delete;
+    TUnmirroredDC& operator=(const TUnmirroredDC&) = delete;
+
+private:
+    HDC FDC;
+    DWORD FLayout;
+};
+
 class TSkinImageCache {
 public:
     // A memory DC with the image selected, or null for an empty image.

@@ -105,7 +105,7 @@ void TSkinFrame::AttachToWindow(TSkinData* skin)
     const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
     const LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
     FState.Style = style;
-    FState.RightToLeft = exStyle & WS_EX_LEFTSCROLLBAR;
+    FState.RightToLeft = exStyle & (WS_EX_LEFTSCROLLBAR | WS_EX_LAYOUTRTL);
     FSystemMenu.ReadWindowMenu();
     FPainter.BuildIconBitmap();
     FClassName = WindowClassName(window);

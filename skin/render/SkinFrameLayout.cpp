@@ -51,13 +51,6 @@ TFrameBorders FrameBorderRects(TSkinSize window, const TFrameMetrics& f)
 
 int BorderPaintFrame(int frameCount, bool active) { return (active || frameCount <= 1) ? 1 : 2; }
 
-TFramePoint ClientToFramePoint(TFramePoint client, const TFrameMetrics& f, int menuBarHeight, bool minimized)
-{
-    if (minimized)
-        return client;
-    return {client.X + f.Left, client.Y + f.Caption + menuBarHeight};
-}
-
 TFrameMetrics FrameMetricsOf(const TSkinData& skin, int frameKind)
 {
     if (frameKind == fkNoFrame)

@@ -50,16 +50,6 @@ TFrameBorders FrameBorderRects(TSkinSize window, const TFrameMetrics& frame);
 // an inactive window whose image has more than one.
 int BorderPaintFrame(int frameCount, bool active);
 
-struct TFramePoint {
-    int X = 0;
-    int Y = 0;
-    bool operator==(const TFramePoint&) const = default;
-};
-// A point of the client area as a frame point: the client area lies inside
-// the left border and below the caption and the menu bar. A minimized
-// window has no client area inside a frame: its points stay as they are.
-TFramePoint ClientToFramePoint(TFramePoint client, const TFrameMetrics& frame, int menuBarHeight, bool minimized);
-
 // What the title buttons of one window depend on.
 struct TTitleButtonContext {
     int FrameKind = fkPlain;

@@ -204,6 +204,7 @@ void TSkinFramePainter::PaintTitleButton(TSkinTitleButton& button)
         DrawStripFrame(piece.DC(), local, record.Image, true, record.FrameCount,
                        TitleButtonStateFrame(record, button.State));
     TWindowDC dc(FState.Window, TWindowDC::TArea::Window);
+    const TUnmirroredDC plain(dc.Handle());
     BitBlt(dc.Handle(), r.left, r.top, w, h, piece.DC(), 0, 0, SRCCOPY);
 }
 
@@ -234,6 +235,7 @@ void TSkinFramePainter::Paint(HDC dc, TSkinMenuBar* menuBar)
         own = std::make_unique<TWindowDC>(s.Window, TWindowDC::TArea::Window);
         dc = own->Handle();
     }
+    const TUnmirroredDC plain(dc);
     try {
         RECT window{};
         if (!GetWindowRect(s.Window, &window))

@@ -16,11 +16,11 @@ bool TSkinFrameState::FrameSkinned() const { return Skin && Skin->SkinControls.C
 
 POINT TSkinFrameState::FramePoint(POINT screen) const
 {
-    POINT p = screen;
-    ScreenToClient(Window, &p);
-    const TFramePoint framed =
-        ClientToFramePoint({static_cast<int>(p.x), static_cast<int>(p.y)}, Metrics, MenuBarHeight, WindowState == wsMinimized);
-    return {framed.X, framed.Y};
+    // From the window rectangle, not the client's: a mirrored window's
+    // client coordinates run from the right.
+    RECT window{};
+    GetWindowRect(Window, &window);
+    return {screen.x - window.left, screen.y - window.top};
 }
 
 void TSkinFrameState::ReadWindowState()

@@ -225,6 +225,7 @@ void TSkinMenuBar::PaintItem(TMenuBtn& item)
     SetTextColor(canvas, ColorToRGB(item.Enabled ? FSkin.ColorMenuBarText : FSkin.ColorButtonShadow));
     DrawCenteredText(canvas, local, item.Caption, 2, true);
     TWindowDC dc(FFrame.Window, TWindowDC::TArea::Window);
+    const TUnmirroredDC plain(dc.Handle());
     BitBlt(dc.Handle(), item.Rect.Left, FBarRect.Top, w, h, canvas, 0, 0, SRCCOPY);
 }
 

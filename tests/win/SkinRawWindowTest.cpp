@@ -160,42 +160,66 @@ TEST(SkinRawWindow, ItsMenuItemsAreDrawnFromTheSkinThroughTemporaryItemsAndStill
         << "Return chooses the highlighted item";
 }
 
-// A right-to-left window: its bar runs from the right end leftwards, its
-// title stands at the right of the caption, and Left leads to the next menu.
+// The close button's picture (frame 1) where the description places it, as
+// the screen shows it now.
+testing::AssertionResult CloseButtonShown(HWND window)
+{
+    const RECT w = WindowRect(window);
+    for (const TCaptionButton& b : CaptionButtons())
+        if (b.Action == 0 && !b.Image.Empty()) {
+            const RECT at = b.Place(w.right - w.left);
+            const TPixelComparison c =
+                CompareWithScreen(StripFrame(b.Image, b.Frames, 1, false), {w.left + at.left, w.top + at.top});
+            if (c.Compared > 50 && c.Different == 0)
+                return testing::AssertionSuccess();
+            return testing::AssertionFailure() << c.Different << " of " << c.Compared << " pixels differ";
+        }
+    return testing::AssertionFailure() << "no close button described";
+}
+
+// A right-to-left window (the left scroll bar style, or a mirrored layout):
+// its bar runs from the right end leftwards, its title stands at the right
+// of the caption, Left leads to the next menu, and a mirrored window's frame
+// is not drawn flipped.
 TEST(SkinRawWindow, ARightToLeftWindowMirrorsItsBarAndTitle)
 {
     const TProgramForms forms;
-    const TRawMenuWindow raw(WS_EX_LEFTSCROLLBAR);
-    ASSERT_TRUE(WaitForFrame(raw.Window));
-    TSkinFrame* frame = FrameOf(raw.Window);
-    ASSERT_NE(frame->MenuBar(), nullptr);
-    ASSERT_EQ(frame->MenuBar()->Items().size(), 2u);
-    Pump(300);
-    const RECT w = WindowRect(raw.Window);
-    const int width = w.right - w.left;
-    const TSkinRect first = frame->MenuBar()->Items()[0]->Rect, second = frame->MenuBar()->Items()[1]->Rect;
-    const int rightWidth = TSkinSource::Get().Int("Personality", "TileRightMenu", 0);
-    EXPECT_EQ(first.Right, width - frame->Metrics().Right - rightWidth - 8) << "the first item at the right end";
-    EXPECT_EQ(second.Right, first.Left) << "the second on its left";
-    const TSkinRect title = frame->TitleTextRect();
-    EXPECT_GT(title.Left, width / 2 - 40) << "the title stands right, toward the caption buttons";
+    for (const DWORD style : {DWORD{WS_EX_LEFTSCROLLBAR}, DWORD{WS_EX_LAYOUTRTL}}) {
+        SCOPED_TRACE(style == WS_EX_LAYOUTRTL ? "mirrored layout" : "left scroll bar");
+        const TRawMenuWindow raw(style);
+        ASSERT_TRUE(WaitForFrame(raw.Window));
+        TSkinFrame* frame = FrameOf(raw.Window);
+        ASSERT_NE(frame->MenuBar(), nullptr);
+        ASSERT_EQ(frame->MenuBar()->Items().size(), 2u);
+        Pump(300);
+        const RECT w = WindowRect(raw.Window);
+        const int width = w.right - w.left;
+        const TSkinRect first = frame->MenuBar()->Items()[0]->Rect, second = frame->MenuBar()->Items()[1]->Rect;
+        const int rightWidth = TSkinSource::Get().Int("Personality", "TileRightMenu", 0);
+        EXPECT_EQ(first.Right, width - frame->Metrics().Right - rightWidth - 8) << "the first item at the right end";
+        EXPECT_EQ(second.Right, first.Left) << "the second on its left";
+        const TSkinRect title = frame->TitleTextRect();
+        EXPECT_GT(title.Left, width / 2 - 40) << "the title stands right, toward the caption buttons";
+        EXPECT_TRUE(CloseButtonShown(raw.Window)) << "the close button where the skin puts it, unflipped";
 
-    std::vector<int> opened;
-    ASSERT_TRUE(RunScript([&] {
-        TRealInput::ClickAt({w.left + (first.Left + first.Right) / 2, w.top + (first.Top + first.Bottom) / 2});
-        WaitFor([] { return TSkinMenuBar::CurrentIndex() == 0 && FindWindowA("#32768", nullptr); });
-        opened.push_back(OnWindowsThread(&TSkinMenuBar::CurrentIndex));
-        TRealInput::Key("Left");
-        WaitFor([] { return TSkinMenuBar::CurrentIndex() == 1; }, 2000);
-        opened.push_back(OnWindowsThread(&TSkinMenuBar::CurrentIndex));
-        TRealInput::Key("Right");
-        WaitFor([] { return TSkinMenuBar::CurrentIndex() == 0; }, 2000);
-        opened.push_back(OnWindowsThread(&TSkinMenuBar::CurrentIndex));
-        SaveWindowShot(GetDesktopWindow(), "screenshot-right-to-left.bmp");
-        TRealInput::Key("Escape");
-        WaitFor([] { return TSkinMenuBar::CurrentIndex() == -1; }, 2000);
-    }));
-    EXPECT_EQ(opened, (std::vector<int>{0, 1, 0})) << "Left opens the item on the left, the next one";
+        std::vector<int> opened;
+        ASSERT_TRUE(RunScript([&] {
+            TRealInput::ClickAt({w.left + (first.Left + first.Right) / 2, w.top + (first.Top + first.Bottom) / 2});
+            WaitFor([] { return TSkinMenuBar::CurrentIndex() == 0 && FindWindowA("#32768", nullptr); });
+            opened.push_back(OnWindowsThread(&TSkinMenuBar::CurrentIndex));
+            TRealInput::Key("Left");
+            WaitFor([] { return TSkinMenuBar::CurrentIndex() == 1; }, 2000);
+            opened.push_back(OnWindowsThread(&TSkinMenuBar::CurrentIndex));
+            TRealInput::Key("Right");
+            WaitFor([] { return TSkinMenuBar::CurrentIndex() == 0; }, 2000);
+            opened.push_back(OnWindowsThread(&TSkinMenuBar::CurrentIndex));
+            SaveWindowShot(GetDesktopWindow(), style == WS_EX_LAYOUTRTL ? "screenshot-mirrored.bmp"
+                                                                        : "screenshot-right-to-left.bmp");
+            TRealInput::Key("Escape");
+            WaitFor([] { return TSkinMenuBar::CurrentIndex() == -1; }, 2000);
+        }));
+        EXPECT_EQ(opened, (std::vector<int>{0, 1, 0})) << "Left opens the item on the left, the next one";
+    }
 }
 
 // The window goes while its bar menu is open (a timer of the program closes

@@ -242,15 +242,6 @@ TEST(FrameBorders, TheInactiveFrameOnlyWhenTheImageHasOne)
     EXPECT_EQ(BorderPaintFrame(0, false), 1);
 }
 
-TEST(FramePoint, ClientPointsLieInsideTheBorderCaptionAndMenuBar)
-{
-    const TFrameMetrics m{4, 30, 5, 3};
-    EXPECT_EQ(ClientToFramePoint({10, 20}, m, 0, false), (TFramePoint{14, 50}));
-    EXPECT_EQ(ClientToFramePoint({10, 20}, m, 19, false), (TFramePoint{14, 69}));
-    EXPECT_EQ(ClientToFramePoint({-2, -40}, m, 19, false), (TFramePoint{2, 9})) << "a caption point of the client's coordinates";
-    EXPECT_EQ(ClientToFramePoint({10, 20}, m, 19, true), (TFramePoint{10, 20})) << "a minimized window is not shifted";
-}
-
 TEST(TitleButtons, WhatEachActionDoes)
 {
     EXPECT_EQ(TitleCommandOf(0), TTitleCommand::Close);
