@@ -1,6 +1,7 @@
 #include "ApertiumEngine.h"
 
 #include "ApertiumText.h"
+#include "TextPieces.h"
 
 #include <algorithm>
 #include <string>
@@ -31,27 +32,31 @@ IoResult ApertiumEngine::translate(Language source, Language target, std::string
     if (route.empty()) {
         return IoResult{IoStatus::failed, {}};
     }
-    // A NUL would end the exchange with the warm pipeline early.
-    std::string current(text);
-    std::erase(current, '\0');
+    // A NUL would end a piece's exchange with the warm pipeline early.
+    std::string plain(text);
+    std::erase(plain, '\0');
+    std::vector<std::string> pieces;
+    for (const std::string_view piece : splitIntoPieces(plain, pieceBytes)) {
+        pieces.emplace_back(piece);
+    }
     for (const std::filesystem::path& modeFile : route) {
-        IoResult step = translateOneStep(pipelineFor(modeFile), current, deadline);
-        if (step.status != IoStatus::done) {
-            return step;
+        for (std::string& piece : pieces) {
+            piece = deformatText(piece);
         }
-        current = std::move(step.output);
+        PiecesResult step = pipelineFor(modeFile).translate(pieces, deadline);
+        if (step.status != IoStatus::done) {
+            return IoResult{step.status, {}};
+        }
+        pieces = std::move(step.answers);
+        for (std::string& piece : pieces) {
+            piece = reformatText(piece);
+        }
     }
-    return IoResult{IoStatus::done, std::move(current)};
-}
-
-IoResult ApertiumEngine::translateOneStep(ApertiumPipeline& pipeline, std::string_view text,
-                                          Deadline deadline)
-{
-    IoResult translated = pipeline.translate(deformatText(text), deadline);
-    if (translated.status == IoStatus::done) {
-        translated.output = reformatText(translated.output);
+    IoResult result{IoStatus::done, {}};
+    for (const std::string& piece : pieces) {
+        result.output.append(piece);
     }
-    return translated;
+    return result;
 }
 
 ApertiumPipeline& ApertiumEngine::pipelineFor(const std::filesystem::path& modeFile)

@@ -1,5 +1,6 @@
 // Apertium translation between the client's European languages: one warm
-// pipeline per mode, pairs without a mode going through Spanish.
+// pipeline per mode, pairs without a mode going through Spanish. A text goes
+// in as pieces (see TextPieces), which take turns with other requests'.
 #pragma once
 
 #include "ApertiumModes.h"
@@ -24,11 +25,13 @@ public:
     // Ends every running pipeline, for a quick shutdown.
     void abortAll() noexcept;
 
+    // The longest piece a text is cut into.
+    static constexpr std::size_t pieceBytes = 2048;
+
     // done: output holds the plain translation.
     IoResult translate(Language source, Language target, std::string_view text, Deadline deadline);
 
 private:
-    IoResult translateOneStep(ApertiumPipeline& pipeline, std::string_view text, Deadline deadline);
     ApertiumPipeline& pipelineFor(const std::filesystem::path& modeFile);
 
     const ModeCatalog catalog_;

@@ -3,6 +3,8 @@
 // loading every dictionary again.
 #pragma once
 
+#include "Deadline.h"
+#include "FairGate.h"
 #include "PipeIo.h"
 #include "PipelineRun.h"
 
@@ -10,27 +12,41 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orbelin::service {
 
+struct PiecesResult {
+    IoStatus status = IoStatus::failed;
+    std::vector<std::string> answers;  // when done: one per piece, in order
+};
+
 class ApertiumPipeline {
 public:
+    // Bytes of text inside the programs at once: enough to keep every program
+    // of the chain busy, little enough that a piece entering now is answered
+    // soon.
+    static constexpr std::size_t gateBudget = 8 * 1024;
+
     // The generation option replaces $1 of the mode: "-n" leaves unknown
     // words unmarked (apertium -u), "-g" marks them with '*'.
     explicit ApertiumPipeline(std::filesystem::path modeFile, std::string generationOption = "-n");
     ApertiumPipeline(const ApertiumPipeline&) = delete;
     ApertiumPipeline& operator=(const ApertiumPipeline&) = delete;
 
-    // Translates text already in Apertium's stream format (see
-    // deformatText). Requests enter the running programs as they come, without
-    // waiting for each other's answers. When a request fails or runs past
-    // its deadline, the programs are killed and every request in them ends
-    // so; the next request starts them again. After runs that failed one
-    // after another, the next start waits for a back-off that doubles with
-    // each of them (see backOff); until then requests fail at once.
-    IoResult translate(std::string_view deformatted, Deadline deadline);
+    // Translates pieces of text already in Apertium's stream format (see
+    // deformatText), in order. Each piece waits for its turn at the gate,
+    // where the pieces of every request take turns, and enters the running
+    // programs without waiting for the answers before it. A piece in a run
+    // that ended for another's sake is sent again into a new run; the
+    // request fails only for its own piece or its own deadline. After runs
+    // that failed one after another, the next start waits for a back-off
+    // that doubles with each of them (see backOff); until then requests fail
+    // at once.
+    PiecesResult translate(std::span<const std::string> pieces, Deadline deadline);
 
     // The wait before a start after that many failures in a row.
     static Clock::duration backOff(int failures);
@@ -43,13 +59,15 @@ public:
     const std::filesystem::path& modeFile() const { return modeFile_; }
 
 private:
-    // The run to send a request into, started when there is none (or the
-    // last has ended); null when none can start now.
-    std::shared_ptr<PipelineRun> currentRun();
-    void noteFailure(std::uint64_t run);
+    // The run to send a piece into, started when there is none (or the last
+    // has ended); null when none can start now. Its number comes with it.
+    std::shared_ptr<PipelineRun> currentRun(std::uint64_t& number);
+    void noteOutcome(std::uint64_t run, PieceState state);
+    void noteFailure(std::uint64_t run);  // with mutex_ held
 
     const std::filesystem::path modeFile_;
     const std::string generationOption_;
+    const std::shared_ptr<FairGate> gate_ = std::make_shared<FairGate>(gateBudget);
 
     std::mutex mutex_;  // guards what follows; held to start a run, never during a request
     std::shared_ptr<PipelineRun> run_;

@@ -1,5 +1,7 @@
 #include "ChineseConverter.h"
 
+#include "TextPieces.h"
+
 #include <algorithm>
 #include <memory>
 #include <opencc.h>
@@ -10,6 +12,9 @@ namespace orbelin::service {
 namespace {
 
 const opencc_t invalidHandle = reinterpret_cast<opencc_t>(-1);
+
+// Short enough that a waiting conversion gets its turn soon.
+constexpr std::size_t pieceBytes = 4096;
 
 struct OpenccStringFree {
     void operator()(char* text) const { opencc_convert_utf8_free(text); }
@@ -41,37 +46,44 @@ bool ChineseConverter::open()
 
 IoResult ChineseConverter::convert(std::string_view utf8Text, Deadline deadline)
 {
-    // OpenCC's converter is not documented as safe for concurrent use.
-    std::unique_lock lock(mutex_, std::defer_lock);
-    if (!lock.try_lock_until(deadline)) {
-        return IoResult{IoStatus::timedOut, {}};
-    }
-    if (!open()) {
-        return IoResult{IoStatus::failed, {}};
-    }
-    // OpenCC takes C strings, so text around a NUL byte is converted piece by
-    // piece; pieces also end after each line, to look at the clock between.
     IoResult result{IoStatus::done, {}};
-    std::size_t begin = 0;
-    while (begin < utf8Text.size()) {
+    for (const std::string_view piece : splitIntoPieces(utf8Text, pieceBytes)) {
+        // OpenCC's converter is not documented as safe for concurrent use.
+        std::unique_lock lock(mutex_, std::defer_lock);
+        if (!lock.try_lock_until(deadline)) {
+            return IoResult{IoStatus::timedOut, {}};
+        }
+        if (aborted_ || !open() || !convertPiece(piece, result.output)) {
+            return IoResult{IoStatus::failed, {}};
+        }
+        lock.unlock();
         if (Clock::now() >= deadline) {
             return IoResult{IoStatus::timedOut, {}};
         }
-        const std::size_t stop = std::min(utf8Text.find_first_of(std::string_view("\0\n", 2), begin), utf8Text.size());
+    }
+    return result;
+}
+
+bool ChineseConverter::convertPiece(std::string_view piece, std::string& out)
+{
+    // OpenCC takes C strings, so text around a NUL byte is converted apart.
+    std::size_t begin = 0;
+    while (begin < piece.size()) {
+        const std::size_t stop = std::min(piece.find('\0', begin), piece.size());
         if (stop > begin) {
             const std::unique_ptr<char, OpenccStringFree> converted(
-                opencc_convert_utf8(handle_, utf8Text.data() + begin, stop - begin));
+                opencc_convert_utf8(handle_, piece.data() + begin, stop - begin));
             if (!converted) {
-                return IoResult{IoStatus::failed, {}};
+                return false;
             }
-            result.output.append(converted.get());
+            out.append(converted.get());
         }
-        if (stop < utf8Text.size()) {
-            result.output.push_back(utf8Text[stop]);
+        if (stop < piece.size()) {
+            out.push_back('\0');
         }
         begin = stop + 1;
     }
-    return result;
+    return true;
 }
 
 }  // namespace orbelin::service

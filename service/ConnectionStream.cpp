@@ -21,6 +21,9 @@ constexpr auto slice = std::chrono::milliseconds(100);
 // from waiting, and its copy stays small.
 constexpr std::size_t gatherLimit = 64 * 1024;
 
+// What one receive into the buffer asks for.
+constexpr std::size_t receiveChunk = 4096;
+
 }  // namespace
 
 bool socketAddress(int socket, bool remote, std::string& ip, int& port)
@@ -61,11 +64,11 @@ ConnectionStream::ConnectionStream(int socket, Clock::duration readWait, Clock::
 
 bool ConnectionStream::waitFor(short events, Clock::time_point until) const
 {
-    // A response being written is let finish; only waits for a client's
-    // bytes end with the server.
-    const bool endsWithServer = events == POLLIN && stopping_;
+    // Waits for a client's bytes end with the server; a response being
+    // written still goes to a client that takes it at once.
     for (;;) {
-        if (endsWithServer && stopping_()) {
+        const bool stopped = stopping_ && stopping_();
+        if (stopped && events == POLLIN) {
             return false;
         }
         const auto now = Clock::now();
@@ -74,11 +77,11 @@ bool ConnectionStream::waitFor(short events, Clock::time_point until) const
         }
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(std::min<Clock::duration>(until - now, slice));
         pollfd ready{socket_, events, 0};
-        const int n = ::poll(&ready, 1, static_cast<int>(left.count()));
+        const int n = ::poll(&ready, 1, stopped ? 0 : static_cast<int>(left.count()));
         if (n > 0) {
             return true;  // ready, or an error or hang-up the next call reports
         }
-        if (n < 0 && errno != EINTR) {
+        if (stopped || (n < 0 && errno != EINTR)) {
             return false;
         }
     }
@@ -138,9 +141,11 @@ bool ConnectionStream::send(std::string_view bytes) const
 
 bool ConnectionStream::is_readable() const
 {
-    if (bufferStart_ < bufferEnd_) {
-        return true;
-    }
+    return bufferStart_ < bufferEnd_ || waitForMore();
+}
+
+bool ConnectionStream::waitForMore() const
+{
     const auto now = Clock::now();
     const auto until = deadline_ - now < readWait_ ? deadline_ : now + readWait_;
     return waitForInput(until);
@@ -151,27 +156,71 @@ bool ConnectionStream::is_writable() const
     return waitFor(POLLOUT, Clock::now() + writeWait_);
 }
 
-ssize_t ConnectionStream::read(char* ptr, size_t size)
+ssize_t ConnectionStream::receive()
 {
     if (bufferStart_ == bufferEnd_) {
+        bufferStart_ = bufferEnd_ = 0;
+    }
+    if (buffer_.size() - bufferEnd_ < receiveChunk) {
+        // Moved to the front before growing: a buffer holds one head and what came with it.
+        buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(bufferStart_));
+        bufferEnd_ -= bufferStart_;
+        bufferStart_ = 0;
+        buffer_.resize(bufferEnd_ + receiveChunk);
+    }
+    if (!waitForMore()) {
+        return -1;
+    }
+    const ssize_t n = ::recv(socket_, buffer_.data() + bufferEnd_, buffer_.size() - bufferEnd_, 0);
+    if (n > 0) {
+        bufferEnd_ += static_cast<std::size_t>(n);
+    }
+    return n;
+}
+
+HeadVerdict ConnectionStream::readHead(const HeadLimits& limits)
+{
+    HeadScanner scanner(limits);
+    HeadVerdict verdict = scanner.scan({buffer_.data() + bufferStart_, bufferEnd_ - bufferStart_});
+    while (verdict == HeadVerdict::incomplete) {
+        const std::size_t before = bufferEnd_ - bufferStart_;
+        if (receive() <= 0) {
+            return verdict;
+        }
+        verdict = scanner.scan({buffer_.data() + bufferStart_ + before, bufferEnd_ - bufferStart_ - before});
+    }
+    return verdict;
+}
+
+ssize_t ConnectionStream::read(char* ptr, size_t size)
+{
+    size = std::min(size, budget_);
+    if (size == 0) {
+        return -1;  // past the request's budget
+    }
+    ssize_t n = 0;
+    if (bufferStart_ < bufferEnd_) {
+        n = static_cast<ssize_t>(std::min(size, bufferEnd_ - bufferStart_));
+        std::memcpy(ptr, buffer_.data() + bufferStart_, static_cast<std::size_t>(n));
+        bufferStart_ += static_cast<std::size_t>(n);
+    } else if (size >= receiveChunk) {
+        // Large reads (a body) go straight to the caller.
         if (!is_readable()) {
             return -1;
         }
-        // Large reads (a body) go straight to the caller.
-        if (size >= buffer_.size()) {
-            return ::recv(socket_, ptr, size, 0);
-        }
-        const ssize_t n = ::recv(socket_, buffer_.data(), buffer_.size(), 0);
+        n = ::recv(socket_, ptr, size, 0);
+    } else {
+        // httplib reads a line a byte at a time; one receive serves many.
+        n = receive();
         if (n <= 0) {
             return n;
         }
-        bufferStart_ = 0;
-        bufferEnd_ = static_cast<std::size_t>(n);
+        return read(ptr, size);
     }
-    const std::size_t n = std::min(size, bufferEnd_ - bufferStart_);
-    std::memcpy(ptr, buffer_.data() + bufferStart_, n);
-    bufferStart_ += n;
-    return static_cast<ssize_t>(n);
+    if (n > 0) {
+        budget_ -= static_cast<std::size_t>(n);
+    }
+    return n;
 }
 
 ssize_t ConnectionStream::write(const char* ptr, size_t size)

@@ -1,10 +1,22 @@
 #include "Options.h"
 
+#include "UpstreamAddress.h"
+
+#include <algorithm>
 #include <charconv>
 
 namespace orbelin::service {
 
 namespace {
+
+constexpr std::size_t maxArgumentBytes = 4096;
+constexpr std::size_t maxKeyBytes = 1024;
+
+// What may go into a JSON string and a log line unchanged.
+bool isPrintableAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+}
 
 template <typename Number>
 std::optional<Number> parseNumber(std::string_view text, Number low, Number high)
@@ -28,7 +40,7 @@ bool parseListen(std::string_view text, Options& options)
         host = host.substr(1, host.size() - 2);
     }
     const auto port = parseNumber<int>(text.substr(colon + 1), 0, 65535);
-    if (host.empty() || !port) {
+    if (!isHostOrAddress(host) || !port) {
         return false;
     }
     options.host = std::string(host);
@@ -57,9 +69,13 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             return std::nullopt;
         }
         const std::string& value = args[++i];
+        if (value.size() > maxArgumentBytes) {
+            error = arg + ": longer than " + std::to_string(maxArgumentBytes) + " bytes";
+            return std::nullopt;
+        }
         if (arg == "--listen") {
             if (!parseListen(value, options)) {
-                error = "--listen wants ADDR:PORT, got: " + value;
+                error = "--listen wants ADDR:PORT (port 0-65535), got: " + value;
                 return std::nullopt;
             }
         } else if (arg == "--engine-timeout") {
@@ -70,12 +86,18 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             }
             options.translator.timeout = std::chrono::milliseconds(*ms);
         } else if (arg == "--upstream") {
-            if (!parseUpstreamUrl(value)) {
-                error = "--upstream wants an http:// or https:// URL, got: " + value;
+            std::string why;
+            if (!parseUpstreamUrl(value, &why)) {
+                error = "--upstream " + value.substr(0, 200) + ": " + why;
                 return std::nullopt;
             }
             options.translator.upstream.url = value;
         } else if (arg == "--upstream-key") {
+            if (value.empty() || value.size() > maxKeyBytes || !isPrintableAscii(value)) {
+                error = "--upstream-key wants 1 to " + std::to_string(maxKeyBytes) +
+                        " printable ASCII characters";
+                return std::nullopt;
+            }
             options.translator.upstream.apiKey = value;
         } else if (arg == "--upstream-timeout") {
             const auto ms = parseNumber<long long>(value, 1, 3'600'000);
@@ -85,8 +107,12 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             }
             options.translator.upstream.timeout = std::chrono::milliseconds(*ms);
         } else {
-            options.translator.apertiumModes = value;
+            options.translator.local.apertiumModes = value;
         }
+    }
+    if (!options.translator.upstream.apiKey.empty() && options.translator.upstream.url.empty()) {
+        error = "--upstream-key needs --upstream";
+        return std::nullopt;
     }
     return options;
 }

@@ -13,17 +13,6 @@ namespace orbelin::service {
 
 namespace {
 
-int millisecondsLeft(Deadline deadline)
-{
-    const auto left = deadline - Clock::now();
-    if (left <= Clock::duration::zero()) {
-        return 0;
-    }
-    // Round up so that the poll never wakes just before the deadline.
-    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
-    return ms > 60'000 ? 60'000 : static_cast<int>(ms);
-}
-
 bool wouldBlock(int error)
 {
     return error == EAGAIN || error == EWOULDBLOCK || error == EINTR;
@@ -49,7 +38,7 @@ IoResult exchangeUntilEof(UniqueFd& input, std::string_view data, int output, De
         if (writing) {
             fds[count++] = pollfd{input.get(), POLLOUT, 0};
         }
-        const int timeout = millisecondsLeft(deadline);
+        const int timeout = millisecondsUntil(deadline);
         if (timeout == 0) {
             result.status = IoStatus::timedOut;
             return result;

@@ -1,17 +1,14 @@
 // Feeding a child process and reading its answer at the same time, with a deadline.
 #pragma once
 
+#include "Deadline.h"
 #include "Process.h"
 
-#include <chrono>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace orbelin::service {
-
-using Clock = std::chrono::steady_clock;
-using Deadline = Clock::time_point;
 
 enum class IoStatus { done, timedOut, failed };
 

@@ -1,5 +1,7 @@
 #include "PipelineRun.h"
 
+#include "Guarded.h"
+
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -13,12 +15,6 @@ namespace {
 // The reader looks this often whether its run is being destroyed, in case
 // some leftover process still holds the end of the last pipe open.
 constexpr int readerSliceMs = 100;
-
-int millisecondsUntil(Deadline deadline)
-{
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left <= 0 ? 0 : left > 60'000 ? 60'000 : static_cast<int>(left);
-}
 
 bool wouldBlock(int error)
 {
@@ -43,7 +39,10 @@ PipelineRun::PipelineRun(const std::vector<Command>& commands)
         output_ = std::move(upstream);
         setNonBlocking(input_.get());
         setNonBlocking(output_.get());
-        reader_ = std::thread([this] { readAnswers(); });
+        reader_ = std::thread([this] {
+            runGuarded("reading an Apertium pipeline", [this] { readAnswers(); });
+            end(PieceState::failed, PieceState::again);
+        });
     } catch (...) {
         killPrograms();
         throw;
@@ -52,7 +51,7 @@ PipelineRun::PipelineRun(const std::vector<Command>& commands)
 
 PipelineRun::~PipelineRun()
 {
-    end(IoStatus::failed);
+    end(PieceState::failed, PieceState::failed);
     stopping_ = true;
     if (reader_.joinable()) {
         reader_.join();
@@ -61,36 +60,63 @@ PipelineRun::~PipelineRun()
     // leader was still unreaped, so its id was still the group's.
 }
 
-std::optional<IoResult> PipelineRun::exchange(std::string_view text, Deadline deadline)
+std::shared_ptr<PipelineRun::Piece> PipelineRun::submit(std::string_view text,
+                                                         std::unique_ptr<FairGate::Pass> pass,
+                                                         Deadline deadline)
 {
-    const auto request = std::make_shared<Request>();
+    auto piece = std::make_shared<Piece>();
+    piece->pass = std::move(pass);
+    std::unique_lock writing(writing_, std::defer_lock);
+    if (!writing.try_lock_until(deadline)) {
+        endIfStuck(nullptr);
+        return nullptr;
+    }
     {
-        std::unique_lock writing(writing_, std::defer_lock);
-        if (!writing.try_lock_until(deadline)) {
-            // Someone else's text does not go in; that request ends the run.
-            return IoResult{IoStatus::timedOut, {}};
+        const std::lock_guard lock(mutex_);
+        if (ended_) {
+            return nullptr;
         }
-        {
-            const std::lock_guard lock(mutex_);
-            if (ended_) {
-                return std::nullopt;
-            }
-            requests_.push_back(request);
+        if (pieces_.empty()) {
+            oldestSince_ = Clock::now();
         }
-        std::string framed;
-        framed.reserve(text.size() + 1);
-        framed.append(text).push_back('\0');
-        if (!write(framed, deadline)) {
-            end(Clock::now() >= deadline ? IoStatus::timedOut : IoStatus::failed);
+        pieces_.push_back(piece);
+    }
+    std::string framed;
+    framed.reserve(text.size() + 1);
+    framed.append(text).push_back('\0');
+    if (!write(framed, deadline)) {
+        // A piece written in part would spoil every answer after it.
+        end(Clock::now() >= deadline ? PieceState::timedOut : PieceState::failed, PieceState::again);
+    }
+    return piece;
+}
+
+PieceState PipelineRun::await(Piece& piece, Deadline deadline)
+{
+    {
+        std::unique_lock lock(mutex_);
+        if (piece.answered.wait_until(lock, deadline, [&piece] { return piece.state != PieceState::waiting; })) {
+            return piece.state;
         }
     }
-    std::unique_lock lock(mutex_);
-    if (!request->answered.wait_until(lock, deadline, [&request] { return request->status.has_value(); })) {
-        lock.unlock();
-        end(IoStatus::timedOut);
-        lock.lock();
+    endIfStuck(&piece);
+    const std::lock_guard lock(mutex_);
+    return piece.state == PieceState::waiting ? PieceState::timedOut : piece.state;
+}
+
+void PipelineRun::endIfStuck(const Piece* late)
+{
+    {
+        // Looked at and ended in one go: an answer in between would make it
+        // another piece's run.
+        const std::lock_guard lock(mutex_);
+        if (ended_ || pieces_.empty() ||
+            (pieces_.front().get() != late && Clock::now() - oldestSince_ < stallLimit)) {
+            return;
+        }
+        finish(PieceState::timedOut, PieceState::again);
     }
-    return IoResult{*request->status, std::move(request->answer)};
+    killPrograms();
 }
 
 bool PipelineRun::write(std::string_view bytes, Deadline deadline)
@@ -121,20 +147,26 @@ bool PipelineRun::write(std::string_view bytes, Deadline deadline)
     return true;
 }
 
-void PipelineRun::end(IoStatus status) noexcept
+void PipelineRun::end(PieceState oldest, PieceState rest) noexcept
 {
     {
         const std::lock_guard lock(mutex_);
-        if (!ended_) {
-            ended_ = status;
-        }
-        for (const std::shared_ptr<Request>& request : requests_) {
-            request->status = *ended_;
-            request->answered.notify_one();
-        }
-        requests_.clear();
+        finish(oldest, rest);
     }
     killPrograms();
+}
+
+void PipelineRun::finish(PieceState oldest, PieceState rest) noexcept
+{
+    ended_ = true;
+    PieceState state = oldest;
+    for (const std::shared_ptr<Piece>& piece : pieces_) {
+        piece->state = state;
+        piece->pass.reset();
+        piece->answered.notify_all();
+        state = rest;
+    }
+    pieces_.clear();
 }
 
 void PipelineRun::killPrograms() noexcept
@@ -183,27 +215,28 @@ void PipelineRun::readAnswers()
             break;
         }
     }
-    end(IoStatus::failed);
 }
 
 bool PipelineRun::take(std::string_view bytes)
 {
     const std::lock_guard lock(mutex_);
     while (!bytes.empty()) {
-        if (requests_.empty()) {
-            return false;
+        if (pieces_.empty()) {
+            return ended_;  // after an end, the killed programs' last bytes
         }
         const std::size_t nul = bytes.find('\0');
         partial_.append(bytes.substr(0, nul));
         if (nul == std::string_view::npos) {
             break;
         }
-        const std::shared_ptr<Request> request = requests_.front();
-        requests_.pop_front();
-        request->answer = std::move(partial_);
+        const std::shared_ptr<Piece> piece = pieces_.front();
+        pieces_.pop_front();
+        oldestSince_ = Clock::now();
+        piece->answer = std::move(partial_);
         partial_.clear();
-        request->status = IoStatus::done;
-        request->answered.notify_one();
+        piece->state = PieceState::done;
+        piece->pass.reset();
+        piece->answered.notify_all();
         bytes.remove_prefix(nul + 1);
     }
     return true;

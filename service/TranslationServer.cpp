@@ -3,6 +3,7 @@
 #include "ConnectionStream.h"
 #include "WorkerPool.h"
 
+#include <string>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -54,17 +55,39 @@ bool TranslationServer::serve(socket_t sock)
             break;
         }
         stream.setReadDeadline(ConnectionStream::Clock::now() + limits_.requestArrival);
+        const HeadVerdict head = stream.readHead(limits_.head);
+        if (head != HeadVerdict::complete) {
+            if (head != HeadVerdict::incomplete || svr_sock_ != INVALID_SOCKET) {
+                refuse(stream, head == HeadVerdict::incomplete ? 408 : statusFor(head));
+            }
+            break;
+        }
+        // A chunked body's framing comes on top of the body's own bytes.
+        constexpr std::size_t framing = 64 * 1024;
+        stream.setReadBudget(stream.bufferedBytes() + limits_.body + framing);
         const bool last = count + 1 == limits_.requestsPerConnection || svr_sock_ == INVALID_SOCKET;
         bool closed = false;
         answered = process_request(stream, last, closed,
                                    [this, sock](httplib::Request&) { connections_.setWaiting(sock, false); });
         const bool sent = stream.flush();
+        stream.setReadBudget(SIZE_MAX);
         connections_.setWaiting(sock, true);
         if (!answered || closed || !sent) {
             break;
         }
     }
     return answered;
+}
+
+void TranslationServer::refuse(ConnectionStream& stream, int status) const
+{
+    const std::string page = refusalPage_ ? refusalPage_(status) : std::string();
+    const std::string head = "HTTP/1.1 " + std::to_string(status) + " " + std::string(reasonFor(status)) +
+                             "\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
+                             std::to_string(page.size()) + "\r\nConnection: close\r\n\r\n";
+    stream.write(head.data(), head.size());
+    stream.write(page.data(), page.size());
+    stream.flush();
 }
 
 }  // namespace orbelin::service

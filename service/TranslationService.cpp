@@ -47,9 +47,10 @@ std::size_t declaredLength(const httplib::Request& request)
 }  // namespace
 
 TranslationService::TranslationService(Translator& translator, std::FILE* log, const ConnectionLimits& limits)
-    : server_(limits), translator_(translator), log_(log)
+    : limits_(limits), server_(limits), translator_(translator), log_(log)
 {
-    server_.set_payload_max_length(maxBodyBytes);
+    server_.set_payload_max_length(limits.body);
+    server_.setRefusalPage([this](int status) { return refusalPage(status); });
     // httplib's default adds SO_REUSEPORT, which would let a second service
     // share the port silently instead of failing to start.
     server_.set_socket_options([](socket_t socket) {
@@ -79,7 +80,7 @@ TranslationService::TranslationService(Translator& translator, std::FILE* log, c
             answerWithSentence(requestNotUnderstoodSentence("请求正文不完整。"), "bad-request", response);
             response.set_header("Connection", "close");
         } else {
-            handleTranslate(body, response);
+            handleTranslate(std::move(body), response);
         }
     });
     server_.set_error_handler(httplib::Server::HandlerWithResponse(
@@ -122,10 +123,11 @@ void TranslationService::stop()
     server_.stop();
 }
 
-void TranslationService::handleTranslate(std::string_view body, httplib::Response& response)
+void TranslationService::handleTranslate(std::string body, httplib::Response& response)
 {
     note.bytes = body.size();
     auto parsed = readTranslateRequest(body);
+    body = std::string();  // the decoded text is all that is needed from here on
     if (const auto* bad = std::get_if<BadRequest>(&parsed)) {
         answerWithSentence(requestNotUnderstoodSentence(bad->reason), "bad-request", response);
         return;
@@ -133,8 +135,7 @@ void TranslationService::handleTranslate(std::string_view body, httplib::Respons
     const TranslateRequest& translate = std::get<TranslateRequest>(parsed);
     note.pair = std::string(codeOf(translate.source)) + "->" + std::string(codeOf(translate.target));
 
-    const Translation translation =
-        translator_.translate(translate.source, translate.target, translate.text);
+    const Translation translation = translator_.translate(translate.source, translate.target, translate.text);
     response.status = 200;
     response.set_content(resultPage(translation.text), htmlType);
     note.outcome = std::string(outcomeName(translation.outcome));
@@ -148,6 +149,33 @@ void TranslationService::answerWithSentence(const std::string& sentence, const c
     note.outcome = outcome;
 }
 
+std::string TranslationService::refusalPage(int status)
+{
+    LogEntry entry;
+    entry.time = std::chrono::system_clock::now();
+    entry.method = "-";
+    entry.path = "-";
+    entry.status = status;
+    const auto kib = [](std::size_t bytes) { return std::to_string(bytes / 1024) + " KiB"; };
+    std::string message;
+    switch (status) {
+    case 414:
+        entry.outcome = "request-line-too-long";
+        message = "请求行超过 " + kib(limits_.head.requestLine) + "。";
+        break;
+    case 431:
+        entry.outcome = "head-too-large";
+        message = "请求头超过限制：每行最多 " + kib(limits_.head.headerLine) + "，共 " + kib(limits_.head.head) + "。";
+        break;
+    default:
+        entry.outcome = "request-timeout";
+        message = "请求未能在 " + std::to_string(limits_.requestArrival.count() / 1000) + " 秒内完整到达。";
+        break;
+    }
+    log_.write(entry);
+    return errorPage(status, reasonFor(status), message);
+}
+
 void TranslationService::fillErrorPage(httplib::Response& response) const
 {
     switch (response.status) {
@@ -155,7 +183,9 @@ void TranslationService::fillErrorPage(httplib::Response& response) const
         response.set_content(errorPage(404, "Not Found", "这里只有 POST /wl/translate。"), htmlType);
         break;
     case 413:
-        response.set_content(errorPage(413, "Payload Too Large", "请求正文超过 1 MiB。"), htmlType);
+        response.set_content(errorPage(413, "Payload Too Large",
+                                       "请求正文超过 " + std::to_string(limits_.body / 1024) + " KiB。"),
+                             htmlType);
         break;
     case 400:
         response.set_content(errorPage(400, "Bad Request", "请求格式不正确。"), htmlType);

@@ -29,11 +29,13 @@ public:
     const ClientConnections& connections() const { return server_.connections(); }
 
 private:
-    void handleTranslate(std::string_view body, httplib::Response& response);
+    void handleTranslate(std::string body, httplib::Response& response);
+    std::string refusalPage(int status);
     void answerWithSentence(const std::string& sentence, const char* outcome, httplib::Response& response);
     void fillErrorPage(httplib::Response& response) const;
     void logRequest(const httplib::Request& request, const httplib::Response& response);
 
+    const ConnectionLimits limits_;
     TranslationServer server_;
     Translator& translator_;
     RequestLog log_;

@@ -1,14 +1,14 @@
 // Translation by a self-hosted translation server (POST /translate,
 // GET /languages with a JSON body), for the pairs no local engine serves.
-// Every exchange ends by the engine deadline, however slowly the server
-// answers.
+// Every exchange ends by the request's deadline, however slowly the server
+// answers, and at once on shutdown.
 #pragma once
 
-#include "DeadlineWatch.h"
-#include "PipeIo.h"
+#include "Deadline.h"
+#include "UpstreamAddress.h"
+#include "UpstreamClient.h"
 #include "UpstreamLanguages.h"
 
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -23,27 +23,19 @@ namespace orbelin::service {
 struct UpstreamConfig {
     std::string url;  // http://host[:port][/path] or https://...; empty: no upstream
     std::string apiKey;
-    // For one exchange, inside the engine deadline; none: the deadline alone.
+    // For one exchange, inside the request's deadline; none: the deadline alone.
     std::optional<std::chrono::milliseconds> timeout;
 };
-
-struct UpstreamAddress {
-    std::string origin;    // "http://host:port", as the HTTP client takes it
-    std::string basePath;  // "" or "/path" (no slash at the end)
-};
-
-// Empty for anything but an http or https URL without query, fragment or user.
-std::optional<UpstreamAddress> parseUpstreamUrl(std::string_view url);
 
 enum class UpstreamStatus {
     done,
     unreachable,  // no connection
     closed,       // the connection ended without an answer
-    timedOut,     // the engine deadline (or the exchange's own limit) passed
+    timedOut,     // the request's deadline (or the exchange's own limit) passed
     keyRefused,   // 403
     rateLimited,  // 429
     failed,       // another error status, or the engine is shutting down
-    badAnswer,    // not the JSON the API promises
+    badAnswer,    // not the JSON the API promises, or larger than its limit
 };
 
 struct UpstreamResult {
@@ -61,7 +53,8 @@ struct UpstreamOffer {
 class UpstreamEngine {
 public:
     // Asks for the language list at once, on a thread of its own, so that
-    // the service starts without waiting for the server.
+    // the service starts without waiting for the server; that request ends
+    // by startLimit.
     UpstreamEngine(UpstreamAddress address, std::string apiKey,
                    std::optional<std::chrono::milliseconds> exchangeLimit,
                    std::chrono::milliseconds startLimit);
@@ -76,24 +69,16 @@ public:
     UpstreamResult translate(const UpstreamPair& codes, std::string_view text, Deadline deadline);
 
     // Ends every exchange now and makes later ones fail (on shutdown).
-    void abortAll() noexcept;
+    void abortAll() noexcept { stop_.raise(); }
 
 private:
-    struct Exchange {
-        UpstreamStatus status = UpstreamStatus::failed;
-        int httpStatus = 0;
-        std::string body;
-    };
-
-    Exchange exchange(const std::string& method, const std::string& path, std::string body,
-                      Deadline deadline);
+    UpstreamAnswer exchange(UpstreamRequest request, Deadline deadline);
     UpstreamOffer fetchLanguages(Deadline deadline);
 
     const UpstreamAddress address_;
     const std::string apiKey_;
     const std::optional<std::chrono::milliseconds> exchangeLimit_;
-    DeadlineWatch watch_;
-    std::atomic<bool> aborted_ = false;
+    StopSignal stop_;
 
     std::timed_mutex fetching_;  // one language request at a time
     std::mutex stateMutex_;

@@ -1,5 +1,7 @@
 #include "UpstreamLanguages.h"
 
+#include "JsonLimits.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -42,6 +44,19 @@ constexpr std::array<CodeChoices, 13> choices{{
     {Language::es, {"es"}},
 }};
 
+// Whether a lower-case code may stand for one of the client's languages.
+bool isClientCode(std::string_view key)
+{
+    for (const CodeChoices& choice : choices) {
+        for (const std::string_view code : choice.codes) {
+            if (!code.empty() && lowered(code) == key) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 std::span<const std::string_view> upstreamCodesFor(Language language)
@@ -57,37 +72,45 @@ std::span<const std::string_view> upstreamCodesFor(Language language)
 
 std::optional<UpstreamLanguages> UpstreamLanguages::parse(std::string_view text)
 {
+    if (text.size() > maxListBytes || !nestingWithin(text)) {
+        return std::nullopt;
+    }
     const Json json = Json::parse(text, nullptr, false);
-    if (json.is_discarded() || !json.is_array()) {
+    if (json.is_discarded() || !json.is_array() || json.size() > maxEntries) {
         return std::nullopt;
     }
     UpstreamLanguages languages;
-    std::set<std::string> everyCode;
-    std::set<std::string> withoutTargets;
+    const auto keep = [&languages](const std::string& code) {
+        const std::string key = lowered(code);
+        if (!isClientCode(key)) {
+            return std::string();
+        }
+        languages.spellings_.emplace(key, code);
+        return key;
+    };
     for (const Json& entry : json) {
         if (!entry.is_object() || !entry.contains("code") || !entry["code"].is_string()) {
             continue;  // a stray entry does not spoil the others
         }
         const std::string& code = entry["code"].get_ref<const std::string&>();
         const std::string key = lowered(code);
+        if (!isClientCode(key)) {
+            continue;
+        }
         languages.spellings_[key] = code;  // a code's own entry spells it best
-        everyCode.insert(key);
-        std::set<std::string>& targets = languages.targets_[key];
+        Entry& kept = languages.entries_[key];
         const auto found = entry.find("targets");
         if (found == entry.end() || !found->is_array()) {
-            withoutTargets.insert(key);
+            kept.everyCode = true;
             continue;
         }
         for (const Json& target : *found) {
             if (target.is_string()) {
-                const std::string& targetCode = target.get_ref<const std::string&>();
-                targets.insert(lowered(targetCode));
-                languages.spellings_.emplace(lowered(targetCode), targetCode);
+                if (std::string targetKey = keep(target.get_ref<const std::string&>()); !targetKey.empty()) {
+                    kept.targets.insert(std::move(targetKey));
+                }
             }
         }
-    }
-    for (const std::string& key : withoutTargets) {
-        languages.targets_[key] = everyCode;
     }
     return languages;
 }
@@ -108,8 +131,11 @@ std::optional<UpstreamPair> UpstreamLanguages::pair(Language source, Language ta
 
 bool UpstreamLanguages::hasTarget(const std::string& sourceKey, const std::string& targetKey) const
 {
-    const auto found = targets_.find(sourceKey);
-    return found != targets_.end() && found->second.contains(targetKey);
+    const auto found = entries_.find(sourceKey);
+    if (found == entries_.end()) {
+        return false;
+    }
+    return found->second.everyCode ? entries_.contains(targetKey) : found->second.targets.contains(targetKey);
 }
 
 std::string UpstreamLanguages::spelling(const std::string& key) const

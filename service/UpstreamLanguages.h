@@ -4,6 +4,7 @@
 
 #include "Languages.h"
 
+#include <cstddef>
 #include <map>
 #include <optional>
 #include <set>
@@ -21,9 +22,15 @@ struct UpstreamPair {
 
 class UpstreamLanguages {
 public:
+    static constexpr std::size_t maxListBytes = 1024 * 1024;
+    static constexpr std::size_t maxEntries = 10'000;
+
     // The list: [{"code": "en", "name": "English", "targets": ["de", ...]}, ...].
     // An entry without "targets" (older servers) reaches every listed code.
-    // Empty when the text is not such a list.
+    // Only the codes that may stand for a client's language are kept, so the
+    // list takes the same room however long it is. Empty when the text is
+    // not such a list, is larger than maxListBytes, nests deeper than JSON
+    // from the server may, or has more than maxEntries entries.
     static std::optional<UpstreamLanguages> parse(std::string_view json);
 
     // The codes for a pair the upstream translates directly, the client's
@@ -33,11 +40,16 @@ public:
     bool translates(Language source, Language target) const { return pair(source, target).has_value(); }
 
 private:
+    struct Entry {
+        bool everyCode = false;         // no "targets": every listed code
+        std::set<std::string> targets;  // keys
+    };
+
     bool hasTarget(const std::string& sourceKey, const std::string& targetKey) const;
     std::string spelling(const std::string& key) const;
 
     // Keys are lower case: servers differ in the case of "zh-Hans" and "pt-BR".
-    std::map<std::string, std::set<std::string>> targets_;
+    std::map<std::string, Entry> entries_;
     std::map<std::string, std::string> spellings_;
 };
 

@@ -1,5 +1,7 @@
 #include "UpstreamMessages.h"
 
+#include "JsonLimits.h"
+
 #include <nlohmann/json.hpp>
 
 namespace orbelin::service {
@@ -48,6 +50,11 @@ std::string translateRequestJson(std::string_view text, std::string_view source,
     return body.dump();
 }
 
+std::size_t answerLimitFor(std::size_t textBytes)
+{
+    return 16 * 1024 + 12 * textBytes;
+}
+
 TranslateAnswer readTranslateAnswer(int status, std::string_view body)
 {
     switch (status) {
@@ -56,7 +63,7 @@ TranslateAnswer readTranslateAnswer(int status, std::string_view body)
     case 429: return {AnswerKind::rateLimited, errorMessageOf(body)};
     default: return {AnswerKind::failed, errorMessageOf(body)};
     }
-    const Json json = Json::parse(body, nullptr, false);
+    const Json json = nestingWithin(body) ? Json::parse(body, nullptr, false) : Json(Json::value_t::discarded);
     if (json.is_discarded() || !json.is_object()) {
         return {AnswerKind::badAnswer, {}};
     }
@@ -69,6 +76,9 @@ TranslateAnswer readTranslateAnswer(int status, std::string_view body)
 
 std::string errorMessageOf(std::string_view body)
 {
+    if (!nestingWithin(body)) {
+        return {};
+    }
     const Json json = Json::parse(body, nullptr, false);
     if (json.is_discarded() || !json.is_object()) {
         return {};
@@ -88,17 +98,8 @@ std::string errorMessageOf(std::string_view body)
 
 std::string textForClient(std::string_view utf8)
 {
-    std::string text;
-    text.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        const std::size_t length = sequenceLength(static_cast<unsigned char>(utf8[i]));
-        if (length == 4) {
-            text.push_back('?');  // outside the client's reach, like any character its code page lacks
-        } else if (utf8[i] != '\0') {
-            text.append(utf8.substr(i, length));
-        }
-        i += length;
-    }
+    std::string text(utf8);
+    std::erase(text, '\0');
     return text;
 }
 

@@ -2,6 +2,7 @@
 // POST /translate and what comes back.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -25,16 +26,21 @@ struct TranslateAnswer {
     std::string text;
 };
 
-// text must be valid UTF-8: it becomes the request's "q".
+// The bytes of an answer's body read at most for a request text of that
+// size: a translation seldom runs past twice its source, and JSON escapes
+// ("\u00fc") may take six bytes for one.
+std::size_t answerLimitFor(std::size_t textBytes);
+
+// text must be valid UTF-8: it becomes the request's "q". A body nested
+// deeper than JSON from the server may is not the expected JSON.
 TranslateAnswer readTranslateAnswer(int status, std::string_view body);
 
 // The "error" of an {"error": "..."} body, cut to a short line; empty when
 // the body is something else.
 std::string errorMessageOf(std::string_view body);
 
-// What the client can show: its decoder knows one- to three-byte UTF-8
-// only (a longer sequence would empty the whole result), and a NUL would
-// end its text early.
+// What the client can show: a NUL would end its text early. Characters
+// beyond the Basic Multilingual Plane pass (the client decodes them).
 std::string textForClient(std::string_view utf8);
 
 }  // namespace orbelin::service

@@ -40,7 +40,7 @@ Outcome outcomeOf(UpstreamStatus status)
 
 class Route {
 public:
-    Route(UpstreamEngine& upstream, const LocalEngines& local, const UpstreamLanguages& offered,
+    Route(UpstreamEngine& upstream, LocalEngines& local, const UpstreamLanguages& offered,
           Language source, Language target)
         : upstream_(upstream), local_(local), offered_(offered), source_(source), target_(target)
     {
@@ -81,7 +81,7 @@ private:
     }
 
     UpstreamEngine& upstream_;
-    const LocalEngines& local_;
+    LocalEngines& local_;
     const UpstreamLanguages& offered_;
     const Language source_;
     const Language target_;
@@ -121,7 +121,7 @@ std::string upstreamFailureSentence(const UpstreamResult& failure, Language sour
     return "抱歉，上游翻译服务器出错" + statusNote(failure) + "，未能完成" + pair + "的翻译。";
 }
 
-Translation translateThroughUpstream(UpstreamEngine& upstream, const LocalEngines& local,
+Translation translateThroughUpstream(UpstreamEngine& upstream, LocalEngines& local,
                                      Language source, Language target, std::string_view text,
                                      Deadline deadline)
 {

@@ -4,21 +4,15 @@
 // become Chinese sentences that name the pair the user chose.
 #pragma once
 
-#include "Translator.h"
+#include "LocalEngines.h"
+#include "Translation.h"
 #include "UpstreamEngine.h"
 
-#include <functional>
 #include <string_view>
 
 namespace orbelin::service {
 
-// The engines of this machine, for the legs of a chain they serve.
-struct LocalEngines {
-    std::function<bool(Language from, Language to)> serves;
-    std::function<Translation(Language from, Language to, std::string_view text, Deadline deadline)> translate;
-};
-
-Translation translateThroughUpstream(UpstreamEngine& upstream, const LocalEngines& local,
+Translation translateThroughUpstream(UpstreamEngine& upstream, LocalEngines& local,
                                      Language source, Language target, std::string_view text,
                                      Deadline deadline);
 

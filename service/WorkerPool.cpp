@@ -1,5 +1,7 @@
 #include "WorkerPool.h"
 
+#include "Guarded.h"
+
 #include <utility>
 
 namespace orbelin::service {
@@ -17,7 +19,8 @@ void WorkerPool::enqueue(std::function<void()> job)
         const std::lock_guard lock(mutex_);
         jobs_.push_back(std::move(job));
         if (!stopping_ && idle_ < jobs_.size() && threads_.size() < maxThreads_) {
-            threads_.emplace_back([this] { work(); });
+            // Without a new thread the job waits for one of those there are.
+            runGuarded("starting a worker", [this] { threads_.emplace_back([this] { work(); }); });
         }
     }
     wake_.notify_one();
@@ -52,11 +55,8 @@ void WorkerPool::work()
             job = std::move(jobs_.front());
             jobs_.pop_front();
         }
-        try {
-            job();
-        } catch (...) {
-            // The connection it served is lost; the worker goes on with the next.
-        }
+        // The connection it served is lost; the worker goes on with the next.
+        runGuarded("serving a connection", job);
     }
 }
 

@@ -137,7 +137,7 @@ public:
     // Plain text to plain text, as the service's engine does it.
     std::optional<std::string> translate(std::string_view text)
     {
-        const IoResult translated = pipeline_.translate(deformatText(text), Clock::now() + engineDeadline);
+        const IoResult translated = exchange(deformatText(text));
         if (translated.status != IoStatus::done) {
             return std::nullopt;
         }
@@ -148,11 +148,18 @@ public:
     std::optional<double> exchangeMilliseconds(std::string_view deformatted)
     {
         const auto start = Clock::now();
-        const IoResult result = pipeline_.translate(deformatted, Clock::now() + engineDeadline);
+        const IoResult result = exchange(std::string(deformatted));
         return result.status == IoStatus::done ? std::optional(millisecondsSince(start)) : std::nullopt;
     }
 
 private:
+    // The text as one piece.
+    IoResult exchange(const std::string& deformatted)
+    {
+        PiecesResult result = pipeline_.translate(std::span(&deformatted, 1), Clock::now() + engineDeadline);
+        return {result.status, result.answers.empty() ? std::string() : std::move(result.answers.front())};
+    }
+
     ApertiumPipeline pipeline_;
 };
 

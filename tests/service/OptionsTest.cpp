@@ -19,7 +19,7 @@ TEST(Options, Defaults)
     EXPECT_EQ(options->host, "127.0.0.1");
     EXPECT_EQ(options->port, 80);
     EXPECT_EQ(options->translator.timeout, std::chrono::milliseconds(30000));
-    EXPECT_EQ(options->translator.apertiumModes, "/usr/share/apertium/modes");
+    EXPECT_EQ(options->translator.local.apertiumModes, "/usr/share/apertium/modes");
 }
 
 TEST(Options, ListenTimeoutAndModes)
@@ -30,7 +30,7 @@ TEST(Options, ListenTimeoutAndModes)
     EXPECT_EQ(options->host, "0.0.0.0");
     EXPECT_EQ(options->port, 8080);
     EXPECT_EQ(options->translator.timeout, std::chrono::milliseconds(1500));
-    EXPECT_EQ(options->translator.apertiumModes, "/tmp/modes");
+    EXPECT_EQ(options->translator.local.apertiumModes, "/tmp/modes");
 
     const auto ipv6 = parse({"--listen", "[::1]:0"});
     ASSERT_TRUE(ipv6);

@@ -96,6 +96,12 @@ protected:
         test::writeFile(file, pipeline + "\n");
         return file;
     }
+    // One text as one piece.
+    static IoResult one(ApertiumPipeline& pipeline, const std::string& text, Deadline deadline)
+    {
+        PiecesResult result = pipeline.translate(std::span(&text, 1), deadline);
+        return {result.status, result.answers.empty() ? std::string() : std::move(result.answers.front())};
+    }
     test::TempDir dir_;
 };
 
@@ -105,7 +111,7 @@ TEST_F(FakeModes, WarmPipelineAnswersEveryRequest)
     ApertiumPipeline pipeline(mode("xx-yy", "'" + echo.string() + "' | '" + echo.string() + "' $1"));
     const std::vector<std::string> texts = {"one", "", "two\nlines", std::string(300000, 'z')};
     for (const std::string& text : texts) {
-        const IoResult result = pipeline.translate(text, in(5s));
+        const IoResult result = one(pipeline, text, in(5s));
         EXPECT_EQ(result.status, IoStatus::done);
         EXPECT_EQ(result.output, text);
     }
@@ -121,8 +127,8 @@ TEST_F(FakeModes, RequestsEnterWhileEarlierOnesAreStillInThePrograms)
                                           "    if (@held == 2) { print @held; @held = (); }\n"
                                           "}'");
     ApertiumPipeline pipeline(mode("xx-yy", "'" + pairs.string() + "'"));
-    auto first = std::async(std::launch::async, [&pipeline] { return pipeline.translate("first", in(10s)); });
-    const IoResult second = pipeline.translate("second", in(10s));
+    auto first = std::async(std::launch::async, [&pipeline] { return one(pipeline, "first", in(10s)); });
+    const IoResult second = one(pipeline, "second", in(10s));
     const IoResult other = first.get();
     EXPECT_EQ(other.status, IoStatus::done);
     EXPECT_EQ(other.output, "first");
@@ -142,7 +148,7 @@ TEST_F(FakeModes, ConcurrentRequestsEachGetTheirOwnAnswer)
                 // Some long enough to arrive in several reads.
                 const std::string text = std::to_string(c) + "/" + std::to_string(i) +
                                          std::string(static_cast<std::size_t>(i % 5) * 30000, 'x');
-                const IoResult result = pipeline.translate(text, in(20s));
+                const IoResult result = one(pipeline, text, in(20s));
                 right = right && result.status == IoStatus::done && result.output == text;
             }
             return right;
@@ -159,7 +165,7 @@ TEST_F(FakeModes, DeadPipelineIsStartedAgain)
     const auto once = script("once.sh", "head -c 4");
     ApertiumPipeline pipeline(mode("xx-yy", "'" + once.string() + "'"));
     for (int round = 0; round < 3; ++round) {
-        const IoResult result = pipeline.translate("abc", in(5s));
+        const IoResult result = one(pipeline, "abc", in(5s));
         EXPECT_EQ(result.status, IoStatus::done) << round;
         EXPECT_EQ(result.output, "abc") << round;
         // Let the program end before the next round finds it gone.
@@ -176,10 +182,10 @@ TEST_F(FakeModes, HungPipelineTimesOutAndIsReplaced)
     ApertiumPipeline pipeline(mode("xx-yy", "'" + sometimes.string() + "'"));
 
     const auto start = Clock::now();
-    EXPECT_EQ(pipeline.translate("text", in(300ms)).status, IoStatus::timedOut);
+    EXPECT_EQ(one(pipeline, "text", in(300ms)).status, IoStatus::timedOut);
     EXPECT_LT(Clock::now() - start, 2s);
 
-    const IoResult result = pipeline.translate("text", in(5s));
+    const IoResult result = one(pipeline, "text", in(5s));
     EXPECT_EQ(result.status, IoStatus::done);
     EXPECT_EQ(result.output, "text");
 }
@@ -187,17 +193,17 @@ TEST_F(FakeModes, HungPipelineTimesOutAndIsReplaced)
 TEST_F(FakeModes, MissingProgramOrBrokenModeFails)
 {
     ApertiumPipeline missing(mode("aa-bb", "/nonexistent/program | cat"));
-    EXPECT_EQ(missing.translate("x", in(2s)).status, IoStatus::failed);
+    EXPECT_EQ(one(missing, "x", in(2s)).status, IoStatus::failed);
 
     ApertiumPipeline broken(mode("cc-dd", "prog 'unterminated"));
-    EXPECT_EQ(broken.translate("x", in(2s)).status, IoStatus::failed);
+    EXPECT_EQ(one(broken, "x", in(2s)).status, IoStatus::failed);
 
     ApertiumPipeline absent(dir_.path() / "absent.mode");
-    EXPECT_EQ(absent.translate("x", in(2s)).status, IoStatus::failed);
+    EXPECT_EQ(one(absent, "x", in(2s)).status, IoStatus::failed);
 
     const auto quits = script("quits.sh", "exit 3");
     ApertiumPipeline ends(mode("ee-ff", "'" + quits.string() + "'"));
-    EXPECT_EQ(ends.translate("x", in(2s)).status, IoStatus::failed);
+    EXPECT_EQ(one(ends, "x", in(2s)).status, IoStatus::failed);
 }
 
 TEST_F(FakeModes, FailingPipelineIsStartedAgainOnlyAfterABackOff)
@@ -214,16 +220,16 @@ TEST_F(FakeModes, FailingPipelineIsStartedAgainOnlyAfterABackOff)
         return static_cast<int>(std::count(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>(), '\n'));
     };
     for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(pipeline.translate("x", in(2s)).status, IoStatus::failed) << i;
+        EXPECT_EQ(one(pipeline, "x", in(2s)).status, IoStatus::failed) << i;
         std::this_thread::sleep_for(50ms);
     }
     EXPECT_LE(startCount(), 3);
 
     // Once the program works, a start after the back-off serves again.
     test::writeFile(healthy, "");
-    EXPECT_TRUE(test::eventually([&pipeline] { return pipeline.translate("ok", in(2s)).status == IoStatus::done; },
+    EXPECT_TRUE(test::eventually([&pipeline] { return one(pipeline, "ok", in(2s)).status == IoStatus::done; },
                                  40s));
-    EXPECT_EQ(pipeline.translate("again", in(2s)).output, "again");
+    EXPECT_EQ(one(pipeline, "again", in(2s)).output, "again");
 }
 
 TEST_F(FakeModes, EndedLeaderLeavesNothingOfItsGroupBehind)
@@ -238,7 +244,7 @@ TEST_F(FakeModes, EndedLeaderLeavesNothingOfItsGroupBehind)
     {
         ApertiumPipeline pipeline(mode("xx-yy", "'" + leaves.string() + "'"));
         for (const std::string text : {"a", "b"}) {
-            EXPECT_EQ(pipeline.translate(text, in(5s)).output, text);
+            EXPECT_EQ(one(pipeline, text, in(5s)).output, text);
             std::this_thread::sleep_for(100ms); // the leader ends after its answer
         }
     }

@@ -456,7 +456,7 @@ protected:
         test::writeFile(dir_.path() / "fr-es.mode", "'" + echo.string() + "' | '" +
                                                         echo.string() + "' $1\n");
         TranslatorConfig config;
-        config.apertiumModes = dir_.path();
+        config.local.apertiumModes = dir_.path();
         config.timeout = timeout;
         service_ = std::make_unique<test::RunningService>(config);
     }

@@ -1,6 +1,7 @@
 // The parts of the upstream engine that need no server: the language list,
-// the JSON messages, the URL, the deadline watch and the options.
-#include "DeadlineWatch.h"
+// the JSON messages, the URL, the answer's head and body, and the options.
+#include "HttpResponse.h"
+#include "JsonLimits.h"
 #include "Options.h"
 #include "UpstreamEngine.h"
 #include "UpstreamLanguages.h"
@@ -61,6 +62,17 @@ TEST(UpstreamLanguages, EntriesWithoutTargetsReachEveryCode)
     EXPECT_TRUE(list->translates(Language::en, Language::ru));
     EXPECT_TRUE(list->translates(Language::ko, Language::en));
     EXPECT_FALSE(list->translates(Language::en, Language::de));
+
+    // Thousands of codes the client has no use for, none with targets: the
+    // list is read in its own size, and the client's codes still pair up.
+    std::string many = R"([{"code":"en"},{"code":"zh"},{"code":"zh-Hans"},{"code":"de","targets":["zh","zh-Hans"]})";
+    for (int i = 0; i < 8000; ++i) {
+        many += R"(,{"code":"x)" + std::to_string(i) + R"(","name":"L"})";
+    }
+    const auto longList = UpstreamLanguages::parse(many + "]");
+    ASSERT_TRUE(longList);
+    EXPECT_EQ(codesOf(longList->pair(Language::en, Language::zhCn)), "en>zh-Hans") << "zh-Hans before zh";
+    EXPECT_EQ(codesOf(longList->pair(Language::de, Language::zhCn)), "de>zh-Hans");
 }
 
 TEST(UpstreamLanguages, WhatIsNotAListIsRefused)
@@ -68,6 +80,18 @@ TEST(UpstreamLanguages, WhatIsNotAListIsRefused)
     for (const char* text : {"", "{}", R"({"error":"x"})", "[{\"code\":", "<html>", "null", "\"en\""}) {
         EXPECT_FALSE(UpstreamLanguages::parse(text)) << text;
     }
+    const std::string entry = R"({"code":"en"},)";
+    std::string tooMany = "[";
+    for (std::size_t i = 0; i <= UpstreamLanguages::maxEntries; ++i) {
+        tooMany += entry;
+    }
+    tooMany.back() = ']';
+    const std::string tooLarge = R"([{"code":"en","name":")" + std::string(UpstreamLanguages::maxListBytes, 'n') + "\"}]";
+    const std::string deep = "[" + std::string(maxJsonDepth, '[') + std::string(maxJsonDepth + 1, ']');
+    for (const std::string& text : {tooMany, tooLarge, deep}) {
+        EXPECT_FALSE(UpstreamLanguages::parse(text)) << text.substr(0, 40);
+    }
+    EXPECT_TRUE(UpstreamLanguages::parse("[" + std::string(maxJsonDepth - 1, '[') + std::string(maxJsonDepth, ']')));
     // Stray entries are skipped, the rest is used.
     const auto list = UpstreamLanguages::parse(
         R"([1, {"name":"x"}, {"code":7}, {"code":"en","targets":["de",5,null]}])");
@@ -96,7 +120,10 @@ TEST(UpstreamMessages, Answers)
     };
     const Case cases[] = {
         {200, R"({"translatedText":"Grüß Gott"})", AnswerKind::translated, "Grüß Gott"},
-        {200, R"({"translatedText":"a\u0000b😀c","alternatives":[]})", AnswerKind::translated, "ab?c"},
+        {200, R"({"translatedText":"a\u0000b😀c\ud83d\ude00","alternatives":[]})", AnswerKind::translated, "ab😀c😀"},
+        {200, R"({"translatedText":"x","a":)" + std::string(maxJsonDepth, '[') + std::string(maxJsonDepth, ']') + "}",
+         AnswerKind::badAnswer, ""},
+        {500, R"({"error":"x","a":)" + std::string(maxJsonDepth, '{') + "}", AnswerKind::failed, ""},
         {200, R"({"translatedText":42})", AnswerKind::badAnswer, ""},
         {200, R"({"translated":"x"})", AnswerKind::badAnswer, ""},
         {200, R"(["x"])", AnswerKind::badAnswer, ""},
@@ -115,6 +142,79 @@ TEST(UpstreamMessages, Answers)
     }
 }
 
+TEST(HttpResponse, Heads)
+{
+    struct Case {
+        std::string head;
+        int status;  // 0: refused
+        long long length;  // -1: none
+        bool chunked;
+    };
+    const Case cases[] = {
+        {"HTTP/1.1 200 OK\r\nContent-Length: 12\r\n\r\n", 200, 12, false},
+        {"HTTP/1.0 403 Forbidden\nX: y\n\n", 403, -1, false},
+        {"HTTP/1.1 200\r\nTransfer-Encoding: gzip, Chunked\r\nContent-Length: 5\r\n\r\n", 200, -1, true},
+        {"HTTP/1.1 100 Continue\r\n\r\n", 100, -1, false},
+        {"HTTP/1.1 200 OK\r\nContent-Length: 1\r\nContent-Length: 1\r\n\r\n", 200, 1, false},
+        {"HTTP/1.1 200 OK\r\nContent-Length: 1\r\nContent-Length: 2\r\n\r\n", 0, -1, false},
+        {"HTTP/1.1 200 OK\r\nContent-Length: -1\r\n\r\n", 0, -1, false},
+        {"HTTP/1.1 200 OK\r\nContent-Length: 99999999999999999999\r\n\r\n", 0, -1, false},
+        {"HTTP/1.1 200 OK\r\n folded\r\n\r\n", 0, -1, false},
+        {"HTTP/1.1 200 OK\r\nno colon\r\n\r\n", 0, -1, false},
+        {"HTTP/2 200\r\n\r\n", 0, -1, false},
+        {"HTTP/1.1 20 OK\r\n\r\n", 0, -1, false},
+        {"<html>\r\n\r\n", 0, -1, false},
+    };
+    for (const Case& c : cases) {
+        const auto head = parseResponseHead(c.head);
+        EXPECT_EQ(head ? head->status : 0, c.status) << c.head;
+        EXPECT_EQ(head && head->contentLength ? static_cast<long long>(*head->contentLength) : -1, c.length) << c.head;
+        EXPECT_EQ(head && head->chunked, c.chunked) << c.head;
+        EXPECT_EQ(endOfHead(c.head), c.head.size()) << c.head;
+    }
+    std::string lines = "HTTP/1.1 200 OK\r\n";
+    for (std::size_t i = 0; i <= maxResponseHeaderLines; ++i) {
+        lines += "X-A: b\r\n";
+    }
+    EXPECT_FALSE(parseResponseHead(lines + "\r\n"));
+    EXPECT_EQ(endOfHead("HTTP/1.1 200 OK\r\nX: y\r\n"), 0u);
+}
+
+TEST(HttpResponse, ChunkedBodies)
+{
+    using State = ChunkedBody::State;
+    struct Case {
+        std::string body;
+        State state;
+        std::string decoded;
+    };
+    const Case cases[] = {
+        {"5\r\nhello\r\n6;ext=1\r\n world\r\n0\r\nTrailer: x\r\n\r\nrest", State::done, "hello world"},
+        {"3\nabc\n0\n\n", State::done, "abc"},
+        {"5\r\nhel", State::more, "hel"},
+        {"5\r\nhelloX\r\n", State::bad, "hello"},
+        {"zz\r\n", State::bad, ""},
+        {"\r\n", State::bad, ""},
+        {std::string(2000, '0'), State::bad, ""},
+        {"11\r\n", State::tooLarge, ""},  // seventeen bytes, beyond the limit of 16
+        {"8\r\n12345678\r\n9\r\n", State::tooLarge, "12345678"},
+        {"FFFFFFFFFFFFFFFFF\r\n", State::bad, ""},
+        {"0\r\n" + std::string(9000, 't'), State::bad, ""},
+    };
+    for (const Case& c : cases) {
+        for (const std::size_t step : {c.body.size(), std::size_t{1}}) {
+            ChunkedBody chunks(16);
+            std::string decoded;
+            State state = State::more;
+            for (std::size_t at = 0; at < c.body.size() && state == State::more; at += step) {
+                state = chunks.feed(std::string_view(c.body).substr(at, step), decoded);
+            }
+            EXPECT_EQ(state, c.state) << c.body.substr(0, 40) << " in steps of " << step;
+            EXPECT_EQ(decoded, c.decoded) << c.body.substr(0, 40);
+        }
+    }
+}
+
 TEST(UpstreamMessages, LongErrorsAreCutAtACharacter)
 {
     std::string message;
@@ -126,27 +226,42 @@ TEST(UpstreamMessages, LongErrorsAreCutAtACharacter)
     EXPECT_TRUE(text.ends_with("错…")) << text;
 }
 
-TEST(UpstreamMessages, TextForTheClientKeepsThreeByteCharacters)
+TEST(UpstreamMessages, TextForTheClientKeepsEveryCharacterButNul)
 {
     EXPECT_EQ(textForClient("äöü ß 中文 \r\n"), "äöü ß 中文 \r\n");
-    EXPECT_EQ(textForClient("x😀y🇩🇪"), "x?y??");
+    EXPECT_EQ(textForClient("x😀y🇩🇪"), "x😀y🇩🇪");
     EXPECT_EQ(textForClient(std::string("a\0b", 3)), "ab");
 }
 
 TEST(UpstreamUrl, Forms)
 {
-    const auto plain = parseUpstreamUrl("http://127.0.0.1:5000");
-    ASSERT_TRUE(plain);
-    EXPECT_EQ(plain->origin, "http://127.0.0.1:5000");
-    EXPECT_EQ(plain->basePath, "");
-    const auto withPath = parseUpstreamUrl("https://mt.example.com/libre/");
-    ASSERT_TRUE(withPath);
-    EXPECT_EQ(withPath->origin, "https://mt.example.com");
-    EXPECT_EQ(withPath->basePath, "/libre");
-    for (const char* bad : {"", "127.0.0.1:5000", "ftp://x", "http://", "http:///x", "http://x:",
-                            "http://u@x", "http://x/?a=1", "http://x/#f", "HTTP//x"}) {
-        EXPECT_FALSE(parseUpstreamUrl(bad)) << bad;
+    struct Case {
+        const char* url;
+        const char* authority;  // empty: refused
+        int port;
+        const char* basePath;
+    };
+    const Case cases[] = {
+        {"http://127.0.0.1:5000", "127.0.0.1:5000", 5000, ""},
+        {"https://mt.example.com/libre/", "mt.example.com", 443, "/libre"},
+        {"http://[::1]:8080/x", "[::1]:8080", 8080, "/x"},
+        {"http://h:65535", "h:65535", 65535, ""},
+        {"http://127.0.0.1:99999999999", "", 0, ""}, {"http://h:0", "", 0, ""},
+        {"http://h:-1", "", 0, ""}, {"http://h:80x", "", 0, ""}, {"http://[::1", "", 0, ""},
+        {"http://[zz]:80", "", 0, ""}, {"http://a..b", "", 0, ""}, {"http://a_b", "", 0, ""},
+        {"", "", 0, ""}, {"127.0.0.1:5000", "", 0, ""}, {"ftp://x", "", 0, ""}, {"http://", "", 0, ""},
+        {"http:///x", "", 0, ""}, {"http://x:", "", 0, ""}, {"http://u@x", "", 0, ""},
+        {"http://x/?a=1", "", 0, ""}, {"http://x/#f", "", 0, ""}, {"HTTP//x", "", 0, ""},
+    };
+    for (const Case& c : cases) {
+        std::string why;
+        const auto address = parseUpstreamUrl(c.url, &why);
+        EXPECT_EQ(address ? address->authority() : "", c.authority) << c.url;
+        EXPECT_EQ(address ? address->port : 0, c.port) << c.url;
+        EXPECT_EQ(address ? address->basePath : "", c.basePath) << c.url;
+        EXPECT_EQ(why.empty(), address.has_value()) << c.url << ": " << why;
     }
+    EXPECT_FALSE(parseUpstreamUrl("http://h/" + std::string(maxUpstreamUrlBytes, 'p')));
 }
 
 TEST(UpstreamOptions, Flags)
@@ -167,63 +282,14 @@ TEST(UpstreamOptions, Flags)
 
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {"--upstream", "localhost:5000"}, {"--upstream"}, {"--upstream-timeout", "0"},
-             {"--upstream-timeout", "5s"}, {"--upstream-key"}}) {
+             {"--upstream-timeout", "5s"}, {"--upstream-key"}, {"--upstream-key", "k"},
+             {"--upstream", "http://h", "--upstream-key", "a\x01b"},
+             {"--upstream", "http://h", "--upstream-key", std::string(1025, 'k')},
+             {"--listen", "bad host:80"}, {"--apertium-modes", std::string(5000, 'd')}}) {
         error.clear();
         EXPECT_FALSE(parseOptions(args, error)) << args.front();
         EXPECT_FALSE(error.empty());
     }
-}
-
-TEST(DeadlineWatch, StopsWorkAtItsDeadlineAndAgainUntilReleased)
-{
-    DeadlineWatch watch;
-    std::atomic<int> stops = 0;
-    std::promise<void> firstStop;
-    {
-        const DeadlineWatch::Ticket ticket = watch.watch(Clock::now() + 20ms, [&] {
-            if (++stops == 1) {
-                firstStop.set_value();
-            }
-        });
-        ASSERT_EQ(firstStop.get_future().wait_for(10s), std::future_status::ready);
-        EXPECT_TRUE(ticket.fired());
-        ASSERT_TRUE([&] {
-            for (int i = 0; i < 1000 && stops < 3; ++i) {
-                std::this_thread::sleep_for(5ms);
-            }
-            return stops >= 3;
-        }()) << "a stop is repeated while the work goes on";
-    }
-    const int afterRelease = stops;
-    std::this_thread::sleep_for(50ms);
-    EXPECT_EQ(stops, afterRelease) << "no stop once the ticket is gone";
-}
-
-TEST(DeadlineWatch, WorkDoneInTimeIsNotStopped)
-{
-    DeadlineWatch watch;
-    std::atomic<int> stops = 0;
-    {
-        const DeadlineWatch::Ticket ticket = watch.watch(Clock::now() + 200ms, [&] { ++stops; });
-        EXPECT_FALSE(ticket.fired());
-    }
-    std::this_thread::sleep_for(300ms);
-    EXPECT_EQ(stops, 0);
-}
-
-TEST(DeadlineWatch, StopAllEndsEverything)
-{
-    DeadlineWatch watch;
-    std::promise<void> stopped;
-    std::atomic<bool> once = false;
-    const DeadlineWatch::Ticket ticket = watch.watch(Clock::now() + 1h, [&] {
-        if (!once.exchange(true)) {
-            stopped.set_value();
-        }
-    });
-    watch.stopAll();
-    EXPECT_EQ(stopped.get_future().wait_for(10s), std::future_status::ready);
-    EXPECT_TRUE(ticket.fired());
 }
 
 }  // namespace
