@@ -32,12 +32,12 @@ IoResult ApertiumEngine::translate(Language source, Language target, std::string
     if (route.empty()) {
         return IoResult{IoStatus::failed, {}};
     }
-    // A NUL would end a piece's exchange with the warm pipeline early.
-    std::string plain(text);
-    std::erase(plain, '\0');
     std::vector<std::string> pieces;
-    for (const std::string_view piece : splitIntoPieces(plain, pieceBytes)) {
-        pieces.emplace_back(piece);
+    for (const std::string_view piece : splitIntoPieces(text, pieceBytes)) {
+        // A NUL would end a piece's exchange with the warm pipeline early.
+        std::string plain(piece);
+        std::erase(plain, '\0');
+        pieces.push_back(std::move(plain));
     }
     for (const std::filesystem::path& modeFile : route) {
         for (std::string& piece : pieces) {
@@ -53,8 +53,9 @@ IoResult ApertiumEngine::translate(Language source, Language target, std::string
         }
     }
     IoResult result{IoStatus::done, {}};
-    for (const std::string& piece : pieces) {
+    for (std::string& piece : pieces) {
         result.output.append(piece);
+        std::string().swap(piece);  // a long text is not held twice
     }
     return result;
 }

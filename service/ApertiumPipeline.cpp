@@ -28,7 +28,7 @@ PiecesResult ApertiumPipeline::translate(std::span<const std::string> pieces, De
         std::uint64_t number = 0;
         const std::shared_ptr<PipelineRun> run = currentRun(number);
         if (!run || restart > maxRestarts) {
-            return {IoStatus::failed, {}};
+            return {Clock::now() >= deadline ? IoStatus::timedOut : IoStatus::failed, {}};
         }
         // In they go, each at its turn, without waiting for the answers.
         std::deque<std::shared_ptr<PipelineRun::Piece>> inside;

@@ -3,15 +3,17 @@
 // Reading a request is bounded by its connection: every wait for the next
 // bytes by the read wait, and the whole head and body by the arrival deadline
 // counted from its first byte (ConnectionStream). Once read, the request
-// carries one Deadline, taken when its translation starts (Translator: the
-// engine timeout from then), and every stage reads that same instant: the wait for
-// a pipeline, each write into it and each wait for its answer, the Chinese
+// carries one Deadline, taken when its translation starts (the engine
+// timeout from then), and every stage reads that same instant: the wait for
+// its turn among the texts translating at once, the wait for a pipeline's
+// turn, each write into it and each wait for its answer, the Chinese
 // converter between pieces, the upstream exchange (name lookup, connect, TLS
 // handshake, sending and receiving, each wait polled against the instant,
 // which the upstream timeout may only bring nearer). No stage starts a clock
-// of its own. Writing the answer is bounded by the write wait. On shutdown a
-// StopSignal is raised: it is polled beside every socket and pipe wait, so
-// every wait in progress ends at once, whatever its deadline.
+// of its own. Writing the answer is bounded by the write wait. On shutdown
+// every engine is aborted: the upstream's StopSignal, polled beside each of
+// its socket waits, and the end of every pipeline run and gate, which wakes
+// their waiters, end each wait in progress at once, whatever its deadline.
 #pragma once
 
 #include <chrono>

@@ -7,6 +7,10 @@ namespace orbelin::service {
 std::unique_ptr<FairGate::Pass> FairGate::enter(std::size_t bytes, Deadline deadline)
 {
     std::unique_lock lock(mutex_);
+    if (bytes <= small_ && !closed_) {
+        inside_ += bytes;
+        return std::make_unique<Pass>(shared_from_this(), bytes);
+    }
     const std::uint64_t ticket = nextTicket_++;
     waiting_.push_back(ticket);
     const auto myTurn = [&] {

@@ -1,9 +1,10 @@
-// Turns to put work into one engine, so that requests share it fairly: the
+// Turns to put work into an engine, so that requests share it fairly: the
 // turns go in the order they were asked for, and work enters while the work
 // inside stays within a budget of bytes. A request asks for one turn at a
 // time (its next piece once the last one is in), so requests that wait take
 // turns round the table, and a short request waits behind at most one piece
-// of each other request beside the budget's worth already inside.
+// of each other request beside the budget's worth already inside. Work no
+// larger than the small size, if one is given, never waits.
 #pragma once
 
 #include "Deadline.h"
@@ -21,7 +22,7 @@ class FairGate : public std::enable_shared_from_this<FairGate> {
 public:
     class Pass;
 
-    explicit FairGate(std::size_t budget) : budget_(budget) {}
+    explicit FairGate(std::size_t budget, std::size_t small = 0) : budget_(budget), small_(small) {}
 
     // Waits for a turn for bytes of work; empty when the deadline passes
     // first or the gate is closed. Work larger than the budget enters alone.
@@ -35,6 +36,7 @@ private:
     void leave(std::size_t bytes) noexcept;
 
     const std::size_t budget_;
+    const std::size_t small_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<std::uint64_t> waiting_;  // tickets in the order asked

@@ -20,35 +20,44 @@ int hexValue(char c)
 
 }  // namespace
 
-std::optional<std::string> percentDecode(std::string_view text)
+bool percentDecodeInPlace(std::string& text)
 {
-    std::string decoded;
-    decoded.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < text.size(); ++i, ++out) {
         const char c = text[i];
         if (c == '+') {
-            decoded.push_back(' ');
+            text[out] = ' ';
         } else if (c == '%') {
             if (text.size() - i < 3) {
-                return std::nullopt;
+                return false;
             }
             const int high = hexValue(text[i + 1]);
             const int low = hexValue(text[i + 2]);
             if (high < 0 || low < 0) {
-                return std::nullopt;
+                return false;
             }
-            decoded.push_back(static_cast<char>(high * 16 + low));
+            text[out] = static_cast<char>(high * 16 + low);
             i += 2;
         } else {
-            decoded.push_back(c);
+            text[out] = c;
         }
+    }
+    text.resize(out);
+    return true;
+}
+
+std::optional<std::string> percentDecode(std::string_view text)
+{
+    std::string decoded(text);
+    if (!percentDecodeInPlace(decoded)) {
+        return std::nullopt;
     }
     return decoded;
 }
 
-std::optional<FormFields> parseFormBody(std::string_view body)
+std::vector<RawField> splitFormBody(std::string_view body)
 {
-    FormFields fields;
+    std::vector<RawField> fields;
     while (!body.empty()) {
         const std::size_t amp = body.find('&');
         const std::string_view piece = body.substr(0, amp);
@@ -57,13 +66,18 @@ std::optional<FormFields> parseFormBody(std::string_view body)
             continue;
         }
         const std::size_t eq = piece.find('=');
-        auto name = percentDecode(piece.substr(0, eq));
-        auto value = percentDecode(eq == std::string_view::npos ? std::string_view()
-                                                                : piece.substr(eq + 1));
-        if (!name || !value) {
-            return std::nullopt;
-        }
-        if (!fields.emplace(std::move(*name), std::move(*value)).second) {
+        fields.push_back({piece.substr(0, eq), eq == std::string_view::npos ? std::string_view() : piece.substr(eq + 1)});
+    }
+    return fields;
+}
+
+std::optional<FormFields> parseFormBody(std::string_view body)
+{
+    FormFields fields;
+    for (const RawField& field : splitFormBody(body)) {
+        auto name = percentDecode(field.name);
+        auto value = percentDecode(field.value);
+        if (!name || !value || !fields.emplace(std::move(*name), std::move(*value)).second) {
             return std::nullopt;
         }
     }

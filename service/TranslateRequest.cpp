@@ -22,34 +22,58 @@ std::variant<Language, BadRequest> languageField(const FormFields& fields, std::
 
 }  // namespace
 
-std::variant<TranslateRequest, BadRequest> readTranslateRequest(std::string_view body)
+std::variant<TranslateRequest, BadRequest> readTranslateRequest(std::string body)
 {
-    const std::optional<FormFields> fields = parseFormBody(body);
-    if (!fields) {
-        return BadRequest{"请求正文的格式不正确（百分号编码有误或字段重复）。"};
+    const BadRequest malformed{"请求正文的格式不正确（百分号编码有误或字段重复）。"};
+    // The other fields are short and decoded as copies; the text is decoded
+    // where it lies, and the body becomes it, so that a long text is held
+    // once.
+    FormFields fields;
+    std::optional<RawField> rawText;
+    for (const RawField& field : splitFormBody(body)) {
+        std::optional<std::string> name = percentDecode(field.name);
+        const bool isText = name == "wl_text";
+        std::optional<std::string> value = isText ? std::string() : percentDecode(field.value);
+        if (!name || !value || !fields.emplace(std::move(*name), std::move(*value)).second) {
+            return malformed;
+        }
+        if (isText) {
+            rawText = field;
+        }
     }
-    TranslateRequest request;
-    const auto text = fields->find("wl_text");
-    if (text == fields->end()) {
+    if (rawText) {
+        const std::size_t offset = static_cast<std::size_t>(rawText->value.data() - body.data());
+        const std::size_t length = rawText->value.size();
+        body.erase(0, offset);
+        body.resize(length);
+        if (!percentDecodeInPlace(body)) {
+            return malformed;
+        }
+    }
+    if (!rawText) {
         return BadRequest{"缺少字段 wl_text。"};
     }
-    if (!isValidUtf8(text->second)) {
+    if (!isValidUtf8(body)) {
         return BadRequest{"字段 wl_text 不是有效的 UTF-8 文本。"};
     }
-    request.text = text->second;
+    TranslateRequest request;
+    if (body.size() < body.capacity() / 2) {
+        body.shrink_to_fit();
+    }
+    request.text = std::move(body);
 
-    auto source = languageField(*fields, "wl_srclang");
+    auto source = languageField(fields, "wl_srclang");
     if (auto* bad = std::get_if<BadRequest>(&source)) {
         return std::move(*bad);
     }
-    auto target = languageField(*fields, "wl_trglang");
+    auto target = languageField(fields, "wl_trglang");
     if (auto* bad = std::get_if<BadRequest>(&target)) {
         return std::move(*bad);
     }
     request.source = std::get<Language>(source);
     request.target = std::get<Language>(target);
 
-    if (const auto glossary = fields->find("wl_glossary"); glossary != fields->end()) {
+    if (const auto glossary = fields.find("wl_glossary"); glossary != fields.end()) {
         request.glossary = glossary->second;
     }
     return request;

@@ -25,7 +25,8 @@ struct BadRequest {
 
 // Needs wl_text (valid UTF-8), wl_srclang and wl_trglang with known codes;
 // wl_url, wl_glossary and wl_ucp are optional and other fields are ignored.
-std::variant<TranslateRequest, BadRequest> readTranslateRequest(std::string_view body);
+// The body is consumed: the text is decoded in its place.
+std::variant<TranslateRequest, BadRequest> readTranslateRequest(std::string body);
 
 bool isValidUtf8(std::string_view text);
 

@@ -3,6 +3,7 @@
 #include "ResultPage.h"
 #include "TranslateRequest.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <optional>
@@ -67,6 +68,7 @@ TranslationService::TranslationService(Translator& translator, std::FILE* log, c
                                          httplib::Response& response,
                                          const httplib::ContentReader& readContent) {
         std::string body;
+        body.reserve(std::min(declaredLength(request), maxBodyBytes));
         const bool complete = readContent([&body](const char* data, std::size_t length) {
             body.append(data, length);
             return body.size() <= maxBodyBytes;
@@ -126,8 +128,7 @@ void TranslationService::stop()
 void TranslationService::handleTranslate(std::string body, httplib::Response& response)
 {
     note.bytes = body.size();
-    auto parsed = readTranslateRequest(body);
-    body = std::string();  // the decoded text is all that is needed from here on
+    auto parsed = readTranslateRequest(std::move(body));
     if (const auto* bad = std::get_if<BadRequest>(&parsed)) {
         answerWithSentence(requestNotUnderstoodSentence(bad->reason), "bad-request", response);
         return;
@@ -135,41 +136,50 @@ void TranslationService::handleTranslate(std::string body, httplib::Response& re
     const TranslateRequest& translate = std::get<TranslateRequest>(parsed);
     note.pair = std::string(codeOf(translate.source)) + "->" + std::string(codeOf(translate.target));
 
-    const Translation translation = translator_.translate(translate.source, translate.target, translate.text);
-    response.status = 200;
-    response.set_content(resultPage(translation.text), htmlType);
+    const Deadline deadline = Clock::now() + translator_.timeout();
+    const std::unique_ptr<FairGate::Pass> turn = textBudget_->enter(translate.text.size(), deadline);
+    Translation translation{Outcome::timedOut, timedOutSentence(translate.source, translate.target)};
+    if (turn) {
+        translation = translator_.translate(translate.source, translate.target, translate.text, deadline);
+    }
+    answerWithPage(translation.text, response);
     note.outcome = std::string(outcomeName(translation.outcome));
 }
 
 void TranslationService::answerWithSentence(const std::string& sentence, const char* outcome,
                                             httplib::Response& response)
 {
-    response.status = 200;
-    response.set_content(resultPage(sentence), htmlType);
+    answerWithPage(sentence, response);
     note.outcome = outcome;
+}
+
+void TranslationService::answerWithPage(std::string_view text, httplib::Response& response)
+{
+    response.status = 200;
+    response.body = resultPage(text);  // moved in: a long page is not copied
+    response.set_header("Content-Type", htmlType);
 }
 
 std::string TranslationService::refusalPage(int status)
 {
-    LogEntry entry;
-    entry.time = std::chrono::system_clock::now();
-    entry.method = "-";
-    entry.path = "-";
-    entry.status = status;
+    // Nothing of the request is read: no method, path or pair.
+    LogEntry entry{std::chrono::system_clock::now(), "-", "-", {}, 0, {}, status, {}};
     const auto kib = [](std::size_t bytes) { return std::to_string(bytes / 1024) + " KiB"; };
     std::string message;
     switch (status) {
     case 414:
         entry.outcome = "request-line-too-long";
-        message = "请求行超过 " + kib(limits_.head.requestLine) + "。";
+        message.append("请求行超过 ").append(kib(limits_.head.requestLine)).append("。");
         break;
     case 431:
         entry.outcome = "head-too-large";
-        message = "请求头超过限制：每行最多 " + kib(limits_.head.headerLine) + "，共 " + kib(limits_.head.head) + "。";
+        message.append("请求头超过限制：每行最多 ").append(kib(limits_.head.headerLine));
+        message.append("，共 ").append(kib(limits_.head.head)).append("。");
         break;
     default:
         entry.outcome = "request-timeout";
-        message = "请求未能在 " + std::to_string(limits_.requestArrival.count() / 1000) + " 秒内完整到达。";
+        message.append("请求未能在 ").append(std::to_string(limits_.requestArrival.count() / 1000));
+        message.append(" 秒内完整到达。");
         break;
     }
     log_.write(entry);

@@ -3,6 +3,7 @@
 // other request with a short error page, one log line each.
 #pragma once
 
+#include "FairGate.h"
 #include "RequestLog.h"
 #include "TranslateRequest.h"
 #include "TranslationServer.h"
@@ -10,6 +11,7 @@
 
 #include <cstdio>
 #include <httplib.h>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -30,6 +32,7 @@ public:
 
 private:
     void handleTranslate(std::string body, httplib::Response& response);
+    void answerWithPage(std::string_view text, httplib::Response& response);
     std::string refusalPage(int status);
     void answerWithSentence(const std::string& sentence, const char* outcome, httplib::Response& response);
     void fillErrorPage(httplib::Response& response) const;
@@ -39,6 +42,9 @@ private:
     TranslationServer server_;
     Translator& translator_;
     RequestLog log_;
+    // Texts translating at once, in bytes: what waits beyond them holds no
+    // more than its own text. A short text never waits here.
+    const std::shared_ptr<FairGate> textBudget_ = std::make_shared<FairGate>(16 * 1024 * 1024, 4096);
 };
 
 }  // namespace orbelin::service

@@ -72,9 +72,9 @@ Translator::Translator(const TranslatorConfig& config)
 
 Translator::~Translator() = default;
 
-Translation Translator::translate(Language source, Language target, std::string_view text)
+Translation Translator::translate(Language source, Language target, std::string_view text,
+                                  Deadline deadline)
 {
-    const Deadline deadline = Clock::now() + timeout_;
     if (local_.serves(source, target) || !upstream_) {
         return local_.translate(source, target, text, deadline);
     }

@@ -27,8 +27,13 @@ public:
 
     // By the local engines alone.
     bool supports(Language source, Language target) const { return local_.serves(source, target); }
-    // Takes the request's deadline, the timeout from now, for every stage.
-    Translation translate(Language source, Language target, std::string_view text);
+    // A request's deadline is the timeout from the start of its translation.
+    std::chrono::milliseconds timeout() const { return timeout_; }
+    Translation translate(Language source, Language target, std::string_view text, Deadline deadline);
+    Translation translate(Language source, Language target, std::string_view text)
+    {
+        return translate(source, target, text, Clock::now() + timeout_);
+    }
 
     // Makes translations in progress fail at once (on shutdown).
     void abort() noexcept;

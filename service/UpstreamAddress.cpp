@@ -53,9 +53,14 @@ bool isHostOrAddress(std::string_view host)
 
 std::string UpstreamAddress::authority() const
 {
-    std::string text = host.find(':') == std::string::npos ? host : "[" + host + "]";
+    std::string text;
+    if (host.find(':') == std::string::npos) {
+        text = host;
+    } else {
+        text.append("[").append(host).append("]");
+    }
     if (port != (tls ? 443 : 80)) {
-        text += ":" + std::to_string(port);
+        text.append(":").append(std::to_string(port));
     }
     return text;
 }

@@ -7,6 +7,9 @@ SERVICE is the orbelin-service executable (the optimised one,
 build/program-native/service/orbelin-service). Every case prints what the
 service answered, how long it took and its peak resident memory (VmHWM).
 The peers are on 127.0.0.1 only; the upstream servers are written here.
+Without cases, all but "load" run; "load" (64 clients for 60 s, mixed sizes,
+a few that stall or vanish) prints the service's memory, threads and open
+files every five seconds.
 """
 import http.server
 import json
@@ -41,8 +44,11 @@ def cut(page):
 
 class Service:
     def __init__(self, *args):
+        # Its log goes to a file: a pipe nobody reads would fill and hold it.
+        self.log = open(os.environ["SERVICE_LOG"], "ab") if "SERVICE_LOG" in os.environ \
+            else tempfile.TemporaryFile()
         self.proc = subprocess.Popen([SERVICE, "--listen", "127.0.0.1:0", *args],
-                                     stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+                                     stdout=subprocess.PIPE, stderr=self.log)
         line = self.proc.stdout.readline().decode()
         self.port = int(line.rsplit(":", 1)[1]) if "listening" in line else None
         self.first_line = line.strip()
@@ -372,6 +378,121 @@ def case_fairness(long_clients=6, long_bytes=270_000):
     service.stop()
 
 
+def proc_figures(pid):
+    figures = {}
+    with open("/proc/%d/status" % pid) as f:
+        for line in f:
+            key, _, value = line.partition(":")
+            if key in ("VmRSS", "Threads"):
+                figures[key] = int(value.split()[0])
+    figures["fds"] = len(os.listdir("/proc/%d/fd" % pid))
+    return figures
+
+
+def case_load(clients=64, seconds=60, misbehaving=8):
+    """Closed-loop clients of mixed sizes and pairs, a few that stall or
+    vanish mid-request; samples the service's memory, threads and files."""
+    import random
+    service = Service()
+    sentence = "The old teacher reads a long letter every morning. "
+    sizes = [(0.75, 50), (0.15, 1000), (0.08, 10_000), (0.02, 100_000)]
+    pairs = [("EN", "ES"), ("ES", "EN"), ("FR", "ES"), ("ZH_CN", "ZH_TW"), ("EN", "EN")]
+    texts = {"EN": sentence, "ES": "El profesor viejo lee una carta larga. ",
+             "FR": "Le vieux professeur lit une longue lettre. ", "ZH_CN": "简体中文的一句话。"}
+    end = time.monotonic() + seconds
+    counts = {"ok": 0, "error": 0}
+    lock = threading.Lock()
+
+    def well_behaved(seed):
+        rng = random.Random(seed)
+        while time.monotonic() < end:
+            roll, size = rng.random(), 50
+            for share, bytes_ in sizes:
+                if roll < share:
+                    size = bytes_
+                    break
+                roll -= share
+            source, target = rng.choice(pairs)
+            unit = texts[source]
+            text = (unit * (size // len(unit.encode()) + 1))[:max(1, size // len(unit.encode()) * len(unit))]
+            try:
+                answer = cut(post(service.port, hex_body(text, source, target), timeout=60))
+                good = answer and not answer.startswith("抱歉".encode())
+            except OSError:
+                good = False
+            with lock:
+                counts["ok" if good else "error"] += 1
+            time.sleep(rng.uniform(2, 6))
+
+    def misbehaving_client(seed):
+        rng = random.Random(seed)
+        while time.monotonic() < end:
+            try:
+                s = socket.create_connection(("127.0.0.1", service.port))
+                body = hex_body(sentence * 20)
+                head = (b"POST /wl/translate HTTP/1.1\r\nHost: x\r\n"
+                        b"Content-Length: %d\r\n\r\n" % len(body))
+                if seed % 2:
+                    s.sendall(head[:20])                       # stalls in its head
+                    time.sleep(rng.uniform(1, 12))
+                else:
+                    s.sendall(head + body[:len(body) // 2])    # vanishes mid-body
+                s.close()
+            except OSError:
+                pass
+            time.sleep(rng.uniform(0.1, 1))
+
+    threads = [threading.Thread(target=well_behaved, args=(i,)) for i in range(clients)]
+    threads += [threading.Thread(target=misbehaving_client, args=(i,)) for i in range(misbehaving)]
+    for t in threads:
+        t.start()
+    samples = []
+    start = time.monotonic()
+    while time.monotonic() < end + 1:
+        samples.append((time.monotonic() - start, proc_figures(service.proc.pid)))
+        time.sleep(5)
+    for t in threads:
+        t.join()
+    samples.append((time.monotonic() - start, proc_figures(service.proc.pid)))
+    warm = [f for t, f in samples if t >= 15]
+    rss = [f["VmRSS"] / 1024 for f in warm]
+    print("load: %d clients + %d misbehaving for %d s" % (clients, misbehaving, seconds))
+    for t, f in samples:
+        print("  t=%5.1fs rss=%6.1fMB threads=%3d fds=%3d" % (t, f["VmRSS"] / 1024, f["Threads"], f["fds"]))
+    report("load", requests=counts["ok"] + counts["error"], errors=counts["error"],
+           rss_after_warmup_mb="%.1f-%.1f" % (min(rss), max(rss)),
+           rss_spread="%.0f%%" % (100 * (max(rss) - min(rss)) / max(rss)),
+           peak_mb="%.0f" % service.peak_mb(), alive=service.alive())
+    service.stop()
+
+
+def case_bodies(connections=64, size=1 << 20):
+    """One client posting a mebibyte of text on every connection it may hold."""
+    service = Service()
+    text = ("The old teacher reads a long letter every morning. " * (size // 51))[:size - 100]
+    body = ("wl_url=&wl_text=%s&wl_glossary=gl1&wl_srclang=EN&wl_trglang=ES&wl_ucp=1" % text).encode()
+    answers = []
+    start = time.monotonic()
+
+    def client():
+        try:
+            answers.append(cut(post(service.port, body, timeout=120))[:40])
+        except OSError as error:
+            answers.append(str(error).encode())
+
+    threads = [threading.Thread(target=client) for _ in range(connections)]
+    for t in threads:
+        t.start()
+    for t in threads:
+        t.join()
+    kinds = {}
+    for a in answers:
+        kinds[a.decode(errors="replace")[:12]] = kinds.get(a.decode(errors="replace")[:12], 0) + 1
+    report("mebibyte-bodies", connections=connections, took_s="%.1f" % (time.monotonic() - start),
+           answers=kinds, peak_mb="%.0f" % service.peak_mb(), alive=service.alive())
+    service.stop()
+
+
 CASES = {
     "endless-header": case_endless_header,
     "endless-request-line": case_endless_request_line,
@@ -383,11 +504,15 @@ CASES = {
     "bad-port": case_bad_port,
     "tls-trickle": case_tls_trickle,
     "fairness": case_fairness,
+    "load": case_load,
+    "bodies": case_bodies,
 }
 
 if __name__ == "__main__":
     if len(sys.argv) < 2:
         sys.exit(__doc__)
     SERVICE = sys.argv[1]
-    for name in sys.argv[2:] or CASES:
+    if os.environ.get("LOAD_SECONDS"):
+        case_load.__defaults__ = (64, int(os.environ["LOAD_SECONDS"]), 8)
+    for name in sys.argv[2:] or [c for c in CASES if c != "load"]:
         CASES[name]()

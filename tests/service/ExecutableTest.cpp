@@ -18,62 +18,7 @@ namespace orbelin::service {
 namespace {
 
 using namespace std::chrono_literals;
-
-// The program itself, started as a user would.
-class ServiceProcess {
-public:
-    explicit ServiceProcess(std::vector<std::string> args)
-    {
-        args.insert(args.begin(), ORBELIN_SERVICE_EXECUTABLE);
-        Pipe out = Pipe::create();
-        child_.emplace(ChildProcess::spawn(args, STDIN_FILENO, out.writeEnd.get()));
-        output_ = std::move(out.readEnd);
-    }
-
-    // The first line of standard output, or empty after the time limit.
-    std::string readLine(std::chrono::milliseconds limit)
-    {
-        std::string line;
-        const auto end = std::chrono::steady_clock::now() + limit;
-        while (std::chrono::steady_clock::now() < end) {
-            pollfd fd{output_.get(), POLLIN, 0};
-            if (::poll(&fd, 1, 50) <= 0) {
-                continue;
-            }
-            char c = 0;
-            if (::read(output_.get(), &c, 1) != 1) {
-                break;
-            }
-            if (c == '\n') {
-                return line;
-            }
-            line.push_back(c);
-        }
-        return line;
-    }
-
-    void signal(int number) { ::kill(child_->pid(), number); }
-
-    // The exit status; a program still running after the limit is killed
-    // and reported as -1, so a broken test cannot hang.
-    int wait(std::chrono::milliseconds limit = 10s)
-    {
-        const auto end = std::chrono::steady_clock::now() + limit;
-        while (child_->running()) {
-            if (std::chrono::steady_clock::now() >= end) {
-                child_->kill();
-                child_->wait();
-                return -1;
-            }
-            std::this_thread::sleep_for(10ms);
-        }
-        return child_->wait();
-    }
-
-private:
-    std::optional<ChildProcess> child_;
-    UniqueFd output_;
-};
+using test::ServiceProcess;
 
 int portOf(const std::string& line)
 {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace orbelin::service {
 namespace {
 
@@ -15,6 +17,13 @@ TEST(PercentDecode, DecodesEscapesInEitherCaseAndPlus)
     EXPECT_EQ(percentDecode("a+b%2Bc"), "a b+c");
     EXPECT_EQ(percentDecode(""), "");
     EXPECT_EQ(percentDecode("%00"), std::string(1, '\0'));
+    for (int byte = 0; byte < 256; ++byte) {
+        for (const char* format : {"%%%02x", "%%%02X"}) {
+            char escape[4];
+            std::snprintf(escape, sizeof escape, format, byte);
+            EXPECT_EQ(percentDecode(escape), std::string(1, static_cast<char>(byte))) << escape;
+        }
+    }
 }
 
 TEST(PercentDecode, RejectsBadEscapes)

@@ -313,6 +313,27 @@ std::string requestHead(std::size_t bodyBytes, std::string_view extra = {})
            "\r\nContent-Length: " + std::to_string(bodyBytes) + "\r\n" + std::string(extra) + "\r\n";
 }
 
+// A client that sends a byte now and then, each well within the read wait,
+// is ended at its request's arrival deadline, with a 408 page.
+TEST(ServiceConnections, ARequestThatDribblesEndsAtItsArrivalDeadline)
+{
+    ConnectionLimits limits;
+    limits.readWait = 1s;
+    limits.requestArrival = 1500ms;
+    const test::RunningService service({}, limits);
+    const Connection client(service.port(), "127.0.0.2");
+    const auto start = std::chrono::steady_clock::now();
+    Connection::Received received;
+    for (const char byte : requestHead(10)) {  // a hundred bytes: twenty seconds
+        if (!client.send({&byte, 1}) || (received = client.receive(200ms)).ended) {
+            break;
+        }
+    }
+    EXPECT_TRUE(received.ended);
+    EXPECT_EQ(received.bytes.substr(0, 28), "HTTP/1.1 408 Request Timeout");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
+}
+
 // When every connection an address may hold is busy with a request, one more
 // from that address is refused unanswered, while another address is served
 // and the busy ones are answered in their turn.
