@@ -115,8 +115,9 @@ void TForm1::Exchange(TStream& request, TStringStream& response)
                                                 BitBtn2});
     const TScopeExit release([this] { FTranslation.reset(); });
     // A wait that was given up ends the command with its own error: the
-    // service fell silent (asking it again would only double the wait) or
-    // the program is closing (EAbort, silent). Its connection goes with it.
+    // service fell silent (asking it again would only double the wait), its
+    // answer passed the client's limits, or the program is closing (EAbort,
+    // silent). Its connection goes with it.
     auto givenUp = [this] {
         http->CloseConnection();
         throw;
@@ -126,6 +127,8 @@ void TForm1::Exchange(TStream& request, TStringStream& response)
     } catch (const ENetReadTimeout&) {
         givenUp();
     } catch (const ENetConnectTimeout&) {
+        givenUp();
+    } catch (const ENetHTTPResponseTooLarge&) {
         givenUp();
     } catch (...) {
         if (Application().Terminated())

@@ -297,8 +297,11 @@ void TNetCustomHTTP::SendHead()
 
 void TNetCustomHTTP::ReadAnswer()
 {
+    FHeadBytes = 0;
+    FHeadLines = 0;
     do {
         FResponse.StatusLine = ReadLine(LF, -1, -1);
+        CountHeadLine(FResponse.StatusLine);
         ReadHeaderLines();
         ProcessCookies();
     } while (FResponse.StatusCode() == 100);
@@ -309,12 +312,28 @@ void TNetCustomHTTP::ReadHeaderLines()
     TNetHeaderList& lines = FResponse.HeaderLines();
     lines.Clear();
     try {
-        for (std::string line = ReadLine(LF, -1, -1); !line.empty(); line = ReadLine(LF, -1, -1))
+        for (std::string line = ReadLine(LF, -1, -1); !line.empty(); line = ReadLine(LF, -1, -1)) {
+            CountHeadLine(line);
             lines.Add(std::move(line));
+        }
     } catch (const ENetConnClosedGracefully&) {
         CloseConnection();
     }
     FResponse.ReadFromLines();
+}
+
+void TNetCustomHTTP::CountHeadLine(const std::string& line)
+{
+    FHeadBytes += static_cast<int64_t>(line.size()) + 1;
+    if (++FHeadLines > MaxHeadLines || FHeadBytes > MaxHeadBytes)
+        RaiseTooLarge(SNetResponseHeadTooLarge);
+}
+
+void TNetCustomHTTP::RaiseTooLarge(const char* message)
+{
+    // The rest of the answer is not read: the connection cannot carry another.
+    CloseConnection();
+    throw ENetHTTPResponseTooLarge(message);
 }
 
 void TNetCustomHTTP::ProcessCookies()

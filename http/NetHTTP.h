@@ -95,6 +95,13 @@ public:
     bool AllowCookies = true;
     bool HandleRedirects = false;
     int RedirectMaximum = 15;
+    // What one answer may bring: its heads (interim ones included) in bytes
+    // and lines, and its body in bytes (0: any size, for a caller that
+    // streams the body to a file). Beyond them the connection is closed and
+    // ENetHTTPResponseTooLarge raised.
+    int MaxHeadBytes = 64 * 1024;
+    int MaxHeadLines = 256;
+    int64_t MaxResponseBody = 0;
     TNetHTTPProtocolVersion ProtocolVersion = TNetHTTPProtocolVersion::pv1_1;
     TNetHTTPOptions HTTPOptions{TNetHTTPOption::hoForceEncodeParams};
 
@@ -126,6 +133,9 @@ private:
     void SendHead();
     void ReadAnswer();
     void ReadHeaderLines();
+    // Counts a line of the answer's heads against their limits.
+    void CountHeadLine(const std::string& line);
+    [[noreturn]] void RaiseTooLarge(const char* message);
     void ProcessCookies();
     TNetNextStep DecideNextStep();
     TNetNextStep DecideRedirect();
@@ -146,6 +156,8 @@ private:
     int FRedirectCount = 0;
     int FAuthAttempts = 0;
     int FProxyAuthAttempts = 0;
+    int64_t FHeadBytes = 0; // of the answer being read
+    int FHeadLines = 0;
 };
 
 // The published component the form description configures.

@@ -47,6 +47,14 @@ private:
     std::string FErrorBody;
 };
 
+// An answer larger than the client's limits allow.
+class ENetHTTPResponseTooLarge : public ENetException {
+public:
+    using ENetException::ENetException;
+};
+
+inline constexpr const char* SNetResponseHeadTooLarge = "Response head too large.";
+inline constexpr const char* SNetResponseBodyTooLarge = "Response body too large.";
 inline constexpr const char* SNetURIProtocolEmpty = "Protocol field is empty";
 inline constexpr const char* SNetURIHostEmpty = "Host field is empty";
 inline constexpr const char* SNetFailedTimeZoneInfo = "Failed attempting to retrieve time zone information.";

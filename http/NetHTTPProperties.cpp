@@ -77,6 +77,9 @@ const TPropertyTable<TComponent>& TNetHTTP::Properties() const
         Field("HandleRedirects", &TNetHTTP::HandleRedirects),
         Field("RedirectMaximum", &TNetHTTP::RedirectMaximum),
         Field("AuthRetries", &TNetHTTP::AuthRetries),
+        Field("MaxHeadBytes", &TNetHTTP::MaxHeadBytes),
+        Field("MaxHeadLines", &TNetHTTP::MaxHeadLines),
+        Field("MaxResponseBody", &TNetHTTP::MaxResponseBody),
         EnumField("ProtocolVersion", &TNetHTTP::ProtocolVersion, ProtocolVersionNames),
         Property<TNetHTTP>("HTTPOptions",
                            [](TNetHTTP& h, const TPropertyValue& v) {

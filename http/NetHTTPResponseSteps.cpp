@@ -9,6 +9,7 @@
 #include "net/NetException.h"
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <utility>
 
@@ -28,6 +29,32 @@ auto ReadTimeoutScope(TNetTCPConnection& c, int timeout)
 }
 
 // A stream that forgets what is written to it.
+// Writes into another stream until a number of bytes, then calls tooMuch
+// (which raises) instead.
+class TCappedStream : public TStream {
+public:
+    TCappedStream(TStream& target, int64_t cap, std::function<void()> tooMuch)
+        : FTarget(target), FLeft(cap), FTooMuch(std::move(tooMuch))
+    {
+    }
+    int64_t Read(void* buffer, int64_t count) override { return FTarget.Read(buffer, count); }
+    int64_t Write(const void* buffer, int64_t count) override
+    {
+        if (count > FLeft)
+            FTooMuch();
+        FLeft -= count;
+        return FTarget.Write(buffer, count);
+    }
+    int64_t Seek(int64_t offset, TSeekOrigin origin) override { return FTarget.Seek(offset, origin); }
+    void SetSize(int64_t size) override { FTarget.SetSize(size); }
+    int64_t Size() override { return FTarget.Size(); }
+
+private:
+    TStream& FTarget;
+    int64_t FLeft;
+    std::function<void()> FTooMuch;
+};
+
 class TDiscardStream : public TStream {
 public:
     int64_t Read(void*, int64_t) override { return 0; }
@@ -189,11 +216,15 @@ void TNetCustomHTTP::DrainBody(int timeout)
     }
 }
 
-void TNetCustomHTTP::ReadResult(TStream* stream)
+void TNetCustomHTTP::ReadResult(TStream* target)
 {
     // Nothing follows the head of an answer to HEAD, whatever it announces.
-    if (!stream || FRequest.RequestMethod == TNetHTTPMethod::hmHead)
+    if (!target || FRequest.RequestMethod == TNetHTTPMethod::hmHead)
         return;
+    if (MaxResponseBody > 0 && FResponse.ContentLength() > MaxResponseBody)
+        RaiseTooLarge(SNetResponseBodyTooLarge);
+    TCappedStream capped(*target, MaxResponseBody, [this] { RaiseTooLarge(SNetResponseBodyTooLarge); });
+    TStream* const stream = MaxResponseBody > 0 ? &capped : target;
     if (FResponse.ContentLength() > 0) {
         ReadIntoStreamUpTo(*stream, FResponse.ContentLength());
     } else if (FResponse.HeaderLines().ValueOf("Transfer-Encoding").find("chunked") != std::string::npos) {

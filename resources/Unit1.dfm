@@ -331,6 +331,7 @@ object Form1: TForm1
   object http: TNetHTTP
     MaxLineAction = maException
     ReadTimeout = 30000
+    MaxResponseBody = 16777216
     AllowCookies = True
     ProxyParams.BasicAuthentication = False
     ProxyParams.ProxyPort = 0

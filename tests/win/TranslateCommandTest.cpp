@@ -111,6 +111,29 @@ TEST_F(TranslateCommand, ARefusedConnectionFallsBackToAGetThatFailsToo)
     EXPECT_EQ(Form1->Memo2->Text(), "old");
 }
 
+TEST_F(TranslateCommand, AnAnswerBeyondTheClientsLimitsShowsItsErrorAndKeepsTheTarget)
+{
+    std::string lines;
+    for (int i = 0; i < 10000; ++i)
+        lines += "X-A: b\r\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"HTTP/1.1 200 OK\r\n" + lines + "\r\n", "Response head too large."},
+        {"HTTP/1.1 200 OK\r\nContent-Length: 16777217\r\n\r\n", "Response body too large."},
+        {"HTTP/1.0 200 OK\r\n\r\n" + std::string(17 << 20, 'x'), "Response body too large."},
+    };
+    for (const auto& [reply, message] : cases) {
+        TTestServer limited;
+        limited.Serve(Script().ReceiveUntil("wl_ucp=1").Send(reply).Close());
+        Form1->ServiceHost = "127.0.0.1:" + std::to_string(limited.Port());
+        Form1->Memo2->SetText("old");
+        const TBoxInfo box = RunAndCloseMessageBox([&] { Press(); }, Form1->WindowHandle());
+        limited.Wait();
+        EXPECT_EQ(box.Text, message);
+        EXPECT_EQ(Form1->Memo2->Text(), "old");
+        EXPECT_EQ(limited.Accepted(), 1u) << "no second request after " << message;
+    }
+}
+
 TEST_F(TranslateCommand, MalformedUtf8EmptiesTheTarget)
 {
     Form1->Memo2->SetText("old");

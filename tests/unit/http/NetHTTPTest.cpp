@@ -147,6 +147,55 @@ TEST_F(HTTPExchange, InterimContinueIsSkipped)
     EXPECT_EQ(Http.Response().StatusCode(), 200);
 }
 
+// What a server sends beyond the client's limits ends the exchange, and the
+// connection with it: heads by bytes, by lines and over interim answers, a
+// body by its announced length, its chunks or what comes until the close.
+TEST_F(HTTPExchange, AnswersBeyondTheLimitsAreRefused)
+{
+    const std::string manyLines = [] {
+        std::string lines;
+        for (int i = 0; i < 300; ++i)
+            lines += "X-A: b\r\n";
+        return lines;
+    }();
+    const std::string longHead = "X-Long: " + std::string(8000, 'a') + "\r\n";
+    struct Case {
+        std::string reply;
+        const char* error; // empty: the answer fits
+    };
+    const Case cases[] = {
+        {Reply("200 OK", manyLines, "x"), SNetResponseHeadTooLarge},
+        {Reply("200 OK", [&] { std::string h; for (int i = 0; i < 9; ++i) h += longHead; return h; }(), ""), SNetResponseHeadTooLarge},
+        {[] { std::string r; for (int i = 0; i < 300; ++i) r += "HTTP/1.1 100 Continue\r\n\r\n"; return r; }() + Ok("x"),
+         SNetResponseHeadTooLarge},
+        {Reply("200 OK", "Content-Length: 1001\r\n", ""), SNetResponseBodyTooLarge},
+        {Reply("200 OK", "Transfer-Encoding: chunked\r\n", "3E9\r\n" + std::string(1001, 'c') + "\r\n0\r\n\r\n"),
+         SNetResponseBodyTooLarge},
+        {"HTTP/1.0 200 OK\r\n\r\n" + std::string(1001, 'u'), SNetResponseBodyTooLarge},
+        {Ok(std::string(1000, 'f')), ""},
+    };
+    for (const Case& c : cases) {
+        TTestServer server;
+        server.Serve(Script().ReceiveUntil(kHeadEnd).Send(c.reply).Close());
+        TNetHTTP http{nullptr};
+        http.MaxResponseBody = 1000;
+        TStringStream body;
+        std::string error;
+        try {
+            http.DoRequest(TNetHTTPMethod::hmGet, "http://127.0.0.1:" + std::to_string(server.Port()) + "/", nullptr, &body);
+        } catch (const ENetHTTPResponseTooLarge& e) {
+            error = e.Message();
+            EXPECT_FALSE(http.IsConnected());
+        }
+        server.Wait();
+        EXPECT_EQ(error, c.error) << c.reply.substr(0, 60);
+        if (error.empty())
+            EXPECT_EQ(body.DataString(), std::string(1000, 'f'));
+        else
+            EXPECT_LE(body.DataString().size(), 1000u) << c.reply.substr(0, 60);
+    }
+}
+
 TEST_F(HTTPExchange, ChunkedBody)
 {
     int chunkReports = 0;
