@@ -1,5 +1,6 @@
 #include "ApertiumText.h"
 #include "PipeIo.h"
+#include "TextPieces.h"
 
 #include <gtest/gtest.h>
 
@@ -104,6 +105,40 @@ TEST(ApertiumText, RoundTripGivesTheTextBack)
     texts.push_back("a" + std::string(10000, ' ') + "b\n" + std::string(9000, '\n') + "c");
     for (const std::string& text : texts) {
         EXPECT_EQ(reformatText(deformatText(text)), text) << text;
+    }
+}
+
+TEST(TextPieces, CutsWhereTheTextAllowsAndLosesNothing)
+{
+    struct Case {
+        std::string text;
+        std::size_t limit;
+        std::vector<std::string> pieces;
+    };
+    const Case cases[] = {
+        {"short", 16, {"short"}},
+        {"", 16, {""}},
+        {"One two.\n\nThree four five six.", 16, {"One two.\n\n", "Three four five ", "six."}},
+        {"First line\nsecond line here", 16, {"First line\n", "second line here"}},
+        {"Hi there. Bye now. Again.", 16, {"Hi there. ", "Bye now. Again."}},
+        {"aaaa bbbbbbbbbbbbbbbbbbbb", 8, {"aaaa ", "bbbbbbbb", "bbbbbbbb", "bbbb"}},
+        {"中文中文。中文中文", 16, {"中文中文。", "中文中文"}},
+        {"中文中文中文中文", 16, {"中文中文中", "文中文"}},  // between characters, never inside one
+    };
+    for (const Case& c : cases) {
+        const std::vector<std::string_view> got = splitIntoPieces(c.text, c.limit);
+        EXPECT_EQ(std::vector<std::string>(got.begin(), got.end()), c.pieces) << c.text;
+    }
+    for (const std::string& text : randomTexts({"word", " ", "\n", "\n\n", "中文", "ü", ". ", "。", "\t"}, 300)) {
+        for (const std::size_t limit : {4u, 7u, 64u}) {
+            std::string joined;
+            for (const std::string_view piece : splitIntoPieces(text, limit)) {
+                EXPECT_LE(piece.size(), limit);
+                EXPECT_FALSE(piece.empty() && !text.empty());
+                joined.append(piece);
+            }
+            EXPECT_EQ(joined, text);
+        }
     }
 }
 

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <future>
 #include <iterator>
+#include <mutex>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -159,6 +160,26 @@ TEST_F(FakeModes, ConcurrentRequestsEachGetTheirOwnAnswer)
     }
 }
 
+// A request past its deadline while the programs work on an earlier one is
+// left behind: the earlier and the later ones are answered by the same run.
+TEST_F(FakeModes, ARequestPastItsDeadlineFailsAloneAndTheRunGoesOn)
+{
+    const auto starts = dir_.path() / "starts";
+    const auto slow = script("slow.sh", "echo start >> '" + starts.string() + "'\n"
+                                        "exec perl -e '$/ = \"\\0\"; $| = 1; while (<STDIN>) { select(undef, undef, undef, 0.3); print }'");
+    ApertiumPipeline pipeline(mode("xx-yy", "'" + slow.string() + "'"));
+    auto first = std::async(std::launch::async, [&] { return one(pipeline, "first", in(10s)); });
+    std::this_thread::sleep_for(50ms);
+    auto late = std::async(std::launch::async, [&] { return one(pipeline, "late", in(200ms)); });
+    std::this_thread::sleep_for(50ms);
+    const IoResult last = one(pipeline, "last", in(10s));
+    EXPECT_EQ(late.get().status, IoStatus::timedOut);
+    EXPECT_EQ(first.get().output, "first");
+    EXPECT_EQ(last.output, "last");
+    std::ifstream in(starts);
+    EXPECT_EQ(std::count(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>(), '\n'), 1);
+}
+
 TEST_F(FakeModes, DeadPipelineIsStartedAgain)
 {
     // Answers one request, then ends.
@@ -258,6 +279,37 @@ TEST_F(FakeModes, EndedLeaderLeavesNothingOfItsGroupBehind)
         EXPECT_TRUE(test::eventually([pid] { return !runs(pid); })) << "process " << pid << " still runs";
         ::kill(pid, SIGKILL);
     }
+}
+
+// Turns in the order asked, within the budget; small work and work alone
+// pass at once; a closed gate or a passed deadline gives no turn.
+TEST(FairGate, TurnsInOrderWithinTheBudget)
+{
+    const auto gate = std::make_shared<FairGate>(10, 2);
+    auto inside = gate->enter(8, in(1s));
+    ASSERT_TRUE(inside);
+    EXPECT_TRUE(gate->enter(2, in(0ms))) << "small work never waits";
+    EXPECT_FALSE(gate->enter(3, in(50ms))) << "beyond the budget";
+    std::vector<int> order;
+    std::mutex orderMutex;
+    std::vector<std::future<void>> waiting;
+    for (int i = 0; i < 3; ++i) {
+        waiting.push_back(std::async(std::launch::async, [&, i] {
+            const auto turn = gate->enter(5, in(5s));
+            const std::lock_guard lock(orderMutex);
+            order.push_back(turn ? i : -1);
+        }));
+        std::this_thread::sleep_for(50ms);  // so that they ask in this order
+    }
+    inside.reset();
+    for (auto& w : waiting) {
+        w.get();
+    }
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(gate->inside(), 0u);
+    EXPECT_TRUE(gate->enter(100, in(0ms))) << "work larger than the budget enters alone";
+    gate->close();
+    EXPECT_FALSE(gate->enter(1, in(1s)));
 }
 
 TEST(ChildProcess, GroupIsSignalledOnlyWhileTheLeaderIsUnreaped)
