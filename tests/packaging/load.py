@@ -1,12 +1,10 @@
-"""Concurrent clients posting translations to one address, as the Windows
-client does (a fresh HTTP/1.0 connection per POST); optionally kills a
-process once a share of the requests is done. Prints one line of figures
-and exits 1 when any request failed.
+"""Concurrent clients posting translations to 127.0.0.1:PORT as the Windows
+client does (a new HTTP/1.0 connection per POST), each of SENTENCES
+sentences so that the services' work sets the pace; optionally SIGKILLs
+KILL_PID once KILL_AFTER requests are done. Prints the figures; exits 1 when
+a request failed.
 
     load.py PORT REQUESTS CLIENTS SENTENCES [KILL_PID KILL_AFTER]
-
-Each request carries SENTENCES sentences, so that the services' work, not
-the clients', sets the pace.
 """
 import http.client
 import os
@@ -33,7 +31,7 @@ def one():
         answer = conn.getresponse()
         page = answer.read().decode("utf-8", "replace")
         return None if answer.status == 200 and "Hola" in page else "%d %s" % (answer.status, " ".join(page.split())[:80])
-    except Exception as e:  # a refused, reset or silent connection
+    except Exception as e:  # refused, reset, silent
         return repr(e)
     finally:
         conn.close()
@@ -49,8 +47,7 @@ def client():
         failure = one()
         with lock:
             done += 1
-            if failure:
-                failures.append(failure)
+            failures.extend([failure] if failure else [])
             if kill_pid and done == kill_after:
                 os.kill(kill_pid, signal.SIGKILL)
 
@@ -63,6 +60,6 @@ for t in threads:
     t.join()
 seconds = time.monotonic() - start
 print("requests %d failures %d seconds %.2f throughput %.0f/s" % (done, len(failures), seconds, done / seconds))
-for f in failures[:5]:
+for f in failures[:3]:
     print("  failed:", f)
 sys.exit(1 if failures else 0)

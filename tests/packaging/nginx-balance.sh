@@ -30,18 +30,18 @@ for i in 1 2 3; do
 done
 for i in 0 1 2; do
   wait_port "${ports[$i]}" "${pids[$i]}"
-  # The first translation starts the engine's pipeline; the figures are for warm ones.
+  # The first translation starts the engine; the figures are for warm ones.
   curl -s --max-time 30 -o /dev/null --data-binary "$(form_body 'Warm up.')" "http://127.0.0.1:${ports[$i]}/wl/translate"
 done
 front=$(free_port)
 
-# nginx as the deploy configuration has it, with N services, in this folder.
+# nginx as the deploy configuration has it, with its first N services on
+# this machine's ports and the others left out, in this folder.
 start_nginx() {
-  local n=$1 servers=""
-  for port in "${ports[@]:0:$n}"; do servers+="    server 127.0.0.1:$port max_fails=1 fail_timeout=10s;\n"; done
-  awk -v servers="$servers" '
-    /^ *server [0-9.]+:[0-9]+ / { if (!done) printf "%s", servers; done = 1; next }
-    /^ *listen 80;/ { sub(/80/, "127.0.0.1:'"$front"'") }
+  awk -v n="$1" -v ports="${ports[*]}" -v front="$front" '
+    BEGIN { split(ports, port, " ") }
+    /^ *server [0-9.]+:[0-9]+ / { if (++k > n) next; sub(/[0-9.]+:[0-9]+/, "127.0.0.1:" port[k]) }
+    /^ *listen 80;/ { sub(/80/, "127.0.0.1:" front) }
     { print }' "$root/deploy/nginx/orbelin.conf" >"$work/orbelin.conf"
   cat >"$work/nginx.conf" <<CONF
 daemon off;

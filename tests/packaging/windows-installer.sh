@@ -79,11 +79,20 @@ translation=$(wine "$tree/orbelin-demo.exe" "Hello, how are you?") || { cat "$wo
 echo "the installed program translated \"Hello, how are you?\" into \"$translation\" ($(seconds_since "$start") s from start)"
 [[ $translation == *Hola* ]] || { echo "FAIL: not a translation through the service"; exit 1; }
 window=$(xdotool search --name '^Orbelin' | head -n 1)
+shot=$root/build/artifacts/installed-program.png
 mkdir -p "$root/build/artifacts"
-import -window "$window" "$root/build/artifacts/installed-program.png"
-convert "$root/build/artifacts/installed-program.png" "$work/shot.ppm"
-convert "$root/build/program-native/skin/src/left.bmp" "$work/left.ppm"
-python3 "$root/tests/packaging/skinned.py" "$work/shot.ppm" "$work/left.ppm"
+import -window "$window" "$shot"
+# Skinned: half way down, the window's left border shows the skin's own left
+# border picture (its frames side by side: active, inactive), pixel for pixel.
+picture=$root/build/program-native/skin/src/left.bmp
+read -r picture_w picture_h < <(identify -format '%w %h\n' "$picture")
+border=$((picture_w / 2))
+row() { convert "$1" -crop "${border}x1+$2+$3" +repage -depth 8 txt:- | awk 'NR > 1 { printf "%s ", $3 }'; }
+seen=$(row "$shot" 0 $(($(identify -format %h "$shot") / 2)))
+[[ $seen == "$(row "$picture" 0 $((picture_h - border - 5)))" ||
+   $seen == "$(row "$picture" "$border" $((picture_h - border - 5)))" ]] ||
+  { echo "FAIL: not skinned: the left border shows $seen"; exit 1; }
+echo "skinned: the left border is the skin's"
 kill "$program_pid"; wait "$program_pid" 2>/dev/null || true; program_pid=""
 wineserver -w
 
