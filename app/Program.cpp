@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "app/ServiceSetting.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "http/NetHTTP.h"
@@ -26,6 +27,16 @@ void CreateProgramForms()
     Application().SetTitle(ApplicationTitle);
     Form1 = Application().CreateForm<TForm1>();
     Form2 = Application().CreateForm<TForm2>();
+}
+
+void ApplyServiceSetting()
+{
+    const TServiceSetting setting = LoadServiceSetting();
+    Form1->ServiceHost = setting.Host();
+    if (setting.Problem().empty())
+        return;
+    Form1->Show();
+    MessageBoxA(Form1->WindowHandle(), setting.Problem().c_str(), ApplicationTitle, MB_OK | MB_ICONWARNING);
 }
 
 } // namespace orbelin

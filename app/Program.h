@@ -9,5 +9,8 @@ inline constexpr const char* ApplicationTitle = "Orbelin多国语言在线翻译
 void RegisterProgramClasses();
 // Initialises the application, sets the title, creates Form1 and Form2.
 void CreateProgramForms();
+// Points Form1 at the service the setting names; a refused value is shown
+// over the main window before the program goes on with the default.
+void ApplyServiceSetting();
 
 } // namespace orbelin

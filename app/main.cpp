@@ -11,6 +11,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     using namespace orbelin;
     try {
         CreateProgramForms();
+        ApplyServiceSetting();
         Application().Run();
     } catch (...) {
         Application().HandleException();
