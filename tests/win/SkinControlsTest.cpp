@@ -132,6 +132,44 @@ TEST_F(SkinControls, PushButtonsShowTheirNormalHotPressedAndDisabledFrames)
     EXPECT_TRUE(focusedAfterLeaving);
     EXPECT_EQ(clicks, 0);
 
+    // The hot look follows the pointer alone, whatever happens to 粘贴
+    // under it or away from it; each step moves the real pointer first.
+    TWinControl* paste = Form1->Button2;
+    const POINT at = TRealInput::Centre(paste->WindowHandle()), away{5, 5};
+    auto change = [paste](std::function<void(TWinControl&)> step) { return [=] { step(*paste); }; };
+    auto enable = [&](bool on) { return change([on](TWinControl& c) { c.SetEnabled(on); }); };
+    auto place = [&](int dy) { return change([dy](TWinControl& c) { c.SetBounds(c.Left(), c.Top() + dy, c.Width(), c.Height()); }); };
+    auto show = [&](bool on) { return change([on](TWinControl& c) { c.SetVisible(on); }); };
+    const struct {
+        POINT Pointer;
+        std::function<void()> Step;
+        int Frame; // 0: not shown
+        const char* What;
+    } steps[] = {
+        {at, [] {}, 4, "the pointer over it"},
+        {at, enable(false), 3, "disabled under the pointer"},
+        {away, enable(true), 1, "enabled after the pointer left"},
+        {away, enable(false), 3, "disabled away from the pointer"},
+        {at, enable(true), 4, "enabled under the pointer that came meanwhile"},
+        {at, place(-60), 1, "moved away from under the pointer (up, clear of 复制)"},
+        {at, place(60), 4, "moved back under it"},
+        {away, show(false), 0, "hidden"},
+        {at, show(true), 4, "shown under the pointer that came meanwhile"},
+    };
+    for (const auto& step : steps) {
+        bool shows = false;
+        ASSERT_TRUE(RunScript([&] {
+            TRealInput::MoveTo(step.Pointer);
+            WaitFor([&] {
+                POINT now{};
+                return GetCursorPos(&now) && now.x == step.Pointer.x && now.y == step.Pointer.y;
+            });
+            RunOnWindowsThread(step.Step);
+            shows = !step.Frame || WaitFor([&] { return ButtonShows(paste, step.Frame); }, 2000);
+        }));
+        EXPECT_TRUE(shows) << step.What << ": frame " << step.Frame;
+    }
+
     // A translation enables 保存, which then shows its normal frame.
     TTestServer server;
     std::string page = "<textarea name=\"wl_result\"" + std::string(125 - 11, ' ') + "Hola</textarea>";
