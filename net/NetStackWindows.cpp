@@ -315,7 +315,10 @@ public:
 
     void Set() override { SetEvent(FEvent); }
     void Reset() override { ResetEvent(FEvent); }
-    bool Wait(int ms) override { return WaitForSingleObject(FEvent, ms < 0 ? INFINITE : static_cast<DWORD>(ms)) == WAIT_OBJECT_0; }
+    bool Wait(int ms) override
+    {
+        return WaitForSingleObject(FEvent, ms < 0 ? INFINITE : static_cast<DWORD>(ms)) == WAIT_OBJECT_0;
+    }
     void* Handle() const override { return FEvent; }
 
 private:

@@ -98,7 +98,8 @@ void Report(const char* what, std::vector<double> times, int sends)
         return;
     }
     std::sort(times.begin(), times.end());
-    std::printf("%s: median %.2f ms, max %.2f ms (%d round trips)\n", what, times[times.size() / 2], times.back(), sends);
+    std::printf("%s: median %.2f ms, max %.2f ms (%d round trips)\n", what, times[times.size() / 2], times.back(),
+                sends);
 }
 
 // The process's CPU time (user and kernel) in milliseconds.
@@ -173,7 +174,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command, int)
         peer.Send(ResultPage());
     });
     Form1->ServiceHost = "127.0.0.1:" + std::to_string(server.Port());
-    Form1->http->ReadTimeout = 120000;
+    Form1->http->ReadTimeout = 120000; // the hold may outlast the program's own bound on silence
     Form1->wl_srclang->SetItemIndex(1);
     Form1->wl_trglang->SetItemIndex(13);
     double waitingCpu = 0;
