@@ -1,8 +1,8 @@
 #pragma once
 // The program's idle hook: while the translate command's exchange blocks the
 // user-interface thread, every wait of the transport lets the windows take
-// their messages (paint, move, close). When the program is told to end
-// meanwhile, the exchange is given up at its next wait.
+// their messages (paint, move, close) as they arrive. When the program is
+// told to end meanwhile, the exchange is given up at its next wait.
 
 #include "net/NetAntiFreeze.h"
 
@@ -17,6 +17,8 @@ public:
     // Dispatches the waiting messages; raises the silent EAbort once the
     // application has been terminated, which ends the exchange.
     void PumpMessages() override;
+    // Sleeps on the signal and the thread's message queue together.
+    TWake WaitForSignal(TNetSignal& signal, int ms) override;
 };
 
 } // namespace orbelin

@@ -6,11 +6,16 @@
 
 namespace orbelin {
 
-TCommandLock::TCommandLock(const std::vector<TControl*>& commands) : FFocus(GetFocus())
+TCommandLock::TCommandLock(const std::vector<TControl*>& commands, const std::vector<TMemo*>& boxes)
+    : FFocus(GetFocus())
 {
     FSaved.reserve(commands.size());
     for (TControl* command : commands)
         FSaved.push_back({command, command->Enabled()});
+    for (TMemo* box : boxes) {
+        FBoxes.push_back({box, box->ReadOnly()});
+        box->SetReadOnly(true);
+    }
     Application().SetCursorOverride(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
     for (const TSaved& saved : FSaved)
         saved.Control->SetEnabled(false);
@@ -20,6 +25,8 @@ TCommandLock::~TCommandLock()
 {
     for (const TSaved& saved : FSaved)
         saved.Control->SetEnabled(saved.Enabled);
+    for (const TSavedBox& saved : FBoxes)
+        saved.Box->SetReadOnly(saved.ReadOnly);
     Application().SetCursorOverride(nullptr);
     // Disabling the focused button left the focus nowhere; keys would reach
     // no control of the window until a click.

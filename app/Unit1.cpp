@@ -111,8 +111,11 @@ void TForm1::Exchange(TStream& request, TStringStream& response)
 {
     // Every command but closing waits: none may start a second exchange,
     // touch the boxes or the client, or hold this one up (a modal window).
+    // What the request was made of stays as it is, so the result is shown
+    // (and saved) with the text and languages it belongs to.
     FTranslation.emplace(std::vector<TControl*>{BitBtn1, Button1, Button2, Button3, Button5, Button6, Button4, BitBtn4,
-                                                BitBtn2});
+                                                BitBtn2, wl_srclang, wl_glossary, wl_trglang},
+                         std::vector<TMemo*>{Memo1});
     const TScopeExit release([this] { FTranslation.reset(); });
     // A wait that was given up ends the command with its own error: the
     // service fell silent (asking it again would only double the wait), its

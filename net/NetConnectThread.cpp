@@ -6,7 +6,7 @@
 
 namespace orbelin {
 
-TNetConnectThread::TNetConnectThread(TNetSocketHandle& binding) : FBinding(binding) {}
+TNetConnectThread::TNetConnectThread(TNetSocketHandle& binding, TNetSignal* done) : FBinding(binding), FDone(done) {}
 
 TNetConnectThread::~TNetConnectThread() { WaitFor(); }
 
@@ -29,6 +29,8 @@ void TNetConnectThread::Execute()
             FErrorText = "Connect failed.";
     }
     FTerminated = true;
+    if (FDone)
+        FDone->Set();
 }
 
 } // namespace orbelin

@@ -8,11 +8,13 @@
 
 namespace orbelin {
 
+class TNetSignal;
 class TNetSocketHandle;
 
 class TNetConnectThread {
 public:
-    explicit TNetConnectThread(TNetSocketHandle& binding);
+    // done, when given, is set once the thread has terminated.
+    explicit TNetConnectThread(TNetSocketHandle& binding, TNetSignal* done = nullptr);
     ~TNetConnectThread();
     TNetConnectThread(const TNetConnectThread&) = delete;
     TNetConnectThread& operator=(const TNetConnectThread&) = delete;
@@ -28,6 +30,7 @@ private:
     void Execute();
 
     TNetSocketHandle& FBinding;
+    TNetSignal* FDone;
     std::thread FThread;
     std::atomic<bool> FTerminated{false};
     std::atomic<bool> FTerminateRequested{false};

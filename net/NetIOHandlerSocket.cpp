@@ -115,7 +115,11 @@ void TNetIOHandlerSocket::ConnectLink(const std::string& host, int port, const s
 
 void TNetIOHandlerSocket::ConnectWithTimeout(int timeout)
 {
-    TNetConnectThread thread(*FBinding);
+    // On the idle hook's thread the wait wakes when the connect ends or a
+    // message comes; elsewhere it looks every slice.
+    const std::unique_ptr<TNetSignal> done =
+        TNetAntiFreezeBase::ShouldUseHook() ? GlobalStack()->NewSignal() : nullptr;
+    TNetConnectThread thread(*FBinding, done.get());
     thread.Start();
     const int slice =
         TNetAntiFreezeBase::ShouldUseHook() ? std::min(GlobalAntiFreeze()->IdleTimeOut, kConnectSlice) : kConnectSlice;
@@ -126,17 +130,22 @@ void TNetIOHandlerSocket::ConnectWithTimeout(int timeout)
         thread.WaitFor();
     };
     const bool unlimited = timeout == kTimeoutInfinite;
-    if (unlimited)
-        timeout = slice + 1;
     try {
-        while (timeout > slice) {
-            Sleep(slice);
-            timeout = unlimited ? slice + 1 : timeout - slice;
-            TNetAntiFreezeBase::RunHook(true, false);
-            if (thread.Terminated()) {
-                timeout = 0;
-                break;
+        if (done) {
+            TNetAntiFreezeBase::WaitUntil(*done, timeout, [&] { return thread.Terminated(); });
+        } else {
+            if (unlimited)
+                timeout = slice + 1;
+            while (timeout > slice) {
+                Sleep(slice);
+                timeout = unlimited ? slice + 1 : timeout - slice;
+                TNetAntiFreezeBase::RunHook(true, false);
+                if (thread.Terminated()) {
+                    timeout = 0;
+                    break;
+                }
             }
+            Sleep(timeout);
         }
     } catch (...) {
         // The idle hook gave the wait up (its program is closing): the
@@ -144,7 +153,6 @@ void TNetIOHandlerSocket::ConnectWithTimeout(int timeout)
         abandon();
         throw;
     }
-    Sleep(timeout);
     if (thread.Terminated()) {
         if (!thread.ErrorText().empty())
             throw ENetConnectException(thread.ErrorText());

@@ -1,6 +1,7 @@
 #include "net/NetSocketHandle.h"
 
 #include "base/Format.h"
+#include "base/ScopeExit.h"
 #include "net/NetAntiFreeze.h"
 #include "net/NetException.h"
 
@@ -97,6 +98,17 @@ bool TNetSocketHandle::WaitReadable(int ms)
     if (!IsAllocated())
         throw ENetConnClosedGracefully(SNetConnClosedGracefully);
     if (TNetAntiFreezeBase::ShouldUseHook()) {
+        // Waking for the socket or a message, whichever comes first; the
+        // socket is watched only when it has nothing yet.
+        std::optional<bool> ready = true;
+        if (!SelectReadable(0))
+            ready = WaitWatched(kWatchRead, ms, [this] { return !IsAllocated() || SelectReadable(0); });
+        if (!IsAllocated())
+            throw ENetConnClosedGracefully(SNetConnClosedGracefully);
+        if (ready) {
+            TNetAntiFreezeBase::RunHook(!*ready, false);
+            return *ready;
+        }
         const int idle = GlobalAntiFreeze()->IdleTimeOut;
         if (ms == kTimeoutInfinite) {
             while (!WaitReadable(idle)) {
@@ -109,11 +121,27 @@ bool TNetSocketHandle::WaitReadable(int ms)
             ms = idle;
         }
     }
-    TNetSocketList list;
-    list.Add(SocketId());
-    const bool ready = Stack().SockSelect(&list, nullptr, nullptr, ms) == 1;
+    const bool ready = SelectReadable(ms);
     TNetAntiFreezeBase::RunHook(!ready, false);
     return ready;
+}
+
+bool TNetSocketHandle::SelectReadable(int ms)
+{
+    TNetSocketList list;
+    list.Add(SocketId());
+    return Stack().SockSelect(&list, nullptr, nullptr, ms) == 1;
+}
+
+std::optional<bool> TNetSocketHandle::WaitWatched(int events, int ms, const std::function<bool()>& ready)
+{
+    if (!FSignal)
+        FSignal = Stack().NewSignal();
+    const TNetSocketId socket = SocketId();
+    if (!FSignal || !Stack().SockWatch(socket, events, *FSignal))
+        return std::nullopt;
+    const TScopeExit unwatch([socket] { Stack().SockUnwatch(socket); });
+    return TNetAntiFreezeBase::WaitUntil(*FSignal, ms, ready);
 }
 
 int TNetSocketHandle::ReceiveInto(void* buffer, int length, int flags)
@@ -123,6 +151,17 @@ int TNetSocketHandle::ReceiveInto(void* buffer, int length, int flags)
 
 int TNetSocketHandle::SendFrom(const void* buffer, int length, int flags)
 {
+    if (TNetAntiFreezeBase::ShouldUseHook()) {
+        // The watched socket does not block: a full send buffer says so and
+        // the wait for room takes the messages meanwhile.
+        int sent = kSocketError;
+        const auto sendSome = [&] {
+            sent = Stack().SockSend(SocketId(), buffer, length, flags);
+            return sent != kSocketError || Stack().LastSocketError() != WSAEWOULDBLOCK_;
+        };
+        if (WaitWatched(kWatchWrite, kTimeoutInfinite, sendSome))
+            return sent;
+    }
     return Stack().SockSend(SocketId(), buffer, length, flags);
 }
 

@@ -6,6 +6,9 @@
 #include "net/NetStack.h"
 
 #include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 
 namespace orbelin {
@@ -34,6 +37,8 @@ public:
     bool BindInPortRange();
     int ConnectPeer(int family = kAfInet);
     bool AcceptFrom(TNetSocketId listening);
+    // On the idle hook's thread both waits take the thread's messages as
+    // they come: readable, or (sending) room in the send buffer.
     bool WaitReadable(int ms);
     int ReceiveInto(void* buffer, int length, int flags = 0);
     int SendFrom(const void* buffer, int length, int flags = 0);
@@ -45,6 +50,12 @@ public:
     void RefreshPeerAddress();
 
 private:
+    bool SelectReadable(int ms);
+    // The hook's wait until ready() holds, woken by the socket's events;
+    // nothing when the platform cannot watch the socket.
+    std::optional<bool> WaitWatched(int events, int ms, const std::function<bool()>& ready);
+
+    std::unique_ptr<TNetSignal> FSignal;
     std::atomic<TNetSocketId> FSocketId{kInvalidSocket};
     std::atomic<bool> FIsAllocated{false};
 };

@@ -68,6 +68,23 @@ private:
     std::array<TNetSocketId, kMaxSockets> FSlots{};
 };
 
+// A flag that another thread or the socket library sets and a waiting
+// thread sleeps on, beside its window messages when it has an idle hook.
+class TNetSignal {
+public:
+    virtual ~TNetSignal() = default;
+    virtual void Set() = 0;
+    virtual void Reset() = 0;
+    // Waits up to ms for the flag; true once it is set.
+    virtual bool Wait(int ms) = 0;
+    // The platform's handle of the flag.
+    virtual void* Handle() const = 0;
+};
+
+// What a socket watch reports (SockWatch).
+inline constexpr int kWatchRead = 1;
+inline constexpr int kWatchWrite = 2;
+
 class TNetStack : public TObject {
 public:
     TNetStack() = default;
@@ -111,6 +128,16 @@ public:
     virtual int SockGetOption(TNetSocketId socket, int level, int option, void* value, int& length) = 0;
     virtual std::string AddressToText(const std::array<uint8_t, 4>& address);
     virtual std::array<uint8_t, 4> TextToAddress(const std::string& text);
+    // Signals and socket watches for the waits of the idle hook's thread. A
+    // platform without them answers null and false; those waits then look
+    // at the socket every IdleTimeOut instead.
+    virtual std::unique_ptr<TNetSignal> NewSignal() { return nullptr; }
+    // Sets signal whenever the socket may have become readable (data or the
+    // peer's close; kWatchRead) or writable (kWatchWrite). A watched socket
+    // does not block; SockUnwatch makes it block again and keeps the last
+    // socket error as it was.
+    virtual bool SockWatch(TNetSocketId, int, TNetSignal&) { return false; }
+    virtual void SockUnwatch(TNetSocketId) {}
 
     // False unless result is -1; then true for a tolerated code, else raises.
     bool CheckSocketResult(int result, std::initializer_list<int> tolerated = {});

@@ -299,6 +299,60 @@ int TNetStackWindows::SockGetOption(TNetSocketId socket, int level, int option, 
     return getsockopt()(Sock(socket), level, option, static_cast<char*>(value), &length);
 }
 
+namespace {
+
+// A manual-reset event: what WSAEventSelect sets and MsgWaitForMultipleObjects watches.
+class TEventSignal final : public TNetSignal {
+public:
+    TEventSignal() : FEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+    ~TEventSignal() override
+    {
+        if (FEvent)
+            CloseHandle(FEvent);
+    }
+    TEventSignal(const TEventSignal&) = delete;
+    TEventSignal& operator=(const TEventSignal&) = delete;
+
+    void Set() override { SetEvent(FEvent); }
+    void Reset() override { ResetEvent(FEvent); }
+    bool Wait(int ms) override
+    {
+        return WaitForSingleObject(FEvent, ms < 0 ? INFINITE : static_cast<DWORD>(ms)) == WAIT_OBJECT_0;
+    }
+    void* Handle() const override { return FEvent; }
+
+private:
+    HANDLE FEvent;
+};
+
+} // namespace
+
+std::unique_ptr<TNetSignal> TNetStackWindows::NewSignal()
+{
+    auto signal = std::make_unique<TEventSignal>();
+    return signal->Handle() ? std::move(signal) : nullptr;
+}
+
+bool TNetStackWindows::SockWatch(TNetSocketId socket, int events, TNetSignal& signal)
+{
+    long mask = FD_CLOSE;
+    if (events & kWatchRead)
+        mask |= FD_READ;
+    if (events & kWatchWrite)
+        mask |= FD_WRITE;
+    return WSAEventSelect()(Sock(socket), static_cast<WSAEVENT>(signal.Handle()), mask) == 0;
+}
+
+void TNetStackWindows::SockUnwatch(TNetSocketId socket)
+{
+    // Winsock leaves an event-selected socket non-blocking until told otherwise.
+    const int error = WSAGetLastError()();
+    WSAEventSelect()(Sock(socket), nullptr, 0);
+    u_long nonBlocking = 0;
+    ioctlsocket()(Sock(socket), FIONBIO, &nonBlocking);
+    WSASetLastError()(error);
+}
+
 std::unique_ptr<TNetStack> CreatePlatformStack() { return std::make_unique<TNetStackWindows>(); }
 
 } // namespace orbelin

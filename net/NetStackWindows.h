@@ -38,6 +38,9 @@ public:
     void SockPeerName(TNetSocketId socket, int& family, std::string& ip, int& port) override;
     void SockLocalName(TNetSocketId socket, int& family, std::string& ip, int& port) override;
     int SockGetOption(TNetSocketId socket, int level, int option, void* value, int& length) override;
+    std::unique_ptr<TNetSignal> NewSignal() override;
+    bool SockWatch(TNetSocketId socket, int events, TNetSignal& signal) override;
+    void SockUnwatch(TNetSocketId socket) override;
 };
 
 } // namespace orbelin

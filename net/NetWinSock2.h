@@ -87,6 +87,7 @@ inline auto getprotobynumber() { return TWinsockEntry<29, decltype(&::getprotoby
 inline auto getprotobyname() { return TWinsockEntry<30, decltype(&::getprotobyname)>::Pointer.load(); }
 inline auto WSASetLastError() { return TWinsockEntry<31, decltype(&::WSASetLastError)>::Pointer.load(); }
 inline auto WSAGetLastError() { return TWinsockEntry<32, decltype(&::WSAGetLastError)>::Pointer.load(); }
+inline auto WSAEventSelect() { return TWinsockEntry<55, decltype(&::WSAEventSelect)>::Pointer.load(); }
 inline auto WSAIoctl() { return TWinsockEntry<60, decltype(&::WSAIoctl)>::Pointer.load(); }
 } // namespace ws2
 

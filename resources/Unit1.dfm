@@ -2,7 +2,7 @@ object Form1: TForm1
   Left = 0
   Top = 0
   BorderStyle = bsSingle
-  BorderIcons = [biSystemMenu, biMinimize]
+  BorderIcons = [biSystemMenu, biMinimize, biMaximize]
   Caption = 'Orbelin多国语言在线翻译 v1.0'
   ClientHeight = 459
   ClientWidth = 613

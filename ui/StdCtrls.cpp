@@ -297,6 +297,13 @@ void TMemo::CopyToClipboard()
         SendMessageA(FHandle, WM_COPY, 0, 0);
 }
 
+void TMemo::SetReadOnly(bool readOnly)
+{
+    FReadOnly = readOnly;
+    if (FHandle)
+        SendMessageA(FHandle, EM_SETREADONLY, readOnly, 0);
+}
+
 void TMemo::PasteFromClipboard()
 {
     if (FHandle)

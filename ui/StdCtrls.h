@@ -149,6 +149,8 @@ public:
     void CopyToClipboard();
     void PasteFromClipboard();
     bool ReadOnly() const { return FReadOnly; }
+    // A read-only box still selects and copies.
+    void SetReadOnly(bool readOnly);
 
     TNotifyEvent OnChange;
     const TPropertyTable<TComponent>& Properties() const override;

@@ -103,21 +103,13 @@ void TSkinButton::AfterMessage(TMessage& message)
             Click();
         }
         break;
-    case CM_MOUSEENTER:
-        if (FEnabled) {
-            FMouseState |= msHot;
-            Repaint();
-            if (FHost)
-                FHost->SetHotControl(this);
-        }
-        break;
-    case CM_MOUSELEAVE:
-        if (FEnabled) {
-            FMouseState &= ~(msHot | msPressed);
-            Repaint();
-            if (FHost && FHost->HotControl() == this)
-                FHost->SetHotControl(nullptr);
-        }
+    case CM_MOUSEENTER: SetHot(IsWindowEnabled(FWindow)); break;
+    case CM_MOUSELEAVE: SetHot(false); break;
+    case WM_WINDOWPOSCHANGED: FollowPointer(); break;
+    case WM_ENABLE:
+    case CM_ENABLEDCHANGED:
+        FollowPointer();
+        TSkinControl::AfterMessage(message);
         break;
     default: TSkinControl::AfterMessage(message); break;
     }

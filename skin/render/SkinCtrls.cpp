@@ -160,18 +160,39 @@ void TSkinControl::Refresh()
         RedrawWindow(FWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
-void TSkinControl::EnterByPointer()
+void TSkinControl::SetHot(bool hot)
 {
-    if (FMouseState & msHot)
+    if (hot == ((FMouseState & msHot) != 0))
         return;
-    FMouseState |= msHot;
-    TSkinControl* hot = FHost ? FHost->HotControl() : nullptr;
-    if (hot && hot != this && hot->Window())
-        SendMessageA(hot->Window(), CM_MOUSELEAVE, 0, 0);
-    if (FHost && FHost->HotControl() != this) {
-        Repaint();
-        FHost->SetHotControl(this);
+    if (hot) {
+        FMouseState |= msHot;
+        TSkinControl* previous = FHost ? FHost->HotControl() : nullptr;
+        if (previous && previous != this && previous->Window())
+            SendMessageA(previous->Window(), CM_MOUSELEAVE, 0, 0);
+        if (FHost)
+            FHost->SetHotControl(this);
+    } else {
+        FMouseState &= ~(msHot | msPressed);
+        if (FHost && FHost->HotControl() == this)
+            FHost->SetHotControl(nullptr);
     }
+    Repaint();
+}
+
+void TSkinControl::FollowPointer()
+{
+    if (!FWindow)
+        return;
+    POINT cursor{};
+    const bool over = GetCursorPos(&cursor) && IsWindowVisible(FWindow) && IsWindowEnabled(FWindow) &&
+                      WindowFromPoint(cursor) == FWindow;
+    if (over && !(FMouseState & msHot)) {
+        // The leaving comes as for a pointer that entered: WM_MOUSELEAVE,
+        // which a component control turns into CM_MOUSELEAVE.
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, FWindow, 0};
+        TrackMouseEvent(&track);
+    }
+    SetHot(over);
 }
 
 void TSkinControl::Repaint()

@@ -76,7 +76,14 @@ protected:
     // The pointer moved over a window no one reports entering (a raw
     // window's control): it turns hot and the window's hot control, whose
     // leaving the frame notices; the one hot before leaves.
-    void EnterByPointer();
+    void EnterByPointer() { SetHot(true); }
+    // The hot look follows the pointer and only it. SetHot turns it on (the
+    // window's hot control then, the one before leaving) or off (pressed
+    // too); FollowPointer sets it as the pointer is now: on over the
+    // enabled, visible window, off otherwise. After enabling, disabling,
+    // showing, hiding or moving no mouse message may come to say so.
+    void SetHot(bool hot);
+    void FollowPointer();
 
     unsigned FMouseState = 0;
     TCanvas* FCanvas = nullptr;

@@ -294,15 +294,13 @@ void TSkinComBox::AfterMessage(TMessage& message)
         FMouseState &= ~msPressed;
         PaintWindow(nullptr);
         break;
-    case CM_MOUSEENTER:
-    case CM_MOUSELEAVE:
-        if (FEnabled) {
-            if (message.Msg == CM_MOUSEENTER)
-                FMouseState |= msHot;
-            else
-                FMouseState &= ~(msHot | msPressed);
-            PaintWindow(nullptr);
-        }
+    case CM_MOUSEENTER: SetHot(IsWindowEnabled(FWindow)); break;
+    case CM_MOUSELEAVE: SetHot(false); break;
+    case WM_WINDOWPOSCHANGED: FollowPointer(); break;
+    case WM_ENABLE:
+    case CM_ENABLEDCHANGED:
+        FollowPointer();
+        TSkinControl::AfterMessage(message);
         break;
     default: TSkinControl::AfterMessage(message); break;
     }

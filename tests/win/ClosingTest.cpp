@@ -76,6 +76,10 @@ TEST(Closing, TheCloseBoxDuringTheWaitEndsTheProgramAtOnce)
     EXPECT_LT(closedAt - clickedAt, 1000);
     EXPECT_FALSE(boxSeen) << "closing showed a message box";
     EXPECT_TRUE(Application().Terminated());
+    // The pending translation gave the source box and the lists back on its way out.
+    EXPECT_FALSE(GetWindowLongPtrA(Form1->Memo1->WindowHandle(), GWL_STYLE) & ES_READONLY);
+    for (TWinControl* list : {Form1->wl_srclang, Form1->wl_glossary, Form1->wl_trglang})
+        EXPECT_TRUE(IsWindowEnabled(list->WindowHandle())) << list->Name();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "tests/win/RealInput.h"
 
 #include "base/Exceptions.h"
+#include "tests/win/WinTestSupport.h"
 #include "ui/Application.h"
 
 #include <gtest/gtest.h>
@@ -388,6 +389,15 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs)
 }
 
 bool NeverWithin(const std::function<bool()>& happened, int timeoutMs) { return !WaitFor(happened, timeoutMs); }
+
+std::string ClipboardTextAfter(DWORD sequence)
+{
+    if (!WaitFor([&] { return GetClipboardSequenceNumber() != sequence; }))
+        return {};
+    std::string text;
+    WaitFor([&] { return !(text = ClipboardText()).empty(); }, 2000);
+    return text;
+}
 
 HWND FocusOf(DWORD threadId)
 {

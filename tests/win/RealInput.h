@@ -88,6 +88,11 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs = 5000);
 // true when it never did.
 bool NeverWithin(const std::function<bool()>& happened, int timeoutMs);
 
+// The clipboard's text once the program has written it. Reading opens the
+// clipboard, and a clipboard held open here makes the program's own write
+// fail, so nothing is read before the program has begun to write.
+std::string ClipboardTextAfter(DWORD sequence);
+
 // The window with the keyboard focus in the given thread (any thread may ask).
 HWND FocusOf(DWORD threadId);
 // The active window of the given thread.

@@ -19,7 +19,10 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <cstdio>
+#include <thread>
 
 namespace orbelin {
 namespace {
@@ -130,15 +133,13 @@ TEST_F(SkinFrame, AnInactiveWindowShowsTheInactiveFramesAndTitleColour)
     delete other;
 }
 
-TEST_F(SkinFrame, AMaximizedWindowShowsItsFrameWithTheRestoreButton)
+// The main window's maximize box: maximized, the fixed-size layout stays at
+// the top left and the caption shows the restore button; restored, all is
+// as before. Minimized, it has the system's caption styles back, and loses
+// them again once restored.
+TEST_F(SkinFrame, TheMainWindowMaximizesWithItsLayoutAtTheTopLeftAndMinimizesWithItsCaptionStyles)
 {
-    // The main window has no maximize box; a form with one.
-    auto* form = new TTestForm(&Application()); // owned by the application
-    form->Read("object ZoomForm: TTestForm\n  ClientWidth = 300\n  ClientHeight = 160\n  Caption = 'Zoom'\n"
-               "  BorderIcons = [biSystemMenu, biMinimize, biMaximize]\n  Position = poScreenCenter\nend\n");
-    form->Show();
-    HWND window = form->WindowHandle();
-    ASSERT_TRUE(WaitForFrame(window));
+    HWND window = Form1->WindowHandle();
     const std::vector<TCaptionButton> buttons = CaptionButtons();
     const TCaptionButton* maximize = DescribedButton(buttons, 1, false);
     const TCaptionButton* restore = DescribedButton(buttons, 1, true);
@@ -149,22 +150,34 @@ TEST_F(SkinFrame, AMaximizedWindowShowsItsFrameWithTheRestoreButton)
         const RECT at = b.Place(w.right - w.left);
         return POINT{w.left + (at.left + at.right) / 2, w.top + (at.top + at.bottom) / 2};
     };
+    auto layout = [&] {
+        std::vector<std::pair<LONG, LONG>> places;
+        for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            POINT at{WindowRect(child).left, WindowRect(child).top};
+            ScreenToClient(window, &at);
+            places.emplace_back(at.x, at.y);
+        }
+        return places;
+    };
+    const auto placed = layout();
+    const RECT normalRect = WindowRect(window);
     ASSERT_TRUE(RunScript([] { TRealInput::MoveTo({5, 5}); }));
-    const TSkinBitmap normalFrame = ExpectedFrame(LookOf(form));
+    const TSkinBitmap normalFrame = ExpectedFrame(LookOf(Form1));
     Eventually([&] { return FrameShows(normalFrame, window); });
     EXPECT_TRUE(FrameShows(normalFrame, window)) << "the normal frame with the maximize button";
     bool zoomed = false, restored = false;
     ASSERT_TRUE(RunScript([&] {
         TRealInput::ClickAt(centre(*maximize));
         zoomed = WaitFor([&] { return IsZoomed(window) != FALSE; });
-        TRealInput::MoveTo({GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2});
+        TRealInput::MoveTo({GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) - 5});
     }));
     ASSERT_TRUE(zoomed) << "a click on the maximize button";
-    TFrameLook look = LookOf(form);
+    TFrameLook look = LookOf(Form1);
     ASSERT_TRUE(look.Maximized = IsZoomed(window) != FALSE);
     const TSkinBitmap expected = ExpectedFrame(look);
     const RECT w = WindowRect(window);
     EXPECT_GE(w.right - w.left, GetSystemMetrics(SM_CXSCREEN) - 2) << "the window fills the screen's width";
+    EXPECT_EQ(layout(), placed) << "the controls keep their places at the top left";
     const int onScreen = CountOpaque(Crop(expected, std::max<int>(-w.left, 0), std::max<int>(-w.top, 0),
                                           std::min<int>(expected.Width(), GetSystemMetrics(SM_CXSCREEN)),
                                           std::min<int>(expected.Height(), GetSystemMetrics(SM_CYSCREEN))));
@@ -184,7 +197,21 @@ TEST_F(SkinFrame, AMaximizedWindowShowsItsFrameWithTheRestoreButton)
         TRealInput::MoveTo({5, 5});
     }));
     EXPECT_TRUE(restored) << "a click on the restore button";
-    delete form;
+    EXPECT_EQ(layout(), placed);
+    const RECT back = WindowRect(window);
+    EXPECT_TRUE(EqualRect(&normalRect, &back)) << "back in its place and size";
+    Eventually([&] { return FrameShows(normalFrame, window); });
+    EXPECT_TRUE(FrameShows(normalFrame, window)) << "the maximize button again";
+
+    POINT minimize{};
+    ASSERT_TRUE(TitleButtonPoint(window, 2, minimize));
+    ASSERT_TRUE(RunScript([&] { TRealInput::ClickAt(minimize); }));
+    auto captionStyles = [&] { return GetWindowLongPtrA(window, GWL_STYLE) & WS_CAPTION; };
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(window) != FALSE; })) << "a click on the minimize button";
+    EXPECT_TRUE(WaitFor([&] { return captionStyles() == WS_CAPTION; })) << "minimized: the system's caption";
+    ShowWindow(window, SW_RESTORE); // no button to click on a bare display
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(window) == FALSE; }));
+    EXPECT_TRUE(WaitFor([&] { return captionStyles() == 0; })) << "restored: the skin's caption again";
 }
 
 TEST_F(SkinFrame, TheCloseButtonTurnsHotUnderTheRealPointerAndBackWhenItLeaves)
@@ -219,17 +246,24 @@ TEST_F(SkinFrame, TheCloseButtonTurnsHotUnderTheRealPointerAndBackWhenItLeaves)
     EXPECT_TRUE(normalAgain) << "the normal frame after the pointer left";
 }
 
-TEST_F(SkinFrame, TheAboutWindowShowsCloseAndIconAndClosesByEitherOfThem)
+TEST_F(SkinFrame, TheAboutWindowShowsCloseAndIconItsAddressHintAndClosesByEitherButton)
 {
     HWND about = Form2->WindowHandle();
     std::vector<int> shown;
     bool closedByButton = false, closedByIcon = false;
+    HWND hint = nullptr;
     auto open = [&] {
         TRealInput::Click(Form1->BitBtn2->WindowHandle());
         return WaitFor([&] { return IsWindowVisible(about) && WaitForFrame(about); });
     };
     ASSERT_TRUE(RunScript([&] {
         ASSERT_TRUE(open());
+        // The web address shows its hint when the pointer rests on it.
+        const TControl* address = Form2->Child<TControl>("Label8");
+        POINT rest{address->Left() + address->Width() / 2, address->Top() + address->Height() / 2};
+        ClientToScreen(about, &rest);
+        TRealInput::MoveTo(rest);
+        hint = WaitForTopWindow(GetCurrentProcessId(), TOOLTIPS_CLASSA, "http://www.example.com", 5000);
         POINT closeButton{}, iconButton{};
         ASSERT_TRUE(WaitFor([&] { return TitleButtonPoint(about, 0, closeButton); }));
         RunOnWindowsThread([&] {
@@ -246,6 +280,7 @@ TEST_F(SkinFrame, TheAboutWindowShowsCloseAndIconAndClosesByEitherOfThem)
     }));
     std::sort(shown.begin(), shown.end());
     EXPECT_EQ(shown, (std::vector<int>{0, 3})) << "close and icon only";
+    EXPECT_NE(hint, nullptr) << "no hint over the web address";
     EXPECT_TRUE(closedByButton);
     EXPECT_TRUE(closedByIcon) << "a double click on the icon button closes";
 }
@@ -280,11 +315,29 @@ TEST_F(SkinFrame, TheShortcutBesideCloseInTheSystemMenuClosesTheWindow)
     EXPECT_TRUE(IsWindowEnabled(Form1->WindowHandle())) << "the main window takes input again";
 }
 
-TEST_F(SkinFrame, TheValidationMessageBoxIsSkinnedAndItsOkStillCloses)
+// Its caption (the program's title) is wider than the box the system made:
+// the box is widened to fit it, its children moved right by half of that.
+TEST_F(SkinFrame, TheValidationMessageBoxIsSkinnedWidenedForItsCaptionAndItsOkStillCloses)
 {
+    // The system's own box of that caption and text, made on a thread where
+    // nothing skins it: its client width and where it put OK.
+    int plainClient = 0, plainOk = 0;
+    std::thread plain([] { MessageBoxA(nullptr, "请选择原文语言！", ApplicationTitle, MB_OK); });
+    if (HWND box = WaitForTopWindow(GetCurrentProcessId(), "#32770", ApplicationTitle, 5000)) {
+        RECT client{}, ok = WindowRect(GetDlgItem(box, IDOK));
+        GetClientRect(box, &client);
+        MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&ok), 2);
+        plainClient = client.right;
+        plainOk = ok.left;
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+    plain.join();
+    ASSERT_GT(plainClient, 0) << "no plain box";
+
     Form1->wl_srclang->SetItemIndex(0);
     bool skinned = false, closed = false;
     std::string text;
+    int width = 0, okLeft = 0;
     ASSERT_TRUE(RunScript([&] {
         TRealInput::Click(Form1->BitBtn1->WindowHandle());
         HWND box = nullptr;
@@ -294,14 +347,23 @@ TEST_F(SkinFrame, TheValidationMessageBoxIsSkinnedAndItsOkStillCloses)
         }));
         skinned = WaitForFrame(box);
         text = WindowText(box);
+        HWND ok = GetDlgItem(box, IDOK);
+        POINT at{WindowRect(ok).left, 0};
+        ScreenToClient(box, &at);
+        width = WindowRect(box).right - WindowRect(box).left;
+        okLeft = at.x;
         Sleep(200);
         SaveWindowShot(box, "screenshot-message-box.bmp");
-        TRealInput::Click(GetDlgItem(box, IDOK) ? GetDlgItem(box, IDOK) : GetDlgItem(box, IDCANCEL));
+        TRealInput::Click(ok);
         closed = WaitFor([&] { return !IsWindow(box); });
     }));
     EXPECT_TRUE(skinned) << "the message box has the skinned frame";
     EXPECT_EQ(text, "Orbelin多国语言在线翻译系统");
     EXPECT_TRUE(closed);
+    const int fitted = plainClient + FrameSizes().Left + FrameSizes().Right;
+    EXPECT_GT(width, fitted) << "widened for the caption";
+    EXPECT_EQ(okLeft, plainOk + (width - fitted) / 2)
+        << "OK moved right by half the widening";
 }
 
 TEST_F(SkinFrame, TheSaveDialogIsSkinnedAndCancelWritesNothing)

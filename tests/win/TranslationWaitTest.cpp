@@ -152,9 +152,21 @@ protected:
         Form1->wl_trglang->SetItemIndex(13); // 西班牙语
         EXPECT_EQ(Form1->http->ReadTimeout, 30000) << "the program's own bound on silence";
         Form1->http->ReadTimeout = kSilenceBoundMs;
+        // The windows must answer because the waits wake for their messages,
+        // not because the hook looks in now and then.
+        Form1->AntiFreeze->IdleTimeOut = 60000;
     }
     static HWND H(TWinControl* control) { return control->WindowHandle(); }
     HWND Focus() const { return FocusOf(ui); }
+    // How many of what a pending translation holds are held now: the
+    // source box read-only and the three lists disabled, 4 in all.
+    static int Held()
+    {
+        int held = (GetWindowLongPtrA(H(Form1->Memo1), GWL_STYLE) & ES_READONLY) != 0;
+        for (TWinControl* list : {Form1->wl_srclang, Form1->wl_glossary, Form1->wl_trglang})
+            held += !IsWindowEnabled(H(list));
+        return held;
+    }
 
     TProgramForms forms;
     const DWORD ui = GetCurrentThreadId();
@@ -184,6 +196,7 @@ TEST_F(TranslationWait, ReturnOnTheFocusedTranslateButtonWithNoServiceShowsTheEr
     EXPECT_TRUE(NeverWithin([] { return !IsWindowVisible(H(Form1)); }, 1000));
     EXPECT_EQ(Form1->Memo1->Text(), "Hello");
     EXPECT_TRUE(IsWindowEnabled(H(Form1->BitBtn1)));
+    EXPECT_EQ(Held(), 0) << "the source box and the lists after the error";
     EXPECT_TRUE(focusBack) << "the focus did not come back to 翻  译";
 
     // The second try, with the service there now.
@@ -213,6 +226,7 @@ TEST_F(TranslationWait, ASilentServiceLeavesTheWindowAliveAndEndsInReadTimeout)
     TOpenBox box;
     milliseconds waited{};
     bool disabledMeanwhile = false, waitCursor = false, repainted = false, moved = false, typedHeld = false;
+    std::string copied;
     int requestsBeforeTheEnd = 0;
     ASSERT_TRUE(RunScript([&] {
         const auto start = steady_clock::now();
@@ -234,12 +248,21 @@ TEST_F(TranslationWait, ASilentServiceLeavesTheWindowAliveAndEndsInReadTimeout)
                 return now.left == before.left + 40 && now.top == before.top + 30;
             }, 1500);
         }
-        // Typing into the source box meanwhile does not free 翻  译 early.
+        // What the request was made of stays as it is: typing changes
+        // nothing in the source box (whose text still selects and copies),
+        // and the target list takes no click or key.
         TRealInput::Click(H(Form1->Memo1));
         TRealInput::Key("End");
         TRealInput::Type("!");
-        typedHeld = WaitFor([] { return Form1->Memo1->Text() == "Hello!"; }, 2000) &&
-                    !IsWindowEnabled(H(Form1->BitBtn1)) && service.Ended() == 0;
+        const DWORD sequence = GetClipboardSequenceNumber();
+        TRealInput::Key("shift+Home");
+        TRealInput::Key("ctrl+c");
+        copied = ClipboardTextAfter(sequence);
+        TRealInput::Click(H(Form1->wl_trglang));
+        TRealInput::Key("Down");
+        typedHeld = NeverWithin([] { return Form1->Memo1->Text() != "Hello" || Form1->wl_trglang->ItemIndex() != 13; },
+                                1000) &&
+                    OnWindowsThread(Held) == 4 && !IsWindowEnabled(H(Form1->BitBtn1)) && service.Ended() == 0;
         TRealInput::Click(H(Form1->BitBtn1)); // impatient: a second click
         requestsBeforeTheEnd = service.Requests();
         box = WaitForBox(kSilenceBoundMs + 15000);
@@ -255,7 +278,8 @@ TEST_F(TranslationWait, ASilentServiceLeavesTheWindowAliveAndEndsInReadTimeout)
     EXPECT_TRUE(waitCursor) << "no wait cursor over the window";
     EXPECT_TRUE(repainted) << "the window did not repaint during the wait";
     EXPECT_TRUE(moved) << "the window did not move during the wait";
-    EXPECT_TRUE(typedHeld) << "typing during the wait enabled 翻  译";
+    EXPECT_TRUE(typedHeld) << "typing or a list changed what the pending translation was made of";
+    EXPECT_EQ(copied, "Hello") << "the held source box selects and copies";
     EXPECT_EQ(requestsBeforeTheEnd, 1);
     ASSERT_NE(box.Window, nullptr) << "the wait did not end";
     EXPECT_EQ(box.Text, "Read Timeout.");
@@ -266,7 +290,7 @@ TEST_F(TranslationWait, ASilentServiceLeavesTheWindowAliveAndEndsInReadTimeout)
         << "a click made during the wait was sent afterwards";
     EXPECT_TRUE(IsWindowEnabled(H(Form1->BitBtn1)));
     EXPECT_TRUE(IsWindowEnabled(H(Form1->BitBtn4)));
-    EXPECT_EQ(Form1->Memo1->Text(), "Hello!");
+    EXPECT_EQ(Held(), 0) << "the source box and the lists after the time-out";
 
     // The normal translation still works afterwards.
     bool arrowBack = false;
@@ -308,6 +332,7 @@ TEST_F(TranslationWait, ASlowServiceKeepsTheWindowAliveAndOneClickMakesOneReques
     EXPECT_TRUE(IsWindowEnabled(H(Form1->Button4)));
     EXPECT_TRUE(IsWindowEnabled(H(Form1->Button6)));
     EXPECT_TRUE(IsWindowEnabled(H(Form1->BitBtn2)));
+    EXPECT_EQ(Held(), 0) << "the source box and the lists after the result";
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <random>
 #include <thread>
@@ -294,6 +295,37 @@ TEST(NetAntiFreeze, AHookThatGivesUpEndsAPendingConnectAtOnce)
     EXPECT_LT(steady_clock::now() - start, seconds(10));
     EXPECT_EQ(hook.Pumped, 3);
     EXPECT_FALSE(handler.LinkConnected());
+}
+
+// On the hook's thread a send that finds the peer's buffers full waits for
+// room taking the hook's turns, instead of blocking the thread in the send.
+TEST(NetAntiFreeze, ASendIntoFullBuffersLetsTheHookRunUntilThereIsRoom)
+{
+    SetMainThreadToCurrent();
+    StackUser user;
+    if (!GlobalStack()->NewSignal())
+        GTEST_SKIP() << "this platform's waits look at the hook every IdleTimeOut";
+    const std::string data(8 << 20, 'x');
+    std::atomic<int64_t> received = 0;
+    test::TTestServer server;
+    server.Serve([&](test::TTestPeer& peer) {
+        peer.Delay(600);
+        received = peer.DiscardToClose();
+    });
+    CountingHook hook(nullptr);
+    hook.IdleTimeOut = 50;
+    TNetIOHandlerSocket handler(nullptr);
+    handler.OpenLink();
+    handler.ConnectLink("127.0.0.1", server.Port(), "", 0, 0, 0, 5000);
+    for (size_t sent = 0; sent < data.size();) {
+        const int n = handler.SendBytes(data.data() + sent, static_cast<int>(data.size() - sent));
+        ASSERT_GT(n, 0);
+        sent += static_cast<size_t>(n);
+    }
+    EXPECT_GE(hook.Pumped, 3) << "the hook did not run while the send waited";
+    handler.CloseLink();
+    server.Wait();
+    EXPECT_EQ(received, static_cast<int64_t>(data.size())) << "every byte arrived";
 }
 
 TEST(NetAntiFreeze, OneInstanceAndMainThreadOnly)
