@@ -14,9 +14,9 @@
 #include "app/Unit2.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinHost.h"
-#include "skin/render/SkinDraw.h"
-#include "skin/render/SkinFrame.h"
 #include "skin/render/SkinManager.h"
+#include "skin/render/draw/SkinDraw.h"
+#include "skin/render/frame/SkinFrame.h"
 #include "ui/Application.h"
 
 #include <algorithm>

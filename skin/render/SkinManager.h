@@ -7,7 +7,7 @@
 // unskin, refresh) 250 ms later on its timer.
 
 #include "skin/data/SkinHost.h"
-#include "skin/render/SkinHosts.h"
+#include "skin/render/core/SkinHosts.h"
 
 #include <windows.h>
 

@@ -2,11 +2,11 @@
 
 #include "base/Charset.h"
 #include "base/Streams.h"
+#include "skin/render/SkinManager.h"
 #include "tests/support/TestServer.h"
 #include "tests/win/CloseBox.h"
 #include "tests/win/ProgramForms.h"
 #include "tests/win/RealInput.h"
-#include "skin/render/SkinManager.h"
 #include "ui/ExtCtrls.h"
 
 #include <gtest/gtest.h>

@@ -5,10 +5,10 @@
 // pictures.
 
 #include "skin/data/SkinData.h"
-#include "skin/render/SkinCtrls.h"
-#include "skin/render/SkinFrame.h"
 #include "skin/render/SkinManager.h"
-#include "skin/render/SkinScrolling.h"
+#include "skin/render/controls/SkinCtrls.h"
+#include "skin/render/controls/SkinScrolling.h"
+#include "skin/render/frame/SkinFrame.h"
 #include "tests/support/TestServer.h"
 #include "tests/win/ProgramForms.h"
 #include "tests/win/RealInput.h"

@@ -5,8 +5,8 @@
 // repaints are counted in GuiObjectsTest).
 
 #include "skin/data/SkinData.h"
-#include "skin/render/SkinFrame.h"
 #include "skin/render/SkinManager.h"
+#include "skin/render/frame/SkinFrame.h"
 #include "tests/win/FrameChecks.h"
 #include "tests/win/ProgramForms.h"
 #include "tests/win/RealInput.h"

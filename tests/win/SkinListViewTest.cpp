@@ -3,8 +3,8 @@
 // real pointer.
 
 #include "skin/data/SkinData.h"
-#include "skin/render/SkinFrame.h"
-#include "skin/render/SkinScrolling.h"
+#include "skin/render/controls/SkinScrolling.h"
+#include "skin/render/frame/SkinFrame.h"
 #include "tests/win/ProgramForms.h"
 #include "tests/win/RealInput.h"
 #include "tests/win/ScreenPixels.h"

@@ -4,9 +4,9 @@
 // show in the frame's menu bar and act on it, and the bar follows the menu
 // the MDI client is given.
 
-#include "skin/render/SkinFrame.h"
 #include "skin/render/SkinManager.h"
-#include "skin/render/SkinMenuBar.h"
+#include "skin/render/frame/SkinFrame.h"
+#include "skin/render/frame/SkinMenuBar.h"
 #include "tests/win/ProgramForms.h"
 #include "tests/win/RealInput.h"
 #include "tests/win/ScreenPixels.h"

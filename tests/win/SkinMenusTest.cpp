@@ -4,10 +4,10 @@
 // checked against the skin's own pictures.
 
 #include "skin/data/SkinData.h"
-#include "skin/render/SkinFrame.h"
 #include "skin/render/SkinManager.h"
-#include "skin/render/SkinMenuBar.h"
-#include "skin/render/SkinMenus.h"
+#include "skin/render/frame/SkinFrame.h"
+#include "skin/render/frame/SkinMenuBar.h"
+#include "skin/render/menus/SkinMenus.h"
 #include "tests/win/ProgramForms.h"
 #include "tests/win/RealInput.h"
 #include "tests/win/ScreenPixels.h"

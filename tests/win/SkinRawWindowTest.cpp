@@ -3,9 +3,9 @@
 // items of its drop-down menus are drawn from the skin through temporary
 // items, whatever the window keeps in their item data.
 
-#include "skin/render/SkinFrame.h"
 #include "skin/render/SkinManager.h"
-#include "skin/render/SkinMenuBar.h"
+#include "skin/render/frame/SkinFrame.h"
+#include "skin/render/frame/SkinMenuBar.h"
 #include "tests/win/ProgramForms.h"
 #include "tests/win/RealInput.h"
 #include "tests/win/ScreenPixels.h"

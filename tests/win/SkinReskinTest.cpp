@@ -6,7 +6,7 @@
 // nothing here holds by our skin's numbers alone.
 
 #include "skin/data/SkinData.h"
-#include "skin/render/SkinFrame.h"
+#include "skin/render/frame/SkinFrame.h"
 #include "tests/win/FrameChecks.h"
 #include "tests/win/ProgramForms.h"
 #include "tests/win/RealInput.h"

@@ -4,14 +4,14 @@
 // windows closed or unskinned while one of their menus is open.
 
 #include "skin/data/SkinData.h"
-#include "skin/render/SkinCtrls.h"
-#include "skin/render/SkinDraw.h"
-#include "skin/render/SkinFrame.h"
 #include "skin/render/SkinManager.h"
-#include "skin/render/SkinMenuBar.h"
-#include "skin/render/SkinPopupMenu.h"
-#include "skin/render/SkinScrolling.h"
-#include "skin/render/SkinWindowInfo.h"
+#include "skin/render/controls/SkinCtrls.h"
+#include "skin/render/controls/SkinScrolling.h"
+#include "skin/render/core/SkinWindowInfo.h"
+#include "skin/render/draw/SkinDraw.h"
+#include "skin/render/frame/SkinFrame.h"
+#include "skin/render/frame/SkinMenuBar.h"
+#include "skin/render/menus/SkinPopupMenu.h"
 #include "tests/win/ProgramForms.h"
 #include "tests/win/RealInput.h"
 #include "tests/win/ScreenPixels.h"
@@ -19,8 +19,8 @@
 #include "tests/win/TestForm.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Menus.h"
-#include "ui/StdCtrls.h"
 #include "ui/Messages.h"
+#include "ui/StdCtrls.h"
 
 #include <gtest/gtest.h>
 

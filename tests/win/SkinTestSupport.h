@@ -2,10 +2,10 @@
 // What the tests of the skinned windows ask of them: a window's frame skin,
 // waiting for it to run, its rectangle, where its title buttons are.
 
-#include "skin/render/SkinFrame.h"
-#include "skin/render/SkinGeometry.h"
 #include "skin/render/SkinManager.h"
-#include "skin/render/SkinScrolling.h"
+#include "skin/render/controls/SkinScrolling.h"
+#include "skin/render/draw/SkinGeometry.h"
+#include "skin/render/frame/SkinFrame.h"
 #include "tests/win/RealInput.h"
 #include "ui/ExtCtrls.h"
 #include "ui/StdCtrls.h"

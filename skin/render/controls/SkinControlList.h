@@ -1,0 +1,58 @@
+#pragma once
+// The skinned controls of one skinned window: the frame keeps them here and
+// frees them when the skin goes; a control reaches the list through the
+// small host interface it knows.
+
+#include "skin/render/core/SkinHosts.h"
+#include "ui/Graphics.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace orbelin {
+
+class TSkinControl;
+
+class TSkinControlList final : public ISkinControlHost {
+public:
+    TSkinControlList() = default;
+    TSkinControlList(const TSkinControlList&) = delete;
+    TSkinControlList& operator=(const TSkinControlList&) = delete;
+
+    void SetWindow(HWND window) { FWindow = window; }
+
+    // ISkinControlHost
+    bool RegisterControl(TSkinControl* control) override;
+    void UnregisterControl(TSkinControl* control) override;
+    TSkinControl* HotControl() const override { return FHotControl; }
+    void SetHotControl(TSkinControl* control) override { FHotControl = control; }
+    HWND Window() const override { return FWindow; }
+    void ControlFinished() override { FFinishedPending = true; }
+
+    TSkinControl* Find(HWND window) const;
+    bool Contains(const TSkinControl* control) const;
+    const std::vector<TSkinControl*>& Items() const { return FControls; }
+    // Detaches and frees every control.
+    void FreeAll();
+    // Frees the controls whose windows are gone; nothing to do (and no
+    // walk over the list) until a control has said its window went.
+    void FreeFinished();
+    // After a skin change: the colours again, a repaint.
+    void RefreshAll();
+    // The hot push button leaves its hot look.
+    void LeaveHotControl();
+    // The same when the pointer (a screen point) is outside it.
+    void LeaveHotControlOutside(POINT cursor);
+    // The canvas DC handed to the skinned controls for their scratch work.
+    TCanvas& Canvas() { return FCanvas; }
+
+private:
+    HWND FWindow = nullptr;
+    TSkinControl* FHotControl = nullptr;
+    TCanvas FCanvas{nullptr};
+    std::vector<TSkinControl*> FControls; // owned by their controls, freed here
+    bool FFinishedPending = false;
+};
+
+} // namespace orbelin
