@@ -299,7 +299,8 @@ TEST(FairGate, TurnsInOrderWithinTheBudget)
             const std::lock_guard lock(orderMutex);
             order.push_back(turn ? i : -1);
         }));
-        std::this_thread::sleep_for(50ms);  // so that they ask in this order
+        // so that they ask in this order
+        ASSERT_TRUE(test::eventually([&gate, i] { return gate->waiting() == static_cast<std::size_t>(i) + 1; }));
     }
     inside.reset();
     for (auto& w : waiting) {
