@@ -296,7 +296,9 @@ TEST(FairGate, TurnsInOrderWithinTheBudget)
     std::vector<std::future<void>> waiting;
     for (int i = 0; i < 3; ++i) {
         waiting.push_back(std::async(std::launch::async, [&, i] {
-            const auto turn = gate->enter(5, in(5s));
+            // 6 + 6 passes the budget: one waiter inside at a time, so the
+            // order they record is the order they were let in
+            const auto turn = gate->enter(6, in(5s));
             const std::lock_guard lock(orderMutex);
             order.push_back(turn ? i : -1);
         }));
