@@ -42,6 +42,12 @@ std::size_t FairGate::inside() const
     return inside_;
 }
 
+std::size_t FairGate::waiting() const
+{
+    const std::lock_guard lock(mutex_);
+    return waiting_.size();
+}
+
 void FairGate::leave(std::size_t bytes) noexcept
 {
     {

@@ -31,6 +31,7 @@ public:
     void close() noexcept;
 
     std::size_t inside() const;
+    std::size_t waiting() const;
 
 private:
     void leave(std::size_t bytes) noexcept;

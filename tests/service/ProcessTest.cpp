@@ -76,9 +76,10 @@ TEST(RunFilter, FailuresAndTimeouts)
 
 TEST(RunFilter, WaitForTheExitKeepsTheDeadline)
 {
-    // The output ends at once, but the program goes on running.
+    // The output ends at once, but the program goes on running (its standard
+    // error closed too, so that the sleep left behind holds no pipe of the run).
     const auto start = Clock::now();
-    const IoResult result = runFilter({"sh", "-c", "cat; exec >&-; sleep 30"}, "x", in(500ms));
+    const IoResult result = runFilter({"sh", "-c", "cat; exec >&- 2>&-; sleep 30"}, "x", in(500ms));
     EXPECT_EQ(result.status, IoStatus::timedOut);
     EXPECT_LT(Clock::now() - start, 10s);
 }
@@ -295,11 +296,14 @@ TEST(FairGate, TurnsInOrderWithinTheBudget)
     std::vector<std::future<void>> waiting;
     for (int i = 0; i < 3; ++i) {
         waiting.push_back(std::async(std::launch::async, [&, i] {
-            const auto turn = gate->enter(5, in(5s));
+            // 6 + 6 passes the budget: one waiter inside at a time, so the
+            // order they record is the order they were let in
+            const auto turn = gate->enter(6, in(5s));
             const std::lock_guard lock(orderMutex);
             order.push_back(turn ? i : -1);
         }));
-        std::this_thread::sleep_for(50ms);  // so that they ask in this order
+        // so that they ask in this order
+        ASSERT_TRUE(test::eventually([&gate, i] { return gate->waiting() == static_cast<std::size_t>(i) + 1; }));
     }
     inside.reset();
     for (auto& w : waiting) {
