@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 
 namespace orbelin {
 
@@ -29,7 +30,7 @@ bool AnswersSkinned(HWND window) { return SendMessageA(window, SKM_SKINNED, 0, 0
 
 } // namespace
 
-TSkinManage::TSkinManage() : FTimer(std::make_unique<TTimer>(nullptr)), FPurgeTimer(std::make_unique<TTimer>(nullptr))
+TSkinManage::TSkinManage() : FTimer(std::make_unique<TTimer>(nullptr))
 {
     FInstance = this;
     FTimer->SetEnabled(false);
@@ -41,32 +42,24 @@ TSkinManage::TSkinManage() : FTimer(std::make_unique<TTimer>(nullptr)), FPurgeTi
             // A command that fails leaves the windows as they are.
         }
     };
-    FPurgeTimer->SetEnabled(false);
-    FPurgeTimer->SetInterval(1);
-    FPurgeTimer->OnTimer = [this](TObject*) {
-        FPurgeTimer->SetEnabled(false);
-        PurgeClosed();
-    };
 }
 
 TSkinManage::~TSkinManage()
 {
     FTimer.reset();
-    FPurgeTimer.reset();
     if (FHook)
         UnhookWindowsHookEx(FHook);
     FHook = nullptr;
     // A finished frame only has to go: its window and maybe its store are gone.
     PurgeClosed();
-    // Each frame detaches itself as it goes; a form's frame leaves the form's components too.
     while (!FForms.empty()) {
         TSkinFrame* frame = FForms.back();
-        FForms.pop_back();
         frame->SetFrameState(TSkinFrame::fsDestroying);
         frame->Detach();
-        delete frame;
+        Free(frame);
     }
-    FPopups.clear();
+    while (!FPopups.empty())
+        Free(FPopups.back());
     TSkinImageCache::Clear();
     FInstance = nullptr;
 }
@@ -88,15 +81,24 @@ void TSkinManage::UnregisterStore(TSkinData* store)
 void TSkinManage::DropSkinsOf(const TSkinData* store)
 {
     PurgeClosed();
-    std::vector<TSkinFrame*> frames;
-    for (TSkinFrame* frame : FForms)
-        if (frame->Skin() == store)
-            frames.push_back(frame);
-    for (auto it = frames.rbegin(); it != frames.rend(); ++it)
-        DetachAndFree(*it);
-    std::erase_if(FPopups, [store](const auto& popup) { return popup->Skin() == store; });
-    if (FPopups.empty())
-        MenuBarTracking = false;
+    const auto ofStore = [store](const auto* skin) { return skin->Skin() == store; };
+    for (auto found = std::find_if(FForms.rbegin(), FForms.rend(), ofStore); found != FForms.rend();
+         found = std::find_if(FForms.rbegin(), FForms.rend(), ofStore)) {
+        TSkinFrame* frame = *found;
+        // A form being destroyed has left the application's list: its
+        // window goes next, so its frame lets go of it as of a destroyed one.
+        if (frame->Form() && !FormOfWindow(frame->Window())) {
+            frame->SetFrameState(TSkinFrame::fsDestroying);
+            frame->DetachOnDestroy();
+            Free(frame);
+        } else {
+            DetachAndFree(frame);
+        }
+    }
+    std::vector<TSkinPopupMenu*> popups;
+    std::copy_if(FPopups.begin(), FPopups.end(), std::back_inserter(popups), ofStore);
+    for (TSkinPopupMenu* popup : popups)
+        Free(popup);
 }
 
 void TSkinManage::InstallHook()
@@ -211,8 +213,7 @@ bool TSkinManage::SkinWindow(HWND window)
     TSkinData* store = FindStore(window);
     if (!store || !store->SkinLoaded())
         return false;
-    // Owned by its form, or by this manager for a raw window.
-    auto* frame = new TSkinFrame(form, *this);
+    auto* frame = new TSkinFrame(*this); // let go by this manager
     frame->SetWindow(window);
     FForms.push_back(frame);
     if (form)
@@ -282,14 +283,6 @@ TSkinFrame* TSkinManage::FindFormSkin(HWND window) const
     return nullptr;
 }
 
-void TSkinManage::ForgetFormSkin(TSkinFrame* frame) { std::erase(FForms, frame); }
-
-void TSkinManage::FrameFinished()
-{
-    if (FPurgeTimer)
-        FPurgeTimer->SetEnabled(true);
-}
-
 const TSkinBitmap* TSkinManage::MainDefaultIcon() const
 {
     const TSkinBitmap* icon = nullptr;
@@ -303,20 +296,23 @@ void TSkinManage::PurgeClosed()
 {
     std::vector<TSkinFrame*> closed;
     for (TSkinFrame* frame : FForms)
-        if (frame->FrameState() == TSkinFrame::fsFinished && !frame->InModalLoop())
+        if (frame->FrameState() == TSkinFrame::fsFinished)
             closed.push_back(frame);
-    for (TSkinFrame* frame : closed) {
-        ForgetFormSkin(frame);
-        delete frame;
-    }
+    for (TSkinFrame* frame : closed)
+        Free(frame);
+}
+
+void TSkinManage::Free(TSkinFrame* frame)
+{
+    std::erase(FForms, frame);
+    frame->Release();
 }
 
 void TSkinManage::DetachAndFree(TSkinFrame* frame)
 {
     frame->Detach();
     HWND window = frame->Window();
-    ForgetFormSkin(frame);
-    delete frame;
+    Free(frame);
     if (IsWindow(window)) {
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         UpdateWindow(window);
@@ -417,38 +413,43 @@ bool TSkinManage::SkinPopupWindow(HWND window)
     TSkinData* store = FindStore(window);
     if (!store || !store->SkinLoaded() || !store->SkinControls.Contains(TSkinControlType::xcMainMenu))
         return false;
-    auto popup = std::make_unique<TSkinPopupMenu>();
+    auto* popup = new TSkinPopupMenu; // let go by this manager
     popup->Attach(window, store, *this);
     popup->MenuBarOwned = MenuBarTracking;
-    FPopups.push_back(std::move(popup));
+    FPopups.push_back(popup);
     return true;
 }
 
 bool TSkinManage::UnskinPopupWindow(HWND window)
 {
-    const auto found = std::find_if(FPopups.begin(), FPopups.end(), [window](const auto& p) { return p->Window() == window; });
+    const auto found = std::find_if(FPopups.begin(), FPopups.end(), [window](const auto* p) { return p->Window() == window; });
     if (found == FPopups.end())
         return false;
-    (*found)->Detach();
-    FPopups.erase(found);
+    Free(*found);
+    return true;
+}
+
+void TSkinManage::Free(TSkinPopupMenu* popup)
+{
+    std::erase(FPopups, popup);
+    popup->Release();
     if (FPopups.empty())
         MenuBarTracking = false;
-    return true;
 }
 
 bool TSkinManage::IsPopupSkinned(HWND window) const { return PopupOf(window) != nullptr; }
 
 TSkinPopupMenu* TSkinManage::PopupOf(HWND window) const
 {
-    for (const auto& popup : FPopups)
+    for (TSkinPopupMenu* popup : FPopups)
         if (popup->Window() == window)
-            return popup.get();
+            return popup;
     return nullptr;
 }
 
 void TSkinManage::MarkPopupsOfMenuBar()
 {
-    for (const auto& popup : FPopups)
+    for (TSkinPopupMenu* popup : FPopups)
         popup->MenuBarOwned = true;
 }
 

@@ -4,7 +4,8 @@
 // the user-interface thread through a CBT hook, attaches a frame skin to
 // every top-level window that qualifies and a popup skin to every popup
 // menu window, and carries out the commands the skin stores post (skin,
-// unskin, refresh) 250 ms later on its timer.
+// unskin, refresh) 250 ms later on its timer. It keeps the frames and popup
+// skins and lets them go (SkinLife).
 
 #include "skin/data/SkinHost.h"
 #include "skin/render/core/SkinHosts.h"
@@ -49,15 +50,13 @@ public:
     void StartMenuBarTracking() override { MenuBarTracking = true; }
     void MarkPopupsOfMenuBar() override;
     const TSkinBitmap* MainDefaultIcon() const override;
-    // Takes a frame off the list without freeing it (its form frees it).
-    void ForgetFormSkin(TSkinFrame* frame) override;
-    void FrameFinished() override;
+    void FrameFinished() override { PurgeClosed(); }
 
     bool SkinWindow(HWND window);
     void SkinForm(TForm* form);
     TSkinData* FindStore(HWND window) const;
     TSkinFrame* FindFormSkin(HWND window) const;
-    // Frees every frame whose window has been destroyed.
+    // Lets go of every frame whose window has been destroyed.
     void PurgeClosed();
     void ExecuteCommand();
     bool ShouldSkinClass(const std::string& className) const;
@@ -89,19 +88,18 @@ private:
     static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam);
     LRESULT Hook(int code, WPARAM wParam, LPARAM lParam);
     void DetachAndFree(TSkinFrame* frame);
+    // Takes the frame or popup skin off its list and lets it go.
+    void Free(TSkinFrame* frame);
+    void Free(TSkinPopupMenu* popup);
     // Unskins every window the store skins: nothing may read a store that goes.
     void DropSkinsOf(const TSkinData* store);
     void RefreshFrame(TSkinFrame* frame);
 
     static TSkinManage* FInstance;
     std::unique_ptr<TTimer> FTimer;
-    // Frees the finished frames right after their windows' last message.
-    std::unique_ptr<TTimer> FPurgeTimer;
     HHOOK FHook = nullptr;
-    // Frames of raw windows are the manager's; a form's frame is also owned
-    // by its form, and whichever frees it first takes it off this list.
-    std::vector<TSkinFrame*> FForms;
-    std::vector<std::unique_ptr<TSkinPopupMenu>> FPopups;
+    std::vector<TSkinFrame*> FForms;        // each let go by this manager
+    std::vector<TSkinPopupMenu*> FPopups;   // each let go by this manager
     std::vector<TSkinData*> FStores; // not owned
 };
 

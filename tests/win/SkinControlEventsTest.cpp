@@ -37,7 +37,7 @@ TEST(SkinControlEvents, OnSkinControlHearsCapitalClassNamesAndItsObjectIsTheSkin
         sender = dynamic_cast<TComponent*>(from);
         if (className == "TMEMO") {
             // A memo skinned as a plain scroll bar object of the caller's choosing.
-            supplied = new TSkinScrollBar(control); // owned by the memo
+            supplied = new TSkinScrollBar(control); // kept by the frame's list
             skinned = supplied;
         }
     };
@@ -58,7 +58,7 @@ TEST(SkinControlEvents, OnSkinControlHearsCapitalClassNamesAndItsObjectIsTheSkin
     HWND memo = form->Child<TWinControl>("Note")->WindowHandle();
     for (TSkinControl* control : FrameOf(form->WindowHandle())->Controls()) {
         suppliedListed |= control == supplied;
-        forMemo += control->Owner() == form->Child<TComponent>("Note") || control->Window() == memo;
+        forMemo += control->Subject() == form->Child<TComponent>("Note") || control->Window() == memo;
     }
     EXPECT_TRUE(suppliedListed) << "the supplied object is the memo's skin";
     EXPECT_EQ(forMemo, 1) << "and the mapping made no second one";

@@ -405,8 +405,8 @@ end
     Pump(300);
     std::map<std::string, std::string> skins;
     for (TSkinControl* c : FrameOf(form->WindowHandle())->Controls())
-        if (c->Owner())
-            skins[c->Owner()->Name()] = std::string(c->ClassName());
+        if (c->Subject())
+            skins[c->Subject()->Name()] = std::string(c->ClassName());
     std::string all;
     for (const auto& [name, cls] : skins)
         all += name + "=" + cls + " ";

@@ -13,6 +13,7 @@
 #include "skin/render/frame/SkinMenuBar.h"
 #include "skin/render/menus/SkinPopupMenu.h"
 #include "tests/win/ProgramForms.h"
+#include "tests/win/RawWindow.h"
 #include "tests/win/RealInput.h"
 #include "tests/win/ScreenPixels.h"
 #include "tests/win/SkinTestSupport.h"
@@ -35,49 +36,6 @@ namespace orbelin {
 namespace {
 
 using namespace test;
-
-// A plain top-level window of the test's own class (no form behind it), as
-// a dialog of the system is: the skin attaches to it by its handle.
-class TRawWindow {
-public:
-    explicit TRawWindow(const char* caption, int width = 360, int height = 200)
-    {
-        static const ATOM registered = [] {
-            WNDCLASSA wc{};
-            wc.lpfnWndProc = DefWindowProcA;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-            wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-            wc.lpszClassName = "OrbelinRawTestWindow";
-            return RegisterClassA(&wc);
-        }();
-        (void)registered;
-        FWindow = CreateWindowExA(0, "OrbelinRawTestWindow", caption, WS_OVERLAPPEDWINDOW, 200, 150, width, height,
-                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    }
-    ~TRawWindow()
-    {
-        if (IsWindow(FWindow))
-            DestroyWindow(FWindow);
-    }
-    TRawWindow(const TRawWindow&) = delete;
-    TRawWindow& operator=(const TRawWindow&) = delete;
-
-    HWND Handle() const { return FWindow; }
-    HWND AddButton(const char* caption, int x, int y)
-    {
-        return CreateWindowExA(0, "BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, y, 100, 28, FWindow, nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
-    }
-    void Show()
-    {
-        ShowWindow(FWindow, SW_SHOW);
-        SetForegroundWindow(FWindow);
-    }
-
-private:
-    HWND FWindow = nullptr;
-};
 
 class SkinTeardown : public ::testing::Test {
 protected:
@@ -429,6 +387,65 @@ TEST_F(SkinTeardown, SwitchingTheSkinOffWhileAThumbIsDraggedLetsTheThumbGoFirst)
     EXPECT_TRUE(dragging) << "the thumb was held when the skin went";
     EXPECT_TRUE(unskinned);
     EXPECT_NE(GetCapture(), window);
+}
+
+// Hears, through the component layer's free notices, which components go.
+class TFreeWatch : public TComponent {
+public:
+    TFreeWatch() : TComponent(nullptr) {}
+    bool Saw(const TComponent* component) const { return std::find(Freed.begin(), Freed.end(), component) != Freed.end(); }
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override
+    {
+        if (operation == TOperation::opRemove)
+            Freed.push_back(component);
+    }
+
+private:
+    std::vector<const TComponent*> Freed;
+};
+
+// The program destroys a form's window while the real mouse drags the
+// thumb of a memo on it: the memo's scroll-bar skin goes once the drag has
+// let go, though the form and the memo stay.
+TEST_F(SkinTeardown, AScrollBarSkinWhoseWindowGoesDuringAThumbDragIsFreedAfterTheDrag)
+{
+    auto* form = new TTestForm(&Application()); // owned by the application
+    form->Read("object DragForm: TTestForm\n  ClientWidth = 240\n  ClientHeight = 160\n  Caption = 'Drag'\n"
+               "  Position = poScreenCenter\n  object Note: TMemo\n    Left = 8\n    Top = 8\n    Width = 200\n"
+               "    Height = 140\n  end\nend\n");
+    form->Show();
+    ASSERT_TRUE(WaitForFrame(form->WindowHandle()));
+    HWND window = form->WindowHandle(), memo = form->Child<TMemo>("Note")->WindowHandle();
+    TSkinScrollBar* bars = MemoWithScrollBar(form->Child<TMemo>("Note"), window);
+    ASSERT_NE(bars, nullptr);
+    Pump(300);
+    TFreeWatch watch;
+    bars->FreeNotification(&watch);
+    const RECT bar = bars->BarRect(true), w = WindowRect(memo);
+    const TScrollBarGeometry g = bars->Geometry(true);
+    const POINT thumb{w.left + (bar.left + bar.right) / 2, w.top + bar.top + g.ArrowLength + g.ThumbOffset + g.ThumbLength / 2};
+
+    TTimer destroy(nullptr);
+    destroy.SetEnabled(false);
+    destroy.SetInterval(200);
+    bool dragging = false;
+    destroy.OnTimer = [&](TObject*) {
+        destroy.SetEnabled(false);
+        dragging = GetCapture() == memo;
+        DestroyWindow(window);
+    };
+    ASSERT_TRUE(RunScript([&] {
+        TRealInput::ButtonDown(thumb);
+        destroy.SetEnabled(true);
+        TRealInput::MoveTo({thumb.x, thumb.y + 20});
+        WaitFor([&] { return !IsWindow(window); }, 3000);
+        TRealInput::ButtonUp();
+    }));
+    EXPECT_TRUE(dragging) << "the thumb was held when the window went";
+    EXPECT_TRUE(WaitFor([&] { return watch.Saw(bars); }, 2000)) << "the scroll-bar skin outlived its window";
+    delete form;
 }
 
 // The program closes a window while its skinned system menu is open.

@@ -242,11 +242,10 @@ void TSkinSpeedButton::AttachControl(ISkinControlHost* host, TSkinData* skin, bo
     if (FAttached)
         return;
     KeepAttachment(host, skin, setColour, canvas);
-    FWindowless = dynamic_cast<TControl*>(Owner());
+    FWindowless = dynamic_cast<TControl*>(Subject());
     if (!FWindowless)
         return;
-    FSavedWindowProc = FWindowless->WindowProc;
-    FWindowless->WindowProc = [this](TMessage& m) { WindowProcedure(m); };
+    FHook.Install(*FWindowless, *this, [this](TMessage& m) { WindowProcedure(m); });
     if (FHost)
         FHost->RegisterControl(this);
     FWindowless->Invalidate();
@@ -338,7 +337,7 @@ void TSkinCheckBox::AfterMessage(TMessage& message)
     else
         TSkinControl::AfterMessage(message);
     if (message.Msg == WM_NCDESTROY)
-        MarkDestroyed();
+        Finish();
 }
 
 void TSkinCheckBox::Draw(HDC dc, const RECT& rect)
@@ -412,7 +411,7 @@ void TSkinBox::AttachControl(ISkinControlHost* host, TSkinData* skin, bool setCo
     if (FAttached)
         return;
     KeepAttachment(host, skin, setColour, canvas);
-    FControl = dynamic_cast<TWinControl*>(Owner());
+    FControl = dynamic_cast<TWinControl*>(Subject());
     if (FHost)
         FHost->RegisterControl(this);
     if (FSetColour && FControl) {

@@ -51,32 +51,25 @@ void TSkinControlList::FreeAll()
         TSkinControl* control = FControls.front();
         control->Detach();
         UnregisterControl(control);
-        // One whose loop still runs is freed by its owner later, never under the loop.
-        if (control->InModalLoop())
-            control->ForgetHost();
-        else
-            delete control;
+        control->Release();
     }
+}
+
+void TSkinControlList::ControlFinished(TSkinControl* control)
+{
+    UnregisterControl(control);
+    control->Release();
 }
 
 void TSkinControlList::FreeFinished()
 {
-    if (!FFinishedPending)
-        return;
-    FFinishedPending = false;
     std::vector<TSkinControl*> finished;
-    // Not while its window's last message still runs: that is its own code.
-    for (TSkinControl* control : FControls) {
-        if (!Finished(*control))
-            continue;
-        if (!IsWindow(control->Window()) && !control->InModalLoop())
+    for (TSkinControl* control : FControls)
+        if (Finished(*control))
             finished.push_back(control);
-        else
-            FFinishedPending = true; // a later message frees it
-    }
     for (TSkinControl* control : finished) {
         UnregisterControl(control);
-        delete control;
+        control->Release();
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// The skinned controls of one skinned window: the frame keeps them here and
-// frees them when the skin goes; a control reaches the list through the
-// small host interface it knows.
+// The skinned controls of one skinned window: the frame keeps them here, and
+// the list lets them go (SkinLife) when their windows or components go or
+// the skin does; a control reaches the list through the small host
+// interface it knows.
 
 #include "skin/render/core/SkinHosts.h"
 #include "ui/Graphics.h"
@@ -28,15 +29,14 @@ public:
     TSkinControl* HotControl() const override { return FHotControl; }
     void SetHotControl(TSkinControl* control) override { FHotControl = control; }
     HWND Window() const override { return FWindow; }
-    void ControlFinished() override { FFinishedPending = true; }
+    void ControlFinished(TSkinControl* control) override;
 
     TSkinControl* Find(HWND window) const;
     bool Contains(const TSkinControl* control) const;
     const std::vector<TSkinControl*>& Items() const { return FControls; }
-    // Detaches and frees every control.
+    // Detaches every control and lets it go.
     void FreeAll();
-    // Frees the controls whose windows are gone; nothing to do (and no
-    // walk over the list) until a control has said its window went.
+    // Lets go of the controls whose windows or components are gone.
     void FreeFinished();
     // After a skin change: the colours again, a repaint.
     void RefreshAll();
@@ -51,8 +51,7 @@ private:
     HWND FWindow = nullptr;
     TSkinControl* FHotControl = nullptr;
     TCanvas FCanvas{nullptr};
-    std::vector<TSkinControl*> FControls; // owned by their controls, freed here
-    bool FFinishedPending = false;
+    std::vector<TSkinControl*> FControls; // each let go by this list
 };
 
 } // namespace orbelin

@@ -40,7 +40,7 @@ bool AlreadySkinned(const TSkinControlList& controls, TControl& control, const T
     for (const TSkinControl* skinned : controls.Items()) {
         if (skinned->LifeState() == TSkinControl::lsDestroyed)
             continue; // its window is gone; the handle may be another's now
-        if (skinned->Owner() == &control)
+        if (skinned->Subject() == &control)
             return true;
         if (windowed && skinned->Window()) {
             if (!windowed->HandleAllocated())
@@ -91,7 +91,7 @@ void SkinOne(const TControlSkinning& target, TWinControl& container, TControl& c
 {
     TSkinData& store = target.Store;
     TSkinControlList& list = target.Controls;
-    if (SkippedByTag(static_cast<int>(control.Tag), store.DisableTag) || AlreadySkinned(list, control, target.Owner.Owner()))
+    if (SkippedByTag(static_cast<int>(control.Tag), store.DisableTag) || AlreadySkinned(list, control, target.Form))
         return;
     auto* windowed = dynamic_cast<TWinControl*>(&control);
     if (windowed && !windowed->HandleAllocated()) {
@@ -103,7 +103,7 @@ void SkinOne(const TControlSkinning& target, TWinControl& container, TControl& c
     }
     if (store.OnSkinControl) {
         TComponent* supplied = nullptr;
-        store.OnSkinControl(&target.Owner, &store, &container, &control, UpperClassName(control), supplied);
+        store.OnSkinControl(&target.Sender, &store, &container, &control, UpperClassName(control), supplied);
         if (auto* object = dynamic_cast<TSkinControl*>(supplied)) {
             if (!list.Contains(object))
                 object->AttachControl(&list, &store, object->SetColour(), &list.Canvas());
@@ -158,28 +158,28 @@ TControlTraits TraitsOf(TComponent& component)
     return t;
 }
 
-TSkinControl* CreateSkinObject(TSkinKind kind, TComponent* owner)
+TSkinControl* CreateSkinObject(TSkinKind kind, TComponent* subject)
 {
-    // Each object is owned by owner (the control, or the frame for a raw window).
+    // Each object is kept by the list it registers with (SkinLife).
     switch (kind) {
-    case TSkinKind::Button: return new TSkinButton(owner);
-    case TSkinKind::BitButton: return new TSkinBitButton(owner);
-    case TSkinKind::CheckBox: return new TSkinCheckBox(owner);
-    case TSkinKind::RadioButton: return new TSkinRadioButton(owner);
-    case TSkinKind::GroupBox: return new TSkinGroupBox(owner);
-    case TSkinKind::Box: return new TSkinBox(owner);
-    case TSkinKind::ScrollBar: return new TSkinScrollBar(owner);
-    case TSkinKind::ListView: return new TSkinListView(owner);
-    case TSkinKind::ComBox: return new TSkinComBox(owner);
-    case TSkinKind::Edit: return new TSkinEdit(owner);
-    case TSkinKind::Sizer: return new TSkinSizer(owner);
-    case TSkinKind::UpDown: return new TSkinUpDown(owner);
-    case TSkinKind::Progress: return new TSkinProgress(owner);
-    case TSkinKind::TrackBar: return new TSkinTrackBar(owner);
-    case TSkinKind::Tab: return new TSkinTab(owner);
-    case TSkinKind::Tab31: return new TSkinTab31(owner);
-    case TSkinKind::SpeedButton: return new TSkinSpeedButton(owner);
-    case TSkinKind::ScControl: return new TSkinScControl(owner);
+    case TSkinKind::Button: return new TSkinButton(subject);
+    case TSkinKind::BitButton: return new TSkinBitButton(subject);
+    case TSkinKind::CheckBox: return new TSkinCheckBox(subject);
+    case TSkinKind::RadioButton: return new TSkinRadioButton(subject);
+    case TSkinKind::GroupBox: return new TSkinGroupBox(subject);
+    case TSkinKind::Box: return new TSkinBox(subject);
+    case TSkinKind::ScrollBar: return new TSkinScrollBar(subject);
+    case TSkinKind::ListView: return new TSkinListView(subject);
+    case TSkinKind::ComBox: return new TSkinComBox(subject);
+    case TSkinKind::Edit: return new TSkinEdit(subject);
+    case TSkinKind::Sizer: return new TSkinSizer(subject);
+    case TSkinKind::UpDown: return new TSkinUpDown(subject);
+    case TSkinKind::Progress: return new TSkinProgress(subject);
+    case TSkinKind::TrackBar: return new TSkinTrackBar(subject);
+    case TSkinKind::Tab: return new TSkinTab(subject);
+    case TSkinKind::Tab31: return new TSkinTab31(subject);
+    case TSkinKind::SpeedButton: return new TSkinSpeedButton(subject);
+    case TSkinKind::ScControl: return new TSkinScControl(subject);
     case TSkinKind::None:
     case TSkinKind::WalkOnly:
     case TSkinKind::RadioGroup:
@@ -203,7 +203,7 @@ void SkinRawChild(const TControlSkinning& target, HWND window)
     HWND skinned = choice.OnFirstChild ? GetWindow(window, GW_CHILD) : window;
     if (!skinned)
         return;
-    if (TSkinControl* object = CreateSkinObject(choice.Kind, &target.Owner))
+    if (TSkinControl* object = CreateSkinObject(choice.Kind, nullptr))
         object->AttachWindow(skinned, &target.Store, &list, &list.Canvas());
 }
 

@@ -16,13 +16,14 @@ class TSkinControlList;
 class TSkinData;
 class TWinControl;
 
-// Where the skin objects of one window go: the list that keeps them, and
-// the component (the frame) that owns those of raw windows and is named as
-// the sender of the store's OnSkinControl event.
+// Where the skin objects of one window go: the list that keeps them, the
+// component (the frame) named as the sender of the store's OnSkinControl
+// event, and the window's form (null for a raw window).
 struct TControlSkinning {
     TSkinControlList& Controls;
-    TComponent& Owner;
+    TComponent& Sender;
     TSkinData& Store;
+    const TComponent* Form = nullptr;
 };
 
 // Walks the controls of container (and of those the mapping walks into).
@@ -31,8 +32,9 @@ void SkinComponentControls(const TControlSkinning& target, TWinControl& containe
 void SkinRawChild(const TControlSkinning& target, HWND window);
 // Every child window of a raw window (a dialog), as it stands now.
 void SkinRawChildren(const TControlSkinning& target, HWND window);
-// A new skin object of a kind, owned by owner; null for a kind without one.
-TSkinControl* CreateSkinObject(TSkinKind kind, TComponent* owner);
+// A new skin object of a kind for subject (null for a raw window), for the
+// list to keep; null for a kind without one.
+TSkinControl* CreateSkinObject(TSkinKind kind, TComponent* subject);
 // What the mapping sees of a component.
 TControlTraits TraitsOf(TComponent& component);
 

@@ -8,19 +8,41 @@ namespace orbelin {
 
 // ----------------------------------------------------------- TSkinControl
 
-TSkinControl::TSkinControl(TComponent* owner) : TComponent(owner) {}
-
-TSkinControl::~TSkinControl()
+TSkinControl::TSkinControl(TComponent* subject) : TComponent(nullptr), FSubject(subject)
 {
-    // Freed by its control while that is destroyed (the owner has already
-    // let go of us): the control's procedure is no longer there to restore.
-    if (FControl && FSavedWindowProc && Owner())
-        FControl->WindowProc = FSavedWindowProc;
-    if (FWindowless && FSavedWindowProc && Owner())
-        FWindowless->WindowProc = FSavedWindowProc;
-    FSubclass.Remove();
+    if (subject)
+        subject->FreeNotification(this);
+}
+
+void TSkinControl::Notification(TComponent* component, TOperation operation)
+{
+    TComponent::Notification(component, operation);
+    if (operation != TOperation::opRemove || component != FSubject)
+        return;
+    // Nothing of the component is left to give back or to pass on to.
+    FSubject = nullptr;
+    FControl = nullptr;
+    FWindowless = nullptr;
+    FHook.Forget();
+    Finish();
+}
+
+void TSkinControl::Finish()
+{
+    if (FLifeState == lsDestroyed)
+        return;
+    FLifeState = lsDestroyed;
     if (FHost)
-        FHost->UnregisterControl(this);
+        FHost->ControlFinished(this);
+    else
+        Release();
+}
+
+void TSkinControl::Unhook()
+{
+    FHook.Remove();
+    FSubclass.Remove();
+    FHost = nullptr;
 }
 
 void TSkinControl::KeepAttachment(ISkinControlHost* host, TSkinData* skin, bool setColour, TCanvas* canvas)
@@ -36,12 +58,11 @@ void TSkinControl::AttachControl(ISkinControlHost* host, TSkinData* skin, bool s
     if (FAttached)
         return;
     KeepAttachment(host, skin, setColour, canvas);
-    FControl = dynamic_cast<TWinControl*>(Owner());
+    FControl = dynamic_cast<TWinControl*>(FSubject);
     if (!FControl)
         return;
     FWindow = FControl->Handle();
-    FSavedWindowProc = FControl->WindowProc;
-    FControl->WindowProc = [this](TMessage& m) { WindowProcedure(m); };
+    FHook.Install(*FControl, *this, [this](TMessage& m) { WindowProcedure(m); });
     FControl->SetDoubleBuffered(true);
     if (FHost)
         FHost->RegisterControl(this);
@@ -67,7 +88,7 @@ void TSkinControl::AttachWindow(HWND window, TSkinData* skin, ISkinControlHost* 
     if (FHost)
         FHost->RegisterControl(this);
     FCaption = WindowText();
-    FSubclass.Install(window, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+    FSubclass.Install(window, *this, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
         TMessage m{msg, wParam, lParam, 0};
         try {
             WindowProcedure(m);
@@ -88,8 +109,8 @@ void TSkinControl::Detach()
 
 void TSkinControl::PassOn(TMessage& message)
 {
-    if ((FControl || FWindowless) && FSavedWindowProc)
-        FSavedWindowProc(message);
+    if (FHook.CanPassOn())
+        FHook.CallPrevious(message);
     else if (FSubclass.Installed())
         message.Result = FSubclass.CallPrevious(message.Msg, message.WParam, message.LParam);
 }
@@ -108,8 +129,8 @@ bool TSkinControl::BeforeMessage(TMessage& message)
 {
     if (message.Msg == WM_NCDESTROY) {
         PassOn(message);
-        MarkDestroyed();
         Detach();
+        Finish();
         return false;
     }
     return true;

@@ -3,11 +3,13 @@
 // its own message handling, watch the messages that change its look (paint,
 // focus, enable, text, mouse) and paint the control, or parts of it, from
 // the skin. A component control is hooked through its WindowProc, a raw
-// window (a dialog's child) by subclassing.
+// window (a dialog's child) by subclassing. The list of the window that
+// keeps them lets them go (SkinLife).
 
 #include "base/Component.h"
 #include "skin/render/core/SkinDispatch.h"
 #include "skin/render/core/SkinHosts.h"
+#include "skin/render/core/SkinLife.h"
 #include "skin/render/draw/SkinGeometry.h"
 #include "ui/Controls.h"
 #include "ui/Graphics.h"
@@ -22,11 +24,13 @@ class TCanvas;
 class TDataSkinObject;
 class TSkinData;
 
-class TSkinControl : public TComponent {
+class TSkinControl : public TComponent, public TSkinLife {
 public:
     std::string_view ClassName() const override { return "TSkinControl"; }
-    explicit TSkinControl(TComponent* owner);
-    ~TSkinControl() override;
+    // subject: the control this skin is for, or null for a raw window. No
+    // component owns the skin; it hears of its subject's end by a free
+    // notice.
+    explicit TSkinControl(TComponent* subject);
 
     enum TMouseState : unsigned { msHot = 1, msPressed = 2 };
     enum TLifeState : int { lsCreated = 0, lsAttached = 1, lsDetached = 2, lsDestroyed = 6 };
@@ -46,11 +50,11 @@ public:
     virtual void Refresh();
     // Whether the control may be drawn now; nothing asks it yet.
     virtual bool CanPaint() const { return true; }
-    // A modal loop of the control runs now (a dragged thumb): it is not freed under it.
-    bool InModalLoop() const { return FLoops > 0; }
-    // The list that kept the control has let it go (and may go before it).
-    void ForgetHost() { FHost = nullptr; }
+    // A loop of the control runs now (a dragged thumb).
+    virtual bool InModalLoop() const { return false; }
 
+    // The control this skin is for; null for a raw window.
+    TComponent* Subject() const { return FSubject; }
     HWND Window() const { return FWindow; }
     TWinControl* Control() const { return FControl; }
     ISkinControlHost* Host() const { return FHost; }
@@ -66,6 +70,10 @@ public:
     void SafeDraw(HDC dc, const RECT& rect) noexcept;
 
 protected:
+    ~TSkinControl() override = default;
+    void Notification(TComponent* component, TOperation operation) override;
+    // Off the window, the component and the host.
+    void Unhook() override;
     // Remembers what an attachment works with.
     void KeepAttachment(ISkinControlHost* host, TSkinData* skin, bool setColour, TCanvas* canvas);
     void WindowProcedure(TMessage& message);
@@ -91,9 +99,9 @@ protected:
     bool FFocused = false;
     std::string FCaption;
     TWindowSubclass FSubclass;
+    TWindowProcHook FHook;
     TSkinData* FSkin = nullptr;
     HWND FWindow = nullptr;
-    TWndMethod FSavedWindowProc;
     TWinControl* FControl = nullptr;
     RECT FWindowRect{};
     TControl* FWindowless = nullptr; // a control without window, hooked through its WindowProc
@@ -102,17 +110,12 @@ protected:
     bool FAttached = false;
     int FLifeState = lsCreated;
     ISkinControlHost* FHost = nullptr;
-    int FLoops = 0;
 
-    // The control's window is destroyed; its host frees the skin later.
-    void MarkDestroyed()
-    {
-        if (FLifeState == lsDestroyed)
-            return;
-        FLifeState = lsDestroyed;
-        if (FHost)
-            FHost->ControlFinished();
-    }
+    // The control's window or component has gone: the host lets the skin go.
+    void Finish();
+
+private:
+    TComponent* FSubject = nullptr;
 };
 
 // Shared drawing of the skinned controls.

@@ -40,8 +40,7 @@ void TSkinScrollBar::AttachScrolling(TWinControl* control, TSkinData* skin, bool
     FCanvas = canvas;
     FControl = control;
     FWindow = control->Handle();
-    FSavedWindowProc = control->WindowProc;
-    control->WindowProc = [this](TMessage& m) { WindowProcedure(m); };
+    FHook.Install(*control, *this, [this](TMessage& m) { WindowProcedure(m); });
     if (FHost)
         FHost->RegisterControl(this);
     FTracking = FInVertScroll = FInHorzScroll = false;
@@ -215,12 +214,12 @@ void TSkinScrollBar::TrackThumb(bool vertical, POINT start)
     const UINT scroll = vertical ? WM_VSCROLL : WM_HSCROLL;
     int position = info.nPos;
     FTracking = true;
-    ++FLoops;
     SetCapture(FWindow);
     bool done = false;
     while (!done) {
-        // Capture lost without a message to the loop (the window went, another took it).
-        if (GetCapture() != FWindow)
+        // Capture lost without a message to the loop (the window went, another
+        // took it), or the skin let go.
+        if (GetCapture() != FWindow || Released())
             break;
         MSG msg;
         if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -264,7 +263,6 @@ void TSkinScrollBar::TrackThumb(bool vertical, POINT start)
     if (GetCapture() == FWindow)
         ReleaseCapture();
     FTracking = false;
-    --FLoops;
     if (FLifeState == lsDestroyed)
         return; // the window went while the thumb was dragged
     SendMessageA(FWindow, scroll, MAKEWPARAM(SB_THUMBPOSITION, position), 0);
@@ -397,8 +395,9 @@ void TSkinEdit::Draw(HDC dc, const RECT& rect)
             char cls[32] = {};
             GetClassNameA(child, cls, sizeof(cls));
             if (lstrcmpiA(cls, "msctls_updown32") == 0 || lstrcmpiA(cls, "TSpinButton") == 0) {
-                FUpDown = new TSkinUpDown(this); // owned by this edit skin
-                FUpDown->AttachWindow(child, FSkin, FHost, FCanvas);
+                // Kept, like this one, by the window's list of skinned controls.
+                auto* upDown = new TSkinUpDown(nullptr);
+                upDown->AttachWindow(child, FSkin, FHost, FCanvas);
                 break;
             }
         }
@@ -483,6 +482,13 @@ void TSkinScControl::Draw(HDC dc, const RECT& rect)
 
 // ------------------------------------------------------------ list view
 
+void TSkinListView::Notification(TComponent* component, TOperation operation)
+{
+    if (operation == TOperation::opRemove && component == FHeader)
+        FHeader = nullptr;
+    TSkinScrollBar::Notification(component, operation);
+}
+
 void TSkinListView::AttachScrolling(TWinControl* control, TSkinData* skin, bool ownThumbTracking, ISkinControlHost* host,
                                     TCanvas* canvas)
 {
@@ -490,7 +496,9 @@ void TSkinListView::AttachScrolling(TWinControl* control, TSkinData* skin, bool 
     HWND header = reinterpret_cast<HWND>(SendMessageA(Window(), LVM_GETHEADER, 0, 0));
     if (!header || FHeader)
         return;
-    FHeader = new TSkinHeader(this); // owned by this object
+    // Kept, like this one, by the window's list of skinned controls.
+    FHeader = new TSkinHeader(nullptr);
+    FHeader->FreeNotification(this);
     FHeader->AttachWindow(header, skin, host, canvas);
 }
 

@@ -20,6 +20,7 @@ public:
     bool BeforeMessage(TMessage& message) override;
     void AfterMessage(TMessage& message) override;
     void Draw(HDC dc, const RECT& rect) override;
+    bool InModalLoop() const override { return FTracking; }
 
     int PressedPart() const { return FPressedPart; }
     const TScrollBarGeometry& Geometry(bool vertical) const { return vertical ? FVert : FHorz; }
@@ -60,8 +61,11 @@ public:
                          TCanvas* canvas) override;
     TSkinControl* Header() const { return FHeader; }
 
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
 private:
-    TSkinControl* FHeader = nullptr; // owned by this object
+    TSkinControl* FHeader = nullptr; // kept by the window's list, as this one
 };
 
 class TSkinComBox : public TSkinControl {
@@ -79,8 +83,6 @@ private:
     LONG_PTR FExStyle = 0;
 };
 
-class TSkinUpDown;
-
 class TSkinEdit : public TSkinControl {
 public:
     std::string_view ClassName() const override { return "TSkinEdit"; }
@@ -90,7 +92,6 @@ public:
 
 private:
     bool FBuddyLooked = false;
-    TSkinUpDown* FUpDown = nullptr;
 };
 
 // A raw size box: a frame in the button shadow colour.

@@ -10,7 +10,6 @@ namespace orbelin {
 
 class TSkinBitmap;
 class TSkinControl;
-class TSkinFrame;
 class TSkinPopupMenu;
 
 // What a skinned control needs of the window that keeps it.
@@ -23,9 +22,9 @@ public:
     virtual TSkinControl* HotControl() const = 0;
     virtual void SetHotControl(TSkinControl* control) = 0;
     virtual HWND Window() const = 0;
-    // The control's window has been destroyed: its skin may be freed once
-    // the window's last message has returned.
-    virtual void ControlFinished() = 0;
+    // The control's window or component has gone: the host lets its skin
+    // go (SkinLife).
+    virtual void ControlFinished(TSkinControl* control) = 0;
 
 protected:
     ~ISkinControlHost() = default;
@@ -48,10 +47,7 @@ public:
     virtual void MarkPopupsOfMenuBar() = 0;
     // The default icon of a main-form store, for a window without one; null without.
     virtual const TSkinBitmap* MainDefaultIcon() const = 0;
-    // A frame freed by its form leaves the manager's list.
-    virtual void ForgetFormSkin(TSkinFrame* frame) = 0;
-    // The frame's window is gone: the manager frees the frame as soon as
-    // the window's last message has returned.
+    // The frame's window is gone: the manager lets the frame go (SkinLife).
     virtual void FrameFinished() = 0;
     // The popup skin of a menu window, or null.
     virtual TSkinPopupMenu* PopupOf(HWND window) const = 0;

@@ -20,15 +20,15 @@ TSkinSize WindowSize(const RECT& r) { return {r.right - r.left, r.bottom - r.top
 
 } // namespace
 
-TSkinFrame::TSkinFrame(TComponent* owner, ISkinEngine& engine)
-    : TComponent(owner),
+TSkinFrame::TSkinFrame(ISkinEngine& engine)
+    : TComponent(nullptr),
       FState(engine),
-      FMdiClient(FState),
+      FMdiClient(FState, *this),
       FPainter(FState),
       FSystemMenu(*this, FState,
                   {[this] { FInput.Restore(); }, [this] { FInput.ToggleMaximize(); },
                    [this] { FInput.ToggleMinimize(); }, [this] { FInput.CloseWindow(); }}),
-      FInput(*this, FState, FPainter, FControls, FSystemMenu, FSubclass),
+      FInput(*this, *this, FState, FPainter, FControls, FSystemMenu, FSubclass),
       FMessages(FState, FPainter, FInput, FControls, FSubclass,
                 {[this] { Start(); }, [this] { DetachOnDestroy(); }, [this] { FState.Engine.FrameFinished(); }})
 {
@@ -36,14 +36,17 @@ TSkinFrame::TSkinFrame(TComponent* owner, ISkinEngine& engine)
 
 TSkinFrame::~TSkinFrame()
 {
-    // A form frees its frame while its window still lives: nothing of the
-    // frame may stay hooked into it.
-    if (FSubclass.Installed() || FFormHooked) {
-        FState.FrameState = fsDestroying;
-        ReleaseControlsAndMenus(true);
-    }
     FControls.FreeAll();
-    FState.Engine.ForgetFormSkin(this);
+    ReleaseMenuBar();
+    FSystemMenu.Free();
+}
+
+void TSkinFrame::Unhook()
+{
+    FSubclass.Remove();
+    FFormHook.Remove();
+    FMdiClient.Unhook();
+    FInput.SetHoverTimer(false);
 }
 
 void TSkinFrame::Notification(TComponent* component, TOperation operation)
@@ -53,18 +56,16 @@ void TSkinFrame::Notification(TComponent* component, TOperation operation)
         return;
     FSystemMenu.Forget(component);
     FInput.Forget(component);
-    if (component == FState.MenuBar) {
-        FState.MenuBar = nullptr;
-        FState.MenuBarHeight = 0;
-    }
-    if (component == FState.Form)
+    if (component == FState.Form) {
         FState.Form = nullptr;
+        FFormHook.Forget();
+    }
 }
 
 bool TSkinFrame::InModalLoop() const
 {
     const auto& controls = FControls.Items();
-    return FState.Loops > 0 ||
+    return FState.InMenuLoop || FSystemMenu.IsOpen() ||
            std::any_of(controls.begin(), controls.end(), [](const TSkinControl* c) { return c->InModalLoop(); });
 }
 
@@ -82,11 +83,8 @@ void TSkinFrame::AttachToForm(TSkinData* skin, TForm* form)
 {
     FState.Form = form;
     form->FreeNotification(this);
-    if (skin->SkinControls.Contains(TSkinControlType::xcMainMenu)) {
-        FSavedWindowProc = form->WindowProc;
-        form->WindowProc = [this](TMessage& m) { FormHook(m); };
-        FFormHooked = true;
-    }
+    if (skin->SkinControls.Contains(TSkinControlType::xcMainMenu))
+        FFormHook.Install(*form, *this, [this](TMessage& m) { FormHook(m); });
     AttachToWindow(skin);
     FSavedColour = form->Color();
     form->SetColor(skin->ColorButtonFace);
@@ -138,7 +136,7 @@ void TSkinFrame::AttachToWindow(TSkinData* skin)
 
     if (FState.FrameSkinned()) {
         if (GetMenu(window) && !FState.IsMdiChild()) {
-            FState.MenuBar = new TSkinMenuBar(*this, FState, *skin); // owned by this frame
+            FState.MenuBar = new TSkinMenuBar(FState, *skin); // let go by this frame
             FState.MenuBarHeight = GetSystemMetrics(SM_CYMENU);
             FState.MenuBar->BuildFromWindowMenu();
         }
@@ -148,7 +146,7 @@ void TSkinFrame::AttachToWindow(TSkinData* skin)
             FState.SetCaptionStyles(false);
         CalcFrameMetrics();
     }
-    FSubclass.Install(window, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+    FSubclass.Install(window, *this, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
         return FMessages.WindowProcedure(msg, wParam, lParam);
     });
     if (FState.MdiRole == mrFrame)
@@ -160,7 +158,7 @@ void TSkinFrame::AttachToWindow(TSkinData* skin)
 void TSkinFrame::SkinChildControls()
 {
     FControls.FreeFinished();
-    const TControlSkinning target{FControls, *this, *FState.Skin};
+    const TControlSkinning target{FControls, *this, *FState.Skin, FState.Form};
     if (FState.Form)
         SkinComponentControls(target, *FState.Form);
     else
@@ -255,7 +253,7 @@ void TSkinFrame::FormHook(TMessage& message)
 {
     switch (message.Msg) {
     case WM_SETTEXT:
-        FSavedWindowProc(message);
+        FFormHook.CallPrevious(message);
         SetWindowPos(FState.Window, nullptr, 0, 0, 0, 0,
                      SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
         return;
@@ -267,9 +265,9 @@ void TSkinFrame::FormHook(TMessage& message)
             message.Result = 1;
             return;
         }
-        FSavedWindowProc(message);
+        FFormHook.CallPrevious(message);
         return;
-    default: FSavedWindowProc(message); return;
+    default: FFormHook.CallPrevious(message); return;
     }
 }
 
@@ -371,10 +369,7 @@ void TSkinFrame::ReleaseControlsAndMenus(bool destroying)
     FSystemMenu.Release();
     FMdiClient.Unhook();
     FInput.SetHoverTimer(false);
-    if (FFormHooked && FState.Form) {
-        FState.Form->WindowProc = FSavedWindowProc;
-        FFormHooked = false;
-    }
+    FFormHook.Remove();
     FSubclass.Remove();
     FControls.FreeAll();
     if (!destroying && FState.Form) {
@@ -405,10 +400,9 @@ void TSkinFrame::Detach()
     ReleaseControlsAndMenus(destroying);
     if (!destroying)
         FState.SetCaptionStyles(true);
-    if (FState.MenuBar) {
+    if (FState.MenuBar)
         FState.MenuBar->RestoreMenu();
-        delete FState.MenuBar;
-    }
+    ReleaseMenuBar();
     FPainter.ReleaseCaption();
     if (!destroying && !((GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD) && !FState.IsMdiChild())) {
         RECT outer{};
@@ -429,9 +423,7 @@ void TSkinFrame::DetachOnDestroy()
     if (!StartDetach())
         return;
     ReleaseControlsAndMenus(true);
-    // A bar menu still open runs on the bar: it then goes with the frame.
-    if (FState.Loops == 0)
-        delete FState.MenuBar;
+    ReleaseMenuBar();
     FPainter.ReleaseCaption();
 }
 
@@ -446,16 +438,22 @@ void TSkinFrame::DetachControlsOnly()
         if (!destroying)
             form->SetColor(FSavedColour);
     }
-    if (FFormHooked && form) {
-        form->WindowProc = FSavedWindowProc;
-        FFormHooked = false;
-    }
+    FFormHook.Remove();
     FSubclass.Remove();
     FMdiClient.Unhook();
     if (!destroying && form)
         for (int i = 0; i < form->ComponentCount(); ++i)
             if (auto* control = dynamic_cast<TControl*>(form->Components(i)))
                 control->Invalidate();
+}
+
+void TSkinFrame::ReleaseMenuBar()
+{
+    if (!FState.MenuBar)
+        return;
+    FState.MenuBar->Release();
+    FState.MenuBar = nullptr;
+    FState.MenuBarHeight = 0;
 }
 
 } // namespace orbelin

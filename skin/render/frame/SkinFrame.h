@@ -8,11 +8,13 @@
 // rest: painting and the region (SkinFramePainter), the mouse over the
 // caption (SkinFrameInput), the system menu (SkinSystemMenu), the menu bar
 // (SkinMenuBar), an MDI frame's client (SkinMdiClient) and the controls
-// (SkinControlList), all sharing the frame's state (SkinFrameState).
+// (SkinControlList), all sharing the frame's state (SkinFrameState). The
+// manager lets the frame go (SkinLife).
 
 #include "base/Component.h"
 #include "skin/render/controls/SkinControlList.h"
 #include "skin/render/core/SkinDispatch.h"
+#include "skin/render/core/SkinLife.h"
 #include "skin/render/frame/SkinFrameInput.h"
 #include "skin/render/frame/SkinFrameMessages.h"
 #include "skin/render/frame/SkinFramePainter.h"
@@ -36,12 +38,12 @@ class TSkinData;
 class TSkinMenuBar;
 class TTimer;
 
-class TSkinFrame : public TComponent {
+class TSkinFrame : public TComponent, public TSkinLife {
 public:
     std::string_view ClassName() const override { return "TSkinFrame"; }
-    // engine: the manager that skins the window; it outlives the frame.
-    TSkinFrame(TComponent* owner, ISkinEngine& engine);
-    ~TSkinFrame() override;
+    // engine: the manager that skins the window and keeps the frame; it
+    // outlives the frame.
+    explicit TSkinFrame(ISkinEngine& engine);
 
     using enum TSkinFrameState::TFrameState;
     using enum TSkinFrameState::TWindowState;
@@ -75,7 +77,7 @@ public:
     TForm* Form() const { return FState.Form; }
     TSkinData* Skin() const { return FState.Skin; }
     int FrameState() const { return FState.FrameState; }
-    // A menu of the frame or a control of its window runs a modal loop now.
+    // A menu of the frame or a control of its window runs its own loop now.
     bool InModalLoop() const;
     // The title button or menu bar item under the pointer or pressed, or null.
     TNCObject* HotObject() const { return FState.HotObject; }
@@ -90,7 +92,10 @@ public:
     TTimer* HoverTimer() const { return FInput.HoverTimer(); }
 
 protected:
+    ~TSkinFrame() override;
     void Notification(TComponent* component, TOperation operation) override;
+    // Off the window, its form and its MDI client.
+    void Unhook() override;
 
 private:
     bool StartDetach();
@@ -105,6 +110,7 @@ private:
     void Start();
     void SkinChildControls();
     void ReleaseControlsAndMenus(bool destroying);
+    void ReleaseMenuBar();
 
     TSkinFrameState FState;
     TWindowSubclass FSubclass;
@@ -114,8 +120,7 @@ private:
     TSkinSystemMenu FSystemMenu;
     TSkinFrameInput FInput;
     TSkinFrameMessages FMessages;
-    TWndMethod FSavedWindowProc;
-    bool FFormHooked = false;
+    TWindowProcHook FFormHook;
     std::string FClassName;
     TSkinSize FInitialNonClient;
     TColor FSavedColour = clBtnFace;

@@ -2,6 +2,7 @@
 
 #include "skin/render/controls/SkinControlList.h"
 #include "skin/render/core/SkinDispatch.h"
+#include "skin/render/core/SkinLife.h"
 #include "skin/render/core/SkinMessages.h"
 #include "skin/render/core/SkinWindowInfo.h"
 #include "skin/render/frame/SkinFramePainter.h"
@@ -22,9 +23,9 @@ POINT ScreenPoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lP
 
 } // namespace
 
-TSkinFrameInput::TSkinFrameInput(TComponent& owner, TSkinFrameState& state, TSkinFramePainter& painter,
+TSkinFrameInput::TSkinFrameInput(TComponent& owner, TSkinLife& life, TSkinFrameState& state, TSkinFramePainter& painter,
                                  TSkinControlList& controls, TSkinSystemMenu& systemMenu, TWindowSubclass& subclass)
-    : FOwner(owner), FState(state), FPainter(painter), FControls(controls), FSystemMenu(systemMenu), FSubclass(subclass)
+    : FOwner(owner), FLife(life), FState(state), FPainter(painter), FControls(controls), FSystemMenu(systemMenu), FSubclass(subclass)
 {
 }
 
@@ -174,7 +175,10 @@ void TSkinFrameInput::CreateHoverTimer()
     FHoverTimer = new TTimer(&FOwner); // owned by the frame
     FHoverTimer->SetEnabled(false);
     FHoverTimer->SetInterval(HoverInterval);
-    FHoverTimer->OnTimer = [this](TObject*) { HoverCheck(); };
+    FHoverTimer->OnTimer = [this](TObject*) {
+        const TInFlight hold(FLife);
+        HoverCheck();
+    };
 }
 
 void TSkinFrameInput::SetHoverTimer(bool enabled)

@@ -13,6 +13,7 @@ class TComponent;
 class TNCObject;
 class TSkinControlList;
 class TSkinFramePainter;
+class TSkinLife;
 class TSkinSystemMenu;
 class TTimer;
 class TWindowSubclass;
@@ -23,8 +24,8 @@ public:
     static constexpr int HoverInterval = 250;
 
     // The hover timer is owned by owner (the frame), which tells Forget
-    // when it frees it.
-    TSkinFrameInput(TComponent& owner, TSkinFrameState& state, TSkinFramePainter& painter,
+    // when it frees it; its ticks hold life (the frame's) as they run.
+    TSkinFrameInput(TComponent& owner, TSkinLife& life, TSkinFrameState& state, TSkinFramePainter& painter,
                     TSkinControlList& controls, TSkinSystemMenu& systemMenu, TWindowSubclass& subclass);
     TSkinFrameInput(const TSkinFrameInput&) = delete;
     TSkinFrameInput& operator=(const TSkinFrameInput&) = delete;
@@ -50,6 +51,7 @@ private:
     void MdiCommand(WPARAM command);
 
     TComponent& FOwner;
+    TSkinLife& FLife;
     TSkinFrameState& FState;
     TSkinFramePainter& FPainter;
     TSkinControlList& FControls;

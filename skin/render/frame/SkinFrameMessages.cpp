@@ -31,8 +31,6 @@ LRESULT TSkinFrameMessages::WindowProcedure(UINT msg, WPARAM wParam, LPARAM lPar
 {
     LRESULT result = 0;
     try {
-        // Skins of child windows destroyed meanwhile go before anything looks a control up.
-        FControls.FreeFinished();
         if (StageOne(msg, wParam, lParam, result))
             return result;
         if (!FState.FrameSkinned())
@@ -249,7 +247,8 @@ bool TSkinFrameMessages::StageThree(UINT msg, WPARAM wParam, LPARAM lParam, LRES
     case WM_MEASUREITEM:
     case WM_DRAWITEM: return HandleFrameMenuItem(FState, msg, wParam, lParam, result);
     case WM_MENUSELECT:
-        NoteMenuSelect(wParam, lParam);
+        if (FState.MenuBar)
+            FState.MenuBar->NoteMenuSelect(wParam, lParam);
         return false;
     case SKM_NCREPAINT:
         FPainter.Paint(nullptr, FState.MenuBar);

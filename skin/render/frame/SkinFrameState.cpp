@@ -5,13 +5,6 @@
 
 namespace orbelin {
 
-TFrameLoop::~TFrameLoop()
-{
-    // A frame that finished meanwhile is freed now that nothing of it runs.
-    if (--FState.Loops == 0 && FState.FrameState == TSkinFrameState::fsFinished)
-        FState.Engine.FrameFinished();
-}
-
 bool TSkinFrameState::FrameSkinned() const { return Skin && Skin->SkinControls.Contains(TSkinControlType::xcMainMenu); }
 
 POINT TSkinFrameState::FramePoint(POINT screen) const

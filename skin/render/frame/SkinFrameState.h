@@ -55,27 +55,10 @@ struct TSkinFrameState {
     bool RightToLeft = false;
     LONG_PTR Style = 0;
     unsigned Availability = 0;
-    TSkinMenuBar* MenuBar = nullptr; // owned through the frame's component tree
+    TSkinMenuBar* MenuBar = nullptr; // let go by the frame (SkinLife)
     TNCObject* HotObject = nullptr;
-    // A menu of the frame is open (its own loop runs).
+    // A menu of the frame's menu bar is open (its own loop runs).
     bool InMenuLoop = false;
-    // Modal loops of the frame running now (menus it tracks): the frame is
-    // not freed under them, even when its window goes meanwhile.
-    int Loops = 0;
-};
-
-// Held across a modal loop of the frame (see Loops).
-class TFrameLoop {
-public:
-    explicit TFrameLoop(TSkinFrameState& state) : FState(state) { ++FState.Loops; }
-    ~TFrameLoop();
-    TFrameLoop(const TFrameLoop&) = delete;
-    TFrameLoop& operator=(const TFrameLoop&) = delete;
-    // The frame's window was destroyed while the loop ran.
-    bool WindowGone() const { return FState.FrameState == TSkinFrameState::fsFinished; }
-
-private:
-    TSkinFrameState& FState;
 };
 
 } // namespace orbelin

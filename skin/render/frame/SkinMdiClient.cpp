@@ -9,7 +9,7 @@ namespace orbelin {
 
 void TSkinMdiClient::Hook(HWND client)
 {
-    if (!FSubclass.Install(client, [this](UINT msg, WPARAM wParam, LPARAM lParam) { return Procedure(msg, wParam, lParam); }))
+    if (!FSubclass.Install(client, FLife, [this](UINT msg, WPARAM wParam, LPARAM lParam) { return Procedure(msg, wParam, lParam); }))
         return;
     for (HWND child = GetWindow(client, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         if (GetWindowLongPtrA(child, GWL_EXSTYLE) & WS_EX_MDICHILD)

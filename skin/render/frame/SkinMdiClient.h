@@ -13,7 +13,8 @@ struct TSkinFrameState;
 
 class TSkinMdiClient {
 public:
-    explicit TSkinMdiClient(TSkinFrameState& frame) : FFrame(frame) {}
+    // life: the frame's, which the client's messages hold as they run.
+    TSkinMdiClient(TSkinFrameState& frame, TSkinLife& life) : FFrame(frame), FLife(life) {}
     TSkinMdiClient(const TSkinMdiClient&) = delete;
     TSkinMdiClient& operator=(const TSkinMdiClient&) = delete;
 
@@ -33,6 +34,7 @@ private:
     void RebuildMenuBar();
 
     TSkinFrameState& FFrame;
+    TSkinLife& FLife;
     TWindowSubclass FSubclass;
 };
 

@@ -15,19 +15,6 @@ namespace orbelin {
 
 namespace {
 
-// One bar menu is open at a time on the user-interface thread.
-struct TMenuLoop {
-    HHOOK Hook = nullptr;
-    TSkinMenuBar* Bar = nullptr;
-    int Current = -1;
-    int Target = -1;      // the neighbour to open when the open menu has closed
-    bool FirstKey = false;
-    POINT LastCursor{};
-    HMENU LastMenu = nullptr; // the menu of the item last selected in the open menu
-    bool LastOpensMenu = false;
-};
-TMenuLoop gLoop;
-
 // Adds the owner-draw type to every item of a menu and its submenus.
 void MakeOwnerDrawn(HMENU menu)
 {
@@ -69,12 +56,15 @@ char MenuAccelerator(const std::string& caption)
 
 void TMenuBtn::Paint() { Bar.PaintItem(*this); }
 
-TSkinMenuBar::TSkinMenuBar(TComponent& owner, TSkinFrameState& frame, TSkinData& skin)
-    : TComponent(&owner), FFrame(frame), FSkin(skin)
-{
-}
+TSkinMenuBar::TSkinMenuBar(TSkinFrameState& frame, TSkinData& skin) : TComponent(nullptr), FFrame(frame), FSkin(skin) {}
 
 TSkinMenuBar::~TSkinMenuBar() { ClearItems(); }
+
+void TSkinMenuBar::Unhook()
+{
+    if (FOpenBar == this)
+        EndMenu();
+}
 
 void TSkinMenuBar::ClearItems()
 {
@@ -84,7 +74,7 @@ void TSkinMenuBar::ClearItems()
     FItems.clear();
 }
 
-int TSkinMenuBar::CurrentIndex() { return gLoop.Current; }
+int TSkinMenuBar::CurrentIndex() { return FOpenBar ? FOpenBar->FLoop.Current : -1; }
 
 void TSkinMenuBar::BuildFromWindowMenu()
 {
@@ -248,12 +238,12 @@ TMenuBtn* TSkinMenuBar::FindAccelItem(char key)
 
 int TSkinMenuBar::TrackOne(TMenuBtn& item)
 {
-    gLoop.Current = item.Index;
-    gLoop.Target = -1;
-    gLoop.FirstKey = false;
-    gLoop.LastMenu = nullptr;
-    gLoop.LastOpensMenu = false;
-    GetCursorPos(&gLoop.LastCursor);
+    FLoop.Current = item.Index;
+    FLoop.Target = -1;
+    FLoop.FirstKey = false;
+    FLoop.LastMenu = nullptr;
+    FLoop.LastOpensMenu = false;
+    GetCursorPos(&FLoop.LastCursor);
     MakeOwnerDrawn(item.SubMenu);
     item.MouseDown();
     if (item.Enabled) {
@@ -262,33 +252,32 @@ int TSkinMenuBar::TrackOne(TMenuBtn& item)
         TrackPopupMenu(item.SubMenu, TPM_RIGHTBUTTON, window.left + item.Rect.Left, window.top + item.Rect.Bottom, 0,
                        FFrame.Window, nullptr);
     }
-    if (FFrame.FrameState == TSkinFrameState::fsFinished)
-        return -1; // the window went while its menu was open
+    if (FFrame.FrameState == TSkinFrameState::fsFinished || Released())
+        return -1; // the window or the skin went while the menu was open
     item.MouseLeave();
-    return gLoop.Target;
+    return FLoop.Target;
 }
 
 void TSkinMenuBar::OpenMenuItem(TMenuBtn& item)
 {
     PostMessageA(FFrame.Window, WM_COMMAND, item.Command, 0);
-    if (!item.SubMenu)
+    if (!item.SubMenu || FOpenBar)
         return;
+    // The bar outlives its menu's loop, even when the frame lets it go meanwhile.
+    const TInFlight hold(*this);
     FFrame.InMenuLoop = true;
     FFrame.Engine.StartMenuBarTracking();
-    gLoop.Bar = this;
-    if (!gLoop.Hook)
-        gLoop.Hook = SetWindowsHookExA(WH_MSGFILTER, &FilterHook, nullptr, GetCurrentThreadId());
-    const TFrameLoop loop(FFrame);
+    FOpenBar = this;
+    FLoop.Hook = SetWindowsHookExA(WH_MSGFILTER, &FilterHook, nullptr, GetCurrentThreadId());
     // Moving to a neighbour closes the open menu; its own is opened next.
     for (int next = item.Index; next >= 0 && next < static_cast<int>(FItems.size());) {
         TMenuBtn& current = *FItems[static_cast<size_t>(next)];
         next = current.SubMenu ? TrackOne(current) : -1;
-        if (loop.WindowGone())
-            break;
     }
-    if (gLoop.Hook)
-        UnhookWindowsHookEx(gLoop.Hook);
-    gLoop = {};
+    if (FLoop.Hook)
+        UnhookWindowsHookEx(FLoop.Hook);
+    FLoop = {};
+    FOpenBar = nullptr;
     FFrame.InMenuLoop = false;
 }
 
@@ -296,29 +285,30 @@ LRESULT CALLBACK TSkinMenuBar::FilterHook(int code, WPARAM wParam, LPARAM lParam
 {
     // A right-to-left bar runs the other way: Left leads to the next item.
     if (auto* msg = reinterpret_cast<MSG*>(lParam);
-        code == MSGF_MENU && gLoop.Bar && gLoop.Bar->FFrame.RightToLeft && msg->message == WM_KEYDOWN &&
+        code == MSGF_MENU && FOpenBar && FOpenBar->FFrame.RightToLeft && msg->message == WM_KEYDOWN &&
         (msg->wParam == VK_LEFT || msg->wParam == VK_RIGHT))
         msg->wParam = msg->wParam == VK_LEFT ? VK_RIGHT : VK_LEFT;
-    const LRESULT passed = CallNextHookEx(gLoop.Hook, code, wParam, lParam);
-    if (passed || code != MSGF_MENU || !gLoop.Bar)
+    const LRESULT passed = CallNextHookEx(FOpenBar ? FOpenBar->FLoop.Hook : nullptr, code, wParam, lParam);
+    if (passed || code != MSGF_MENU || !FOpenBar)
         return passed;
     try {
         auto* msg = reinterpret_cast<MSG*>(lParam);
-        TSkinMenuBar& bar = *gLoop.Bar;
+        TSkinMenuBar& bar = *FOpenBar;
+        TMenuLoop& loop = bar.FLoop;
         const int count = static_cast<int>(bar.FItems.size());
-        if (!gLoop.FirstKey) {
+        if (!loop.FirstKey) {
             // The menu opens with its first entry highlighted.
-            gLoop.FirstKey = true;
+            loop.FirstKey = true;
             PostMessageA(msg->hwnd, WM_KEYDOWN, VK_DOWN, 0);
         }
         int target = -1;
         switch (msg->message) {
         case WM_KEYDOWN: {
-            const HMENU open = bar.FItems[static_cast<size_t>(gLoop.Current)]->SubMenu;
-            if (msg->wParam == VK_LEFT && (!gLoop.LastMenu || gLoop.LastMenu == open))
-                target = (gLoop.Current + count - 1) % count;
-            else if (msg->wParam == VK_RIGHT && !gLoop.LastOpensMenu)
-                target = (gLoop.Current + 1) % count;
+            const HMENU open = bar.FItems[static_cast<size_t>(loop.Current)]->SubMenu;
+            if (msg->wParam == VK_LEFT && (!loop.LastMenu || loop.LastMenu == open))
+                target = (loop.Current + count - 1) % count;
+            else if (msg->wParam == VK_RIGHT && !loop.LastOpensMenu)
+                target = (loop.Current + 1) % count;
             break;
         }
         case WM_SYSKEYDOWN:
@@ -328,8 +318,8 @@ LRESULT CALLBACK TSkinMenuBar::FilterHook(int code, WPARAM wParam, LPARAM lParam
         case WM_MOUSEMOVE: {
             POINT cursor{};
             GetCursorPos(&cursor);
-            if (cursor.x != gLoop.LastCursor.x || cursor.y != gLoop.LastCursor.y) {
-                gLoop.LastCursor = cursor;
+            if (cursor.x != loop.LastCursor.x || cursor.y != loop.LastCursor.y) {
+                loop.LastCursor = cursor;
                 if (TMenuBtn* under = bar.HitItem(bar.FFrame.FramePoint(cursor)))
                     target = under->Index;
             }
@@ -337,8 +327,8 @@ LRESULT CALLBACK TSkinMenuBar::FilterHook(int code, WPARAM wParam, LPARAM lParam
         }
         default: break;
         }
-        if (target >= 0 && target != gLoop.Current) {
-            gLoop.Target = target;
+        if (target >= 0 && target != loop.Current) {
+            loop.Target = target;
             EndMenu();
             return 1;
         }
@@ -348,14 +338,12 @@ LRESULT CALLBACK TSkinMenuBar::FilterHook(int code, WPARAM wParam, LPARAM lParam
     return 0;
 }
 
-// Kept by the frame while a bar menu is open: which item is selected, so
-// that Left and Right know whether they leave the open menu.
-void NoteMenuSelect(WPARAM wParam, LPARAM lParam)
+void TSkinMenuBar::NoteMenuSelect(WPARAM wParam, LPARAM lParam)
 {
-    if (!gLoop.Bar)
+    if (FOpenBar != this)
         return;
-    gLoop.LastMenu = reinterpret_cast<HMENU>(lParam);
-    gLoop.LastOpensMenu = (HIWORD(wParam) & MF_POPUP) != 0;
+    FLoop.LastMenu = reinterpret_cast<HMENU>(lParam);
+    FLoop.LastOpensMenu = (HIWORD(wParam) & MF_POPUP) != 0;
 }
 
 } // namespace orbelin

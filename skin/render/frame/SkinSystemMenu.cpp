@@ -5,6 +5,7 @@
 #include "skin/render/frame/SkinFrameState.h"
 #include "skin/render/menus/SkinMenus.h"
 #include "ui/ExtCtrls.h"
+#include "ui/Forms.h"
 #include "ui/Menus.h"
 
 #include <utility>
@@ -32,13 +33,8 @@ void TSkinSystemMenu::Forget(const TComponent* component)
 
 void TSkinSystemMenu::Release()
 {
-    if (FOpen) {
-        // The menu's own loop still runs on it.
-        FReleasePending = true;
+    if (FOpen)
         EndMenu();
-        return;
-    }
-    delete FMenu;
 }
 
 void TSkinSystemMenu::BuildGlyphs()
@@ -59,11 +55,17 @@ void TSkinSystemMenu::BuildGlyphs()
     FGlyphs->SetImages(detached.Handle(), ColorToRGB(skin->MenuGlyphs->TransparentColor));
 }
 
+void TSkinSystemMenu::Free()
+{
+    delete std::exchange(FMenu, nullptr);
+}
+
 void TSkinSystemMenu::Build()
 {
-    if (FMenu)
-        delete FMenu;
-    FMenu = new TPopupMenu(&FOwner); // owned by the frame
+    Free();
+    // Owned by the form, where its shortcut works as every menu's below the
+    // form does; freed by the frame.
+    FMenu = new TPopupMenu(FState.Form ? static_cast<TComponent*>(FState.Form) : &FOwner);
     FMenu->FreeNotification(&FOwner);
     FMenu->Tag = kSystemMenuTag;
     FMenu->OwnerDraw = true;
@@ -120,17 +122,12 @@ void TSkinSystemMenu::Open(POINT screen)
         return;
     }
     FLastOpen = now;
-    const TFrameLoop loop(FState);
     FOpen = true;
     if (FState.Skin->SkinControls.Contains(TSkinControlType::xcSystemMenu) && !FState.IsMdiChild() && FMenu)
         FMenu->Popup(screen.x, screen.y);
     else if (FWindowMenu)
         TrackPopupMenu(FWindowMenu, TPM_RIGHTBUTTON, screen.x, screen.y, 0, FState.Window, nullptr);
     FOpen = false;
-    if (FReleasePending) {
-        FReleasePending = false;
-        delete FMenu;
-    }
 }
 
 } // namespace orbelin

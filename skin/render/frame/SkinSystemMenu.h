@@ -26,8 +26,8 @@ struct TSystemMenuActions {
 
 class TSkinSystemMenu {
 public:
-    // The menu and its glyphs are owned by owner (the frame), which tells
-    // Forget when it frees them.
+    // The glyphs are owned by owner (the frame), the menu by the frame's
+    // form (or the frame); the frame tells Forget when either goes.
     TSkinSystemMenu(TComponent& owner, TSkinFrameState& state, TSystemMenuActions actions);
     TSkinSystemMenu(const TSkinSystemMenu&) = delete;
     TSkinSystemMenu& operator=(const TSkinSystemMenu&) = delete;
@@ -35,9 +35,12 @@ public:
     // The items for what the window's caption offers (its availability bits).
     void Build();
     void Open(POINT screen);
-    // Frees the menu (the skin goes); an open menu is closed first and
-    // freed once its loop has returned.
+    // The skin goes: an open menu closes (the frame frees it, Free).
     void Release();
+    // Frees the menu; not while it is open.
+    void Free();
+    // The menu's own loop runs now.
+    bool IsOpen() const { return FOpen; }
     // owner frees component: no longer ours to use.
     void Forget(const TComponent* component);
 
@@ -53,8 +56,7 @@ private:
     TSkinFrameState& FState;
     TSystemMenuActions FActions;
     bool FOpen = false;
-    bool FReleasePending = false;
-    TPopupMenu* FMenu = nullptr;        // owned through the component tree
+    TPopupMenu* FMenu = nullptr;        // owned through the component tree, freed by Free
     TImageList* FGlyphs = nullptr;      // owned through the component tree
     HMENU FWindowMenu = nullptr;
     DWORD FLastOpen = 0;

@@ -26,7 +26,7 @@ void TSkinPopupMenu::Attach(HWND window, TSkinData* skin, const ISkinEngine& eng
     FSkin = skin;
     FEngine = &engine;
     MenuBarOwned = false;
-    FSubclass.Install(window, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+    FSubclass.Install(window, *this, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
         return WindowProcedure(msg, wParam, lParam);
     });
 }

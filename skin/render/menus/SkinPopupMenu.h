@@ -1,9 +1,11 @@
 #pragma once
 // TSkinPopupMenu skins one popup menu window: it paints the window's
 // 3-pixel frame and its background from the skin's menu background, and
-// keeps that background for the owner-drawn items to draw on.
+// keeps that background for the owner-drawn items to draw on. The manager
+// lets it go (SkinLife) when the window goes.
 
 #include "skin/render/core/SkinDispatch.h"
+#include "skin/render/core/SkinLife.h"
 #include "ui/Graphics.h"
 
 #include <windows.h>
@@ -13,12 +15,9 @@ namespace orbelin {
 class ISkinEngine;
 class TSkinData;
 
-class TSkinPopupMenu {
+class TSkinPopupMenu : public TSkinLife {
 public:
     TSkinPopupMenu() = default;
-    ~TSkinPopupMenu() { Detach(); }
-    TSkinPopupMenu(const TSkinPopupMenu&) = delete;
-    TSkinPopupMenu& operator=(const TSkinPopupMenu&) = delete;
 
     // engine: the manager that owns this skin and tells whether skinning is on.
     void Attach(HWND window, TSkinData* skin, const ISkinEngine& engine);
@@ -35,6 +34,10 @@ public:
     // The background for the window's current size, rendered now when it
     // is missing; null without a loaded skin with a menu background.
     TBitmap* CurrentBackground();
+
+protected:
+    ~TSkinPopupMenu() override = default;
+    void Unhook() override { Detach(); }
 
 private:
     LRESULT WindowProcedure(UINT msg, WPARAM wParam, LPARAM lParam);
