@@ -193,7 +193,7 @@ bool TSkinManage::IsEmbeddedChild(HWND window)
 
 bool TSkinManage::SkinWindow(HWND window)
 {
-    if (!Active || !IsWindow(window) || AnswersSkinned(window))
+    if (!Active || !IsWindow(window))
         return false;
     PurgeClosed();
     if (FindFormSkin(window))
@@ -211,7 +211,8 @@ bool TSkinManage::SkinWindow(HWND window)
     if (cls == "TApplication" || !ShouldSkinClass(cls))
         return false;
     TSkinData* store = FindStore(window);
-    if (!store || !store->SkinLoaded())
+    // Asked last: only a window this manager would skin hears the question.
+    if (!store || !store->SkinLoaded() || AnswersSkinned(window))
         return false;
     auto* frame = new TSkinFrame(*this); // let go by this manager
     frame->SetWindow(window);
@@ -306,6 +307,8 @@ void TSkinManage::Free(TSkinFrame* frame)
 {
     std::erase(FForms, frame);
     frame->Release();
+    // A client that went with its frame may give its handle to another window.
+    std::erase_if(FMaximizedClients, [](HWND client) { return !IsWindow(client); });
 }
 
 void TSkinManage::DetachAndFree(TSkinFrame* frame)
@@ -408,10 +411,11 @@ void TSkinManage::ExecuteCommand()
 
 bool TSkinManage::SkinPopupWindow(HWND window)
 {
-    if (!Active || AnswersSkinned(window) || IsPopupSkinned(window))
+    if (!Active || IsPopupSkinned(window))
         return false;
     TSkinData* store = FindStore(window);
-    if (!store || !store->SkinLoaded() || !store->SkinControls.Contains(TSkinControlType::xcMainMenu))
+    if (!store || !store->SkinLoaded() || !store->SkinControls.Contains(TSkinControlType::xcMainMenu) ||
+        AnswersSkinned(window))
         return false;
     auto* popup = new TSkinPopupMenu; // let go by this manager
     popup->Attach(window, store, *this);
@@ -453,14 +457,29 @@ void TSkinManage::MarkPopupsOfMenuBar()
         popup->MenuBarOwned = true;
 }
 
-void TSkinManage::SetMdiMaximized(bool flag)
+bool TSkinManage::MdiChildMaximized(HWND client) const
 {
-    if (flag == MdiMaximized)
+    return client && std::find(FMaximizedClients.begin(), FMaximizedClients.end(), client) != FMaximizedClients.end();
+}
+
+void TSkinManage::SetMdiMaximized(HWND client, bool flag)
+{
+    if (!client || flag == MdiChildMaximized(client))
         return;
-    MdiMaximized = flag;
+    if (flag)
+        FMaximizedClients.push_back(client);
+    else
+        std::erase(FMaximizedClients, client);
     for (TSkinFrame* frame : std::vector<TSkinFrame*>(FForms))
-        if (frame->MdiRole() == TSkinFrame::mrChild)
+        if (frame->MdiRole() == TSkinFrame::mrChild && GetParent(frame->Window()) == client)
             frame->MdiMaximizedChanged(flag);
+}
+
+void TSkinManage::PostToFrame(HWND window, UINT msg) const
+{
+    const TSkinFrame* frame = FindFormSkin(window);
+    if (frame && frame->FrameState() != TSkinFrame::fsFinished)
+        PostMessageA(window, msg, 0, 0);
 }
 
 int TSkinManage::CountMdiChildren() const

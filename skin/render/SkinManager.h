@@ -45,7 +45,10 @@ public:
 
     // ISkinEngine: what the frames and menus ask.
     bool SkinningActive() const override { return Active; }
-    bool MdiChildMaximized() const override { return MdiMaximized; }
+    bool MdiChildMaximized(HWND client) const override;
+    // Some skinned MDI frame shows a maximized child.
+    bool MdiChildMaximized() const { return !FMaximizedClients.empty(); }
+    void PostToFrame(HWND window, UINT msg) const override;
     void SkinMdiChild(HWND child) override { SkinWindow(child); }
     void StartMenuBarTracking() override { MenuBarTracking = true; }
     void MarkPopupsOfMenuBar() override;
@@ -66,7 +69,7 @@ public:
     bool IsPopupSkinned(HWND window) const;
     TSkinPopupMenu* PopupOf(HWND window) const override;
 
-    void SetMdiMaximized(bool flag) override;
+    void SetMdiMaximized(HWND client, bool flag) override;
     int CountMdiChildren() const;
 
     static TForm* FormOfWindow(HWND window);
@@ -79,7 +82,6 @@ public:
     bool Active = false;
     bool SkinAllPass = false;
     bool MenuBarTracking = false;
-    bool MdiMaximized = false;
     int PendingCommand = 0;
     TSkinData* PendingStore = nullptr;
     int StartedCount = 0;
@@ -101,6 +103,8 @@ private:
     std::vector<TSkinFrame*> FForms;        // each let go by this manager
     std::vector<TSkinPopupMenu*> FPopups;   // each let go by this manager
     std::vector<TSkinData*> FStores; // not owned
+    // The MDI clients whose active child is maximized, as last told.
+    std::vector<HWND> FMaximizedClients;
 };
 
 // Installs the manager factory and the face brush hooks; the program calls

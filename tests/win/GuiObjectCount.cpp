@@ -256,17 +256,6 @@ BOOL WINAPI CountDestroyMenu(HMENU menu)
     return destroyed;
 }
 
-// A window's menu is destroyed with the window.
-BOOL WINAPI CountSetMenu(HWND window, HMENU menu)
-{
-    std::vector<HMENU> tree;
-    MenuTree(menu, tree);
-    const BOOL set = Original<"SetMenu", decltype(&CountSetMenu)>()(window, menu);
-    if (set)
-        ForgetMenuTree(tree);
-    return set;
-}
-
 std::vector<TRedirect> Redirects()
 {
     constexpr TKind gdi = TKind::Gdi, dc = TKind::Dc, menu = TKind::Menu, icon = TKind::Icon, hook = TKind::Hook;
@@ -323,7 +312,6 @@ std::vector<TRedirect> Redirects()
         Maker<"LoadMenuA", menu, decltype(&LoadMenuA)>(),
         Maker<"LoadMenuIndirectA", menu, decltype(&LoadMenuIndirectA)>(),
         Redirect<"DestroyMenu">(&CountDestroyMenu),
-        Redirect<"SetMenu">(&CountSetMenu),
         Maker<"SetWindowsHookExA", hook, decltype(&SetWindowsHookExA)>(),
         Maker<"SetWindowsHookExW", hook, decltype(&SetWindowsHookExW)>(),
         Freer<"UnhookWindowsHookEx", decltype(&UnhookWindowsHookEx)>(),

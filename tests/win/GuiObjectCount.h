@@ -4,8 +4,8 @@
 // see only its wrappers, so the program's imports of gdi32 and user32 are
 // pointed at counting functions: every brush, bitmap, region, font, device
 // context, menu, icon and hook made through them is recorded until it is
-// freed, handed to the system (a window's region, a window's menu) or found
-// gone. Windows are counted by enumerating the process's windows.
+// freed, handed to the system (a window's region) or found gone: a menu
+// handed to a window counts until it goes with the window. Windows are counted by enumerating the process's windows.
 
 #include <windows.h>
 

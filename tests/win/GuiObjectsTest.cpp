@@ -10,6 +10,7 @@
 
 #include "tests/win/GuiObjectCount.h"
 #include "tests/win/ProgramForms.h"
+#include "tests/win/RawWindow.h"
 #include "tests/win/RealInput.h"
 #include "tests/win/SkinTestSupport.h"
 
@@ -202,6 +203,33 @@ TEST_F(GuiObjects, TheCountSeesABrushMadeAndFreedAndASecondFree)
     EXPECT_EQ(TGuiObjectCount::Now(), start) << "a menu takes its submenus along";
     DeleteObject(brush);
     EXPECT_EQ(TGuiObjectCount::Now().FailedFrees, start.FailedFrees + 1);
+}
+
+// A menu handed to a window counts until the window goes; a skinned raw
+// window's bar, which takes the menu off the window, lets it go with it.
+TEST_F(GuiObjects, AWindowsMenuCountsUntilTheWindowGoesSkinnedOrNot)
+{
+    const int start = TGuiObjectCount::Now().Menus;
+    const auto withMenu = [](const TRawWindow& window) {
+        HMENU bar = CreateMenu();
+        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), "文件(&F)");
+        SetMenu(window.Handle(), bar);
+    };
+    {
+        const TRawWindow plain("plain"); // never shown, never skinned
+        withMenu(plain);
+        EXPECT_EQ(TGuiObjectCount::Now().Menus, start + 2) << "the window's menu and its submenu";
+    }
+    EXPECT_EQ(TGuiObjectCount::Now().Menus, start) << "gone with the window";
+    {
+        TRawWindow skinned("skinned");
+        withMenu(skinned);
+        skinned.Show();
+        ASSERT_TRUE(WaitForFrame(skinned.Handle()));
+        ASSERT_NE(FrameOf(skinned.Handle())->MenuBar(), nullptr);
+    }
+    EXPECT_TRUE(WaitFor([&] { return TGuiObjectCount::Now().Menus == start; }, 3000))
+        << "a skinned window's menu: " << TGuiObjectCount::Now().Menus - start << " left";
 }
 
 TEST_F(GuiObjects, AThousandRepaintsOfEverySkinnedWindowLeaveTheCountsFlat)

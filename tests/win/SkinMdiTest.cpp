@@ -5,6 +5,7 @@
 // the MDI client is given.
 
 #include "skin/render/SkinManager.h"
+#include "skin/render/core/SkinMessages.h"
 #include "skin/render/frame/SkinFrame.h"
 #include "skin/render/frame/SkinMenuBar.h"
 #include "tests/win/ProgramForms.h"
@@ -31,6 +32,28 @@ LRESULT CALLBACK MdiFrameProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPara
     return DefFrameProcA(window, client, msg, wParam, lParam);
 }
 
+// The skin's private messages heard by the test's own windows.
+std::vector<std::pair<HWND, UINT>> gHeard;
+
+void Hear(HWND window, UINT msg)
+{
+    if (msg >= SKM_RESKIN && msg <= SKM_SKINNED)
+        gHeard.emplace_back(window, msg);
+}
+
+// A frame that declines the skin: it answers the skin's question itself.
+LRESULT CALLBACK DecliningFrameProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    Hear(window, msg);
+    return msg == SKM_SKINNED ? 1 : MdiFrameProc(window, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK HearingProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    Hear(window, msg);
+    return DefWindowProcA(window, msg, wParam, lParam);
+}
+
 LRESULT CALLBACK MdiChildProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     return DefMDIChildProcA(window, msg, wParam, lParam);
@@ -50,7 +73,7 @@ HMENU MakeMenu(const std::vector<std::string>& heads)
 // The frame, its MDI client and two children, shown and active.
 class TMdiWindows {
 public:
-    TMdiWindows()
+    explicit TMdiWindows(int left = 20, bool declining = false)
     {
         HINSTANCE instance = GetModuleHandleA(nullptr);
         WNDCLASSA frame{};
@@ -60,6 +83,10 @@ public:
         frame.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
         frame.lpszClassName = "OrbelinMdiFrame";
         RegisterClassA(&frame);
+        WNDCLASSA declined = frame;
+        declined.lpfnWndProc = &DecliningFrameProc;
+        declined.lpszClassName = "OrbelinDecliningMdiFrame";
+        RegisterClassA(&declined);
         WNDCLASSA child = frame;
         child.lpfnWndProc = &MdiChildProc;
         child.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
@@ -67,7 +94,8 @@ public:
         RegisterClassA(&child);
 
         FrameMenu = MakeMenu({"文件(&F)", "窗口(&W)"});
-        Frame = CreateWindowExA(0, frame.lpszClassName, "MDI", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20, 560, 400,
+        Frame = CreateWindowExA(0, declining ? declined.lpszClassName : frame.lpszClassName, "MDI",
+                                WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, left, 20, 560, 400,
                                 nullptr, FrameMenu, instance, nullptr);
         CLIENTCREATESTRUCT create{GetSubMenu(FrameMenu, 1), kFirstChildId};
         Client = CreateWindowExA(WS_EX_CLIENTEDGE, "MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 0,
@@ -132,6 +160,20 @@ testing::AssertionResult BarShowsChildButton(HWND frameWindow, int action)
     return testing::AssertionFailure() << "button " << action << ": " << c.Different << " of " << c.Compared << " differ";
 }
 
+// Maximizes an MDI child with its own caption button, by the real mouse.
+bool MaximizeByMouse(HWND child)
+{
+    bool zoomed = false;
+    const bool ran = RunScript([&] {
+        POINT p{};
+        ASSERT_TRUE(WaitFor([&] { return TitleButtonPoint(child, 1, p); })) << "the child's maximize button";
+        TRealInput::ClickAt(p);
+        zoomed = WaitFor([&] { return IsZoomed(child) != FALSE; });
+        TRealInput::MoveTo({5, 5});
+    });
+    return ran && zoomed;
+}
+
 TEST(SkinMdi, TheFrameAndItsChildrenAreSkinnedAndAMaximizedChildsButtonsLiveInTheBar)
 {
     const TProgramForms forms;
@@ -151,21 +193,9 @@ TEST(SkinMdi, TheFrameAndItsChildrenAreSkinnedAndAMaximizedChildsButtonsLiveInTh
     Pump(300);
     SaveWindowShot(mdi.Frame, "screenshot-mdi.bmp");
 
-    // Maximize the active child with its own caption button, by the real mouse.
     HWND active = mdi.ActiveChild();
     ASSERT_NE(active, nullptr);
-    bool maximized = false;
-    ASSERT_TRUE(RunScript([&] {
-        POINT p{};
-        ASSERT_TRUE(WaitFor([&] { return TitleButtonPoint(active, 1, p); })) << "the child's maximize button";
-        TRealInput::ClickAt(p);
-        maximized = WaitFor([&] {
-            bool zoomed = false;
-            return mdi.ActiveChild(&zoomed) == active && zoomed;
-        });
-        TRealInput::MoveTo({5, 5});
-    }));
-    ASSERT_TRUE(maximized);
+    ASSERT_TRUE(MaximizeByMouse(active));
     EXPECT_TRUE(WaitFor([] { return TSkinManage::Instance()->MdiChildMaximized(); }, 2000)) << "the manager knows";
     for (int action : {7, 8, 9}) {
         testing::AssertionResult shown = testing::AssertionFailure();
@@ -269,6 +299,59 @@ TEST(SkinMdi, TheBarFollowsTheMenuTheClientIsGiven)
     EXPECT_EQ(captions, (std::vector<std::string>{"编辑(&E)", "视图(&V)", "帮助(&H)"}));
     EXPECT_EQ(GetMenu(mdi.Frame), nullptr) << "the bar draws it; the system's stays off";
     DestroyMenu(mdi.FrameMenu); // no longer the window's
+}
+
+// Two skinned MDI frames side by side: a child maximized in one stays so,
+// with its caption, however often the other frame paints.
+TEST(SkinMdi, EachFrameKeepsItsOwnMaximizedChild)
+{
+    const TProgramForms forms;
+    const TMdiWindows first;
+    ASSERT_TRUE(WaitForFrame(first.Frame));
+    HWND active = first.ActiveChild();
+    ASSERT_TRUE(WaitFor([&] { return FrameOf(active) != nullptr; }, 2000));
+    ASSERT_TRUE(MaximizeByMouse(active));
+    ASSERT_TRUE(WaitFor([&] { return static_cast<bool>(BarShowsChildButton(first.Frame, 9)); }, 2000));
+
+    const TMdiWindows second(600);
+    ASSERT_TRUE(WaitForFrame(second.Frame));
+    RedrawWindow(second.Frame, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    EXPECT_EQ(GetWindowLongPtrA(active, GWL_STYLE) & WS_CAPTION, WS_CAPTION) << "the other frame took its caption";
+    EXPECT_TRUE(IsZoomed(active));
+    EXPECT_TRUE(BarShowsChildButton(first.Frame, 9));
+}
+
+// The skin's private messages reach only windows the skin skins: not a
+// window it would never skin (here one of no size), nor the frame of a
+// skinned MDI child when that frame declined the skin.
+TEST(SkinMdi, ThePrivateMessagesReachOnlyTheWindowsTheSkinSkins)
+{
+    const TProgramForms forms;
+    gHeard.clear();
+    WNDCLASSA hearing{};
+    hearing.lpfnWndProc = &HearingProc;
+    hearing.hInstance = GetModuleHandleA(nullptr);
+    hearing.lpszClassName = "OrbelinHearingWindow";
+    RegisterClassA(&hearing);
+    HWND empty = CreateWindowExA(0, hearing.lpszClassName, "", WS_POPUP | WS_VISIBLE, 10, 10, 0, 0, nullptr, nullptr,
+                                 hearing.hInstance, nullptr);
+    SetForegroundWindow(empty);
+    Pump(100);
+    DestroyWindow(empty);
+
+    const TMdiWindows declining(20, true);
+    Pump(300);
+    ASSERT_EQ(FrameOf(declining.Frame), nullptr) << "the frame declined the skin";
+    HWND child = declining.ActiveChild();
+    ASSERT_TRUE(TSkinManage::Instance()->SkinWindow(child)) << "its children are skinned all the same";
+    ASSERT_TRUE(WaitFor([&] { return FrameOf(child) && FrameOf(child)->FrameState() == TSkinFrame::fsRunning; }, 2000));
+    ASSERT_TRUE(MaximizeByMouse(child));
+    Pump(300);
+    std::string unasked;
+    for (const auto& [window, msg] : gHeard)
+        if (window == empty || msg != SKM_SKINNED)
+            unasked += (window == empty ? " empty window " : " declining frame ") + std::to_string(msg);
+    EXPECT_EQ(unasked, "");
 }
 
 } // namespace

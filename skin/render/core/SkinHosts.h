@@ -35,10 +35,14 @@ class ISkinEngine {
 public:
     // Whether windows are skinned now.
     virtual bool SkinningActive() const = 0;
-    // An MDI child is maximized inside its frame.
-    virtual bool MdiChildMaximized() const = 0;
-    // Every MDI child frame takes the look that goes with it.
-    virtual void SetMdiMaximized(bool maximized) = 0;
+    // The active child of this MDI client is maximized. Each MDI frame has
+    // its own: one frame's children never follow another's.
+    virtual bool MdiChildMaximized(HWND client) const = 0;
+    // Every child frame of this MDI client takes the look that goes with it.
+    virtual void SetMdiMaximized(HWND client, bool maximized) = 0;
+    // Posts one of the private skin messages to a window, if this manager
+    // skins it: a window that was never skinned or is gone hears none.
+    virtual void PostToFrame(HWND window, UINT msg) const = 0;
     // A child of a skinned MDI client, which no activation hook reports.
     virtual void SkinMdiChild(HWND child) = 0;
     // The popups opened from now on belong to a menu bar's drop-down menu.

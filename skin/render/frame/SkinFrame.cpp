@@ -140,8 +140,7 @@ void TSkinFrame::AttachToWindow(TSkinData* skin)
             FState.MenuBarHeight = GetSystemMetrics(SM_CYMENU);
             FState.MenuBar->BuildFromWindowMenu();
         }
-        const bool keepCaption = (FState.IsMdiChild() && FState.Engine.MdiChildMaximized()) ||
-                                 FState.WindowState == wsMinimized;
+        const bool keepCaption = FState.InMaximizedClient() || FState.WindowState == wsMinimized;
         if (!keepCaption)
             FState.SetCaptionStyles(false);
         CalcFrameMetrics();
@@ -224,7 +223,7 @@ void TSkinFrame::WidenForCaption(TSkinSize& size)
 void TSkinFrame::Start()
 {
     if (FState.FrameState == fsAttached) {
-        if (FState.IsMdiChild() && FState.Engine.MdiChildMaximized()) {
+        if (FState.InMaximizedClient()) {
             FState.SetCaptionStyles(true);
             SetWindowPos(FState.Window, nullptr, 0, 0, 0, 0,
                          SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -423,6 +422,8 @@ void TSkinFrame::DetachOnDestroy()
     if (!StartDetach())
         return;
     ReleaseControlsAndMenus(true);
+    if (FState.MenuBar)
+        FState.MenuBar->WindowGone();
     ReleaseMenuBar();
     FPainter.ReleaseCaption();
 }

@@ -63,11 +63,11 @@ bool TSkinFrameMessages::StageOne(UINT msg, WPARAM wParam, LPARAM lParam, LRESUL
         if (FState.IsMdiChild()) {
             // The frame's bar shows a maximized child's buttons, or no more.
             if (HWND client = GetParent(FState.Window))
-                PostMessageA(GetParent(client), SKM_NCREPAINT, 0, 0);
+                FState.Engine.PostToFrame(GetParent(client), SKM_NCREPAINT);
             // Maximized or minimized, the system draws it, uncut.
             if (FState.WindowState != TSkinFrameState::wsNormal && FPainter.HasRegion())
                 FPainter.DropRegion();
-            if (FState.WindowState != TSkinFrameState::wsNormal || FState.Engine.MdiChildMaximized())
+            if (FState.WindowState != TSkinFrameState::wsNormal || FState.InMaximizedClient())
                 return true;
         }
         if (FState.FrameState == TSkinFrameState::fsRunning || FState.FrameState == TSkinFrameState::fsReskinning)
@@ -134,7 +134,7 @@ bool TSkinFrameMessages::StageTwo(UINT msg, WPARAM wParam, LPARAM lParam, LRESUL
         else if (!FState.IsMdiChild())
             FState.SetCaptionStyles(false);
         else if (FState.WindowState == TSkinFrameState::wsNormal) {
-            FState.Engine.SetMdiMaximized(false);
+            FState.Engine.SetMdiMaximized(GetParent(FState.Window), false);
             FState.SetCaptionStyles(false);
         } else
             FState.SetCaptionStyles(true);

@@ -157,8 +157,7 @@ void TSkinFramePainter::PaintMdiChildButtons(HDC dc)
     if (FState.MdiRole != TSkinFrameState::mrFrame)
         return;
     const bool maximized = TSkinMdiClient::ActiveChildMaximized(FState.MdiClient);
-    if (maximized != FState.Engine.MdiChildMaximized())
-        FState.Engine.SetMdiMaximized(maximized);
+    FState.Engine.SetMdiMaximized(FState.MdiClient, maximized);
     if (!maximized)
         return;
     // The maximized child's minimize, restore and close buttons, in the bar.

@@ -5,6 +5,8 @@
 
 namespace orbelin {
 
+bool TSkinFrameState::InMaximizedClient() const { return IsMdiChild() && Engine.MdiChildMaximized(GetParent(Window)); }
+
 bool TSkinFrameState::FrameSkinned() const { return Skin && Skin->SkinControls.Contains(TSkinControlType::xcMainMenu); }
 
 POINT TSkinFrameState::FramePoint(POINT screen) const
@@ -33,7 +35,7 @@ void TSkinFrameState::ReadWindowState()
 
 void TSkinFrameState::SetCaptionStyles(bool restore)
 {
-    if (!restore && IsMdiChild() && Engine.MdiChildMaximized())
+    if (!restore && InMaximizedClient())
         return;
     LONG_PTR style = GetWindowLongPtrA(Window, GWL_STYLE);
     const LONG_PTR before = style;

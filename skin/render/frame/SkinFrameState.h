@@ -30,6 +30,8 @@ struct TSkinFrameState {
     bool IsMdiChild() const { return MdiRole == mrChild; }
     // An MDI child the frame leaves to the system (maximized or minimized).
     bool MdiChildNotNormal() const { return IsMdiChild() && WindowState != wsNormal; }
+    // An MDI child whose client (its frame) shows a maximized child.
+    bool InMaximizedClient() const;
     // The frame point (window-relative) of a screen point.
     POINT FramePoint(POINT screen) const;
     // The window state from the window's placement.

@@ -52,8 +52,8 @@ LRESULT TSkinMdiClient::Procedure(UINT msg, WPARAM wParam, LPARAM lParam)
 
 void TSkinMdiClient::ChildrenChanged()
 {
-    FFrame.Engine.SetMdiMaximized(ActiveChildMaximized(FSubclass.Window()));
-    PostMessageA(FFrame.Window, SKM_NCREPAINT, 0, 0);
+    FFrame.Engine.SetMdiMaximized(FSubclass.Window(), ActiveChildMaximized(FSubclass.Window()));
+    FFrame.Engine.PostToFrame(FFrame.Window, SKM_NCREPAINT);
 }
 
 void TSkinMdiClient::RebuildMenuBar()
@@ -64,7 +64,7 @@ void TSkinMdiClient::RebuildMenuBar()
         return;
     HMENU menu = GetMenu(FFrame.Window);
     bar->BuildFromMenu(menu ? menu : bar->MenuHandle());
-    PostMessageA(FFrame.Window, SKM_NCREPAINT, 0, 0);
+    FFrame.Engine.PostToFrame(FFrame.Window, SKM_NCREPAINT);
 }
 
 } // namespace orbelin

@@ -58,7 +58,13 @@ void TMenuBtn::Paint() { Bar.PaintItem(*this); }
 
 TSkinMenuBar::TSkinMenuBar(TSkinFrameState& frame, TSkinData& skin) : TComponent(nullptr), FFrame(frame), FSkin(skin) {}
 
-TSkinMenuBar::~TSkinMenuBar() { ClearItems(); }
+TSkinMenuBar::~TSkinMenuBar()
+{
+    ClearItems();
+    // Not before: a menu of it may have been open when the window went.
+    if (FDestroysMenu && FMenuHandle)
+        DestroyMenu(FMenuHandle);
+}
 
 void TSkinMenuBar::Unhook()
 {

@@ -50,6 +50,9 @@ public:
     void BuildFromComponentMenu(TMainMenu& menu);
     // Gives the window its menu back.
     void RestoreMenu();
+    // The window is destroyed without its menu, which the bar took: a menu
+    // no component keeps goes with the bar, as it would have with the window.
+    void WindowGone() { FDestroysMenu = !FComponentMenu; }
 
     // Paints the bar band r (frame coordinates) on the window DC.
     void PaintBar(HDC dc, const TSkinRect& r);
@@ -105,6 +108,7 @@ private:
     std::vector<std::unique_ptr<TMenuBtn>> FItems;
     TMainMenu* FComponentMenu = nullptr;
     HMENU FMenuHandle = nullptr;
+    bool FDestroysMenu = false;
     TSkinRect FBarRect;
     TBitmap FBarBitmap;
 };
