@@ -16,6 +16,8 @@ TApplication& Application()
     return application;
 }
 
+IApplicationHost& ApplicationHost() { return Application(); }
+
 TApplication::TApplication() : TComponent(nullptr)
 {
     SetExceptionHandler([this] { HandleException(); });

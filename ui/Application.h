@@ -15,7 +15,7 @@ namespace orbelin {
 
 class TForm;
 
-class TApplication : public TComponent {
+class TApplication : public TComponent, public IApplicationHost {
 public:
     TApplication();
     ~TApplication() override;
@@ -33,19 +33,19 @@ public:
             FMainForm = form;
         return form;
     }
-    TForm* MainForm() const { return FMainForm; }
+    TForm* MainForm() const override { return FMainForm; }
 
     // Shows the main form and dispatches messages until Terminate.
     void Run();
-    void Terminate();
-    bool Terminated() const { return FTerminated; }
+    void Terminate() override;
+    bool Terminated() const override { return FTerminated; }
     // Dispatches the messages waiting now; returns at once when there are none.
     void ProcessMessages();
     // One message: waits for it when wait is true. False when WM_QUIT came.
     // An exception raised while the message is handled (a command started
     // by a key runs here, outside any window procedure) goes to the
     // default handler, and the loop that called goes on.
-    bool HandleMessage(bool wait);
+    bool HandleMessage(bool wait) override;
 
     // Runs action; an exception it raises goes to the default handler
     // instead of crossing into the system. For the entry points the system
@@ -66,7 +66,7 @@ public:
     // while a long command runs (null: each window shows its own). Takes
     // effect at once when the pointer is over one of them.
     void SetCursorOverride(HCURSOR cursor);
-    HCURSOR CursorOverride() const { return FCursorOverride; }
+    HCURSOR CursorOverride() const override { return FCursorOverride; }
 
     // The default handler: shows the current exception's message in an
     // error box captioned with the title. Call from inside a catch block.
@@ -81,8 +81,8 @@ public:
 
     // Every form, in creation order.
     const std::vector<TForm*>& Forms() const { return FForms; }
-    void AddForm(TForm* form) { FForms.push_back(form); }
-    void RemoveForm(TForm* form);
+    void AddForm(TForm* form) override { FForms.push_back(form); }
+    void RemoveForm(TForm* form) override;
 
 private:
     // Menu shortcuts, then Tab, arrows, Return and Esc in a form, before the

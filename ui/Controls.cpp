@@ -1,8 +1,6 @@
 #include "ui/Controls.h"
 
 #include "base/PropertyTable.h"
-#include "ui/Application.h"
-#include "ui/Forms.h"
 
 #include <algorithm>
 
@@ -13,23 +11,14 @@ constexpr const char* kControlProp = "OrbelinControl";
 constexpr const char* kOwnClass = "OrbelinWindow";
 thread_local TWinControl* gCreating = nullptr;
 
-TExceptionHandler& ExceptionHandler()
+TControl& Topmost(const TControl& control)
 {
-    static TExceptionHandler handler;
-    return handler;
+    const TControl* c = &control;
+    while (c->Parent())
+        c = c->Parent();
+    return const_cast<TControl&>(*c);
 }
 } // namespace
-
-void SetExceptionHandler(TExceptionHandler handler) { ExceptionHandler() = std::move(handler); }
-
-void ReportException() noexcept
-{
-    try {
-        if (const TExceptionHandler& handler = ExceptionHandler())
-            handler();
-    } catch (...) {
-    }
-}
 
 // ---------------------------------------------------------------- TControl
 
@@ -60,12 +49,12 @@ void TControl::SetParent(TWinControl* parent)
     }
 }
 
+IFormHost* TControl::FormHost() const { return dynamic_cast<IFormHost*>(&Topmost(*this)); }
+
 TForm* TControl::ParentForm() const
 {
-    const TControl* c = this;
-    while (c->FParent)
-        c = c->FParent;
-    return dynamic_cast<TForm*>(const_cast<TControl*>(c));
+    IFormHost* host = FormHost();
+    return host ? host->Form() : nullptr;
 }
 
 void TControl::SetBounds(int left, int top, int width, int height)
@@ -545,14 +534,14 @@ void TWinControl::WndProc(TMessage& message)
         Perform(CM_MOUSELEAVE);
         break;
     case WM_SETCURSOR:
-        if (HCURSOR cursor = Application().CursorOverride(); cursor && LOWORD(message.LParam) == HTCLIENT) {
+        if (HCURSOR cursor = ApplicationHost().CursorOverride(); cursor && LOWORD(message.LParam) == HTCLIENT) {
             ::SetCursor(cursor);
             message.Result = TRUE;
             return;
         }
         break;
     case WM_SETFOCUS:
-        if (TForm* form = ParentForm(); form && form != this)
+        if (IFormHost* form = FormHost(); form && FParent)
             form->SetActiveControl(this);
         break;
     case WM_KILLFOCUS:
@@ -561,7 +550,7 @@ void TWinControl::WndProc(TMessage& message)
         return;
     case WM_SYSCHAR:
         // Alt and a character: the form's accelerators (its menu bar) first.
-        if (TForm* form = ParentForm(); form && form->Perform(CM_DIALOGCHAR, message.WParam, message.LParam) != 0) {
+        if (FormHost() && Topmost(*this).Perform(CM_DIALOGCHAR, message.WParam, message.LParam) != 0) {
             message.Result = 0;
             return;
         }

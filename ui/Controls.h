@@ -7,6 +7,7 @@
 
 #include "base/Component.h"
 #include "base/Exceptions.h"
+#include "ui/ComponentHosts.h"
 #include "ui/Graphics.h"
 #include "ui/Messages.h"
 
@@ -31,7 +32,8 @@ public:
 
     TWinControl* Parent() const { return FParent; }
     virtual void SetParent(TWinControl* parent);
-    // The form this control sits on (itself for a form).
+    // The form this control sits on (itself for a form), or null.
+    IFormHost* FormHost() const;
     TForm* ParentForm() const;
 
     int Left() const { return FLeft; }
@@ -206,13 +208,5 @@ private:
 // Registers (once) a window class of the layer's own windows under this
 // name; forms take their class name, so the system sees "TForm1".
 std::string OwnWindowClass(const std::string& name);
-
-// What the layer's entry points that the system calls (window procedures,
-// timers, menus) do with an exception they caught: hand it to the handler
-// the application installed. Call from inside a catch block. Without a
-// handler the exception is dropped; it never crosses into the system.
-using TExceptionHandler = std::function<void()>;
-void SetExceptionHandler(TExceptionHandler handler);
-void ReportException() noexcept;
 
 } // namespace orbelin

@@ -129,4 +129,25 @@ void RegisterComponentClass(const std::string& className, TComponentFactory fact
 
 void ReadFormDescription(TForm& form, const TFormNode& root) { TReader(form).ReadRoot(root); }
 
+// A form reads its description here, where every class it may name is known.
+void TForm::ReadDescription(const char* resourceName)
+{
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC info = FindResourceA(module, resourceName, MAKEINTRESOURCEA(10)); // RT_RCDATA
+    HGLOBAL data = info ? LoadResource(module, info) : nullptr;
+    const char* bytes = data ? static_cast<const char*>(LockResource(data)) : nullptr;
+    if (!bytes)
+        throw EFormDescriptionError(std::string("Resource ") + resourceName + " not found");
+    ReadDescriptionText(std::string_view(bytes, SizeofResource(module, info)));
+}
+
+void TForm::ReadDescriptionText(std::string_view text)
+{
+    ReadFormDescription(*this, ParseFormDescription(text));
+    CreateHandle();
+    CreateHints();
+    if (OnCreate)
+        OnCreate(this);
+}
+
 } // namespace orbelin

@@ -3,9 +3,7 @@
 #include "base/FormDescription.h"
 #include "base/PropertyTable.h"
 #include "base/ScopeExit.h"
-#include "ui/Application.h"
 #include "ui/CallbackException.h"
-#include "ui/FormReader.h"
 #include "ui/Menus.h"
 #include "ui/StdCtrls.h"
 
@@ -19,12 +17,12 @@ TForm::TForm(TComponent* owner) : TWinControl(owner)
 {
     FVisible = false;
     FTabStop = false;
-    Application().AddForm(this);
+    ApplicationHost().AddForm(this);
 }
 
 TForm::~TForm()
 {
-    Application().RemoveForm(this);
+    ApplicationHost().RemoveForm(this);
     // Controls and components of the form go while its window still exists.
     DestroyComponents();
     DestroyHandle();
@@ -36,26 +34,6 @@ TNotifyEvent TForm::FindMethod(std::string_view name) const
 {
     const auto found = FMethods.find(name);
     return found == FMethods.end() ? TNotifyEvent() : found->second;
-}
-
-void TForm::ReadDescription(const char* resourceName)
-{
-    HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC info = FindResourceA(module, resourceName, MAKEINTRESOURCEA(10)); // RT_RCDATA
-    HGLOBAL data = info ? LoadResource(module, info) : nullptr;
-    const char* bytes = data ? static_cast<const char*>(LockResource(data)) : nullptr;
-    if (!bytes)
-        throw EFormDescriptionError(std::string("Resource ") + resourceName + " not found");
-    ReadDescriptionText(std::string_view(bytes, SizeofResource(module, info)));
-}
-
-void TForm::ReadDescriptionText(std::string_view text)
-{
-    ReadFormDescription(*this, ParseFormDescription(text));
-    CreateHandle();
-    CreateHints();
-    if (OnCreate)
-        OnCreate(this);
 }
 
 void TForm::CreateParams(TCreateParams& params)
@@ -89,7 +67,7 @@ void TForm::CreateParams(TCreateParams& params)
     if (FAlphaBlend)
         params.ExStyle |= WS_EX_LAYERED;
     // Secondary forms belong to the main form: they stay above it and share its taskbar button.
-    TForm* main = Application().MainForm();
+    TForm* main = ApplicationHost().MainForm();
     params.ParentWindow = (main && main != this) ? main->Handle() : nullptr;
     if (!params.ParentWindow)
         params.ExStyle |= WS_EX_APPWINDOW;
@@ -150,7 +128,7 @@ std::optional<POINT> TForm::PlacedOrigin(int width, int height) const
 {
     if (FPosition == TPosition::poDesigned || FPosition == TPosition::poDefault)
         return std::nullopt;
-    TForm* main = Application().MainForm();
+    TForm* main = ApplicationHost().MainForm();
     HWND anchor = (main && main != this && main->HandleAllocated()) ? main->WindowHandle() : nullptr;
     RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     HMONITOR monitor = anchor ? MonitorFromWindow(anchor, MONITOR_DEFAULTTONEAREST)
@@ -256,7 +234,7 @@ int TForm::ShowModal()
         TDisabledWindows disabled(Handle());
         Show();
         while (ModalResult == mrNone) {
-            if (!Application().HandleMessage(true) || Application().Terminated())
+            if (!ApplicationHost().HandleMessage(true) || ApplicationHost().Terminated())
                 ModalResult = mrCancel;
         }
     }
@@ -269,8 +247,8 @@ void TForm::Close()
 {
     if (OnClose)
         OnClose(this);
-    if (Application().MainForm() == this)
-        Application().Terminate();
+    if (ApplicationHost().MainForm() == this)
+        ApplicationHost().Terminate();
     else if (FModal)
         ModalResult = mrCancel;
     else

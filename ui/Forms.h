@@ -22,7 +22,7 @@ inline constexpr int mrNone = 0;
 inline constexpr int mrOk = 1;
 inline constexpr int mrCancel = 2;
 
-class TForm : public TWinControl {
+class TForm : public TWinControl, public IFormHost {
 public:
     std::string_view ClassName() const override { return "TForm"; }
     explicit TForm(TComponent* owner);
@@ -65,7 +65,9 @@ public:
     // The form's menu bar (not owned; forgotten when freed).
     TMainMenu* Menu() const { return FMenu; }
     void SetMenu(TMainMenu* menu);
-    void SetActiveControl(TWinControl* control);
+    void SetActiveControl(TWinControl* control) override;
+    TForm* Form() override { return this; }
+    void SetModalResult(int result) override { ModalResult = result; }
     // Tab, arrow, Return and Esc keys as a dialog user expects them, for a
     // key the focused control does not want itself. True when taken.
     bool DialogKey(TWinControl& focused, const MSG& msg);

@@ -2,7 +2,6 @@
 
 #include "base/PropertyTable.h"
 #include "base/StringList.h"
-#include "ui/Forms.h"
 
 namespace orbelin {
 
@@ -94,8 +93,8 @@ const TPropertyTable<TComponent>& TButton::Properties() const
 void TButton::Click()
 {
     if (ModalResult != 0)
-        if (TForm* form = ParentForm())
-            form->ModalResult = ModalResult;
+        if (IFormHost* form = FormHost())
+            form->SetModalResult(ModalResult);
     TButtonControl::Click();
 }
 
