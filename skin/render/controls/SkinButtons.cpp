@@ -103,15 +103,10 @@ void TSkinButton::AfterMessage(TMessage& message)
             Click();
         }
         break;
-    case CM_MOUSEENTER: SetHot(IsWindowEnabled(FWindow)); break;
-    case CM_MOUSELEAVE: SetHot(false); break;
-    case WM_WINDOWPOSCHANGED: FollowPointer(); break;
-    case WM_ENABLE:
-    case CM_ENABLEDCHANGED:
-        FollowPointer();
-        TSkinControl::AfterMessage(message);
+    default:
+        if (!FollowHotLook(message))
+            TSkinControl::AfterMessage(message);
         break;
-    default: TSkinControl::AfterMessage(message); break;
     }
 }
 

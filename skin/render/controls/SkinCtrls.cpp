@@ -200,6 +200,18 @@ void TSkinControl::SetHot(bool hot)
     Repaint();
 }
 
+bool TSkinControl::FollowHotLook(const TMessage& message)
+{
+    switch (message.Msg) {
+    case CM_MOUSEENTER: SetHot(IsWindowEnabled(FWindow)); return true;
+    case CM_MOUSELEAVE: SetHot(false); return true;
+    case WM_WINDOWPOSCHANGED: FollowPointer(); return true;
+    case WM_ENABLE:
+    case CM_ENABLEDCHANGED: FollowPointer(); return false;
+    default: return false;
+    }
+}
+
 void TSkinControl::FollowPointer()
 {
     if (!FWindow)

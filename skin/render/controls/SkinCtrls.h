@@ -92,6 +92,9 @@ protected:
     // showing, hiding or moving no mouse message may come to say so.
     void SetHot(bool hot);
     void FollowPointer();
+    // The messages that move the hot look of a control that shows one;
+    // true when the message needs nothing more.
+    bool FollowHotLook(const TMessage& message);
 
     unsigned FMouseState = 0;
     TCanvas* FCanvas = nullptr;

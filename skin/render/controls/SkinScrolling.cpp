@@ -292,15 +292,10 @@ void TSkinComBox::AfterMessage(TMessage& message)
         FMouseState &= ~msPressed;
         PaintWindow(nullptr);
         break;
-    case CM_MOUSEENTER: SetHot(IsWindowEnabled(FWindow)); break;
-    case CM_MOUSELEAVE: SetHot(false); break;
-    case WM_WINDOWPOSCHANGED: FollowPointer(); break;
-    case WM_ENABLE:
-    case CM_ENABLEDCHANGED:
-        FollowPointer();
-        TSkinControl::AfterMessage(message);
+    default:
+        if (!FollowHotLook(message))
+            TSkinControl::AfterMessage(message);
         break;
-    default: TSkinControl::AfterMessage(message); break;
     }
     // The list closing ends the pressed look.
     if (message.Msg == WM_COMMAND || message.Msg == WM_CAPTURECHANGED) {
