@@ -28,7 +28,6 @@ auto ReadTimeoutScope(TNetTCPConnection& c, int timeout)
     return TScopeExit([&c, saved] { c.ReadTimeout = saved; });
 }
 
-// A stream that forgets what is written to it.
 // Writes into another stream until a number of bytes, then calls tooMuch
 // (which raises) instead.
 class TCappedStream : public TStream {
@@ -55,6 +54,7 @@ private:
     std::function<void()> FTooMuch;
 };
 
+// A stream that forgets what is written to it.
 class TDiscardStream : public TStream {
 public:
     int64_t Read(void*, int64_t) override { return 0; }

@@ -10,7 +10,6 @@
 
 #include "app/Program.h"
 #include "app/Unit1.h"
-#include "app/Unit2.h"
 #include "skin/data/SkinHost.h"
 #include "tests/support/TestServer.h"
 #include "ui/Application.h"
@@ -150,11 +149,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command, int)
     const int sends = arguments.empty() ? 200 : std::max(1, std::atoi(arguments.c_str()));
     const int quietMs = 5000;
 
-    RegisterProgramClasses();
-    Application().Initialize();
-    Application().SetTitle(ApplicationTitle);
-    Form1 = Application().CreateForm<TForm1>();
-    Form2 = Application().CreateForm<TForm2>();
+    CreateProgramForms();
     Form1->Show();
     HWND window = Form1->WindowHandle();
     CpuShare(1000, true); // the skin's start

@@ -15,11 +15,7 @@ class TProgramForms {
 public:
     TProgramForms()
     {
-        RegisterProgramClasses();
-        Application().Initialize();
-        Application().SetTitle(ApplicationTitle);
-        Form1 = Application().CreateForm<TForm1>();
-        Form2 = Application().CreateForm<TForm2>();
+        CreateProgramForms();
         Form1->Show();
         Pump(100);
     }

@@ -166,25 +166,8 @@ TEST_F(SkinMenus, SkinnedMenuItemsAreWiderThanTheStandardMeasure)
 
 TEST_F(SkinMenus, AMenuBarIsDrawnFromTheSkinAndItsMenusFollowLeftAndRight)
 {
-    auto* form = new TTestForm(&Application()); // owned by the application
-    form->Read("object MenuForm: TTestForm\n  ClientWidth = 320\n  ClientHeight = 160\n  Caption = 'Menu bar'\n"
-               "  Position = poScreenCenter\nend\n");
-    auto* bar = new TMainMenu(form); // owned by the form
-    std::vector<std::string> heads = {"文件(&F)", "编辑(&E)", "帮助(&H)"};
-    for (const std::string& head : heads) {
-        auto* top = new TMenuItem(form);
-        top->Caption = head;
-        bar->Items().Add(top);
-        for (const char* caption : {"第一项", "-", "第二项"}) {
-            auto* sub = new TMenuItem(form);
-            sub->Caption = caption;
-            top->Add(sub);
-        }
-    }
-    form->SetMenu(bar);
-    form->Show();
-    ASSERT_TRUE(WaitForFrame(form->WindowHandle()));
-    Pump(300);
+    const std::vector<std::string> heads = {"文件(&F)", "编辑(&E)", "帮助(&H)"};
+    TTestForm* form = ShowMenuForm(heads, {"第一项", "-", "第二项"});
     TSkinFrame* frame = FrameOf(form->WindowHandle());
     ASSERT_NE(frame->MenuBar(), nullptr);
     ASSERT_EQ(frame->MenuBar()->Items().size(), 3u);

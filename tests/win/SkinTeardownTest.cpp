@@ -147,22 +147,8 @@ LRESULT CALLBACK CheckHotObject(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
 // the test does here (no input of a person reaches that message).
 TEST_F(SkinTeardown, RebuildingTheMenuBarUnderThePointerLeavesNoHotItemBehind)
 {
-    auto* form = new TTestForm(&Application()); // owned by the application
-    form->Read("object MenuForm: TTestForm\n  ClientWidth = 320\n  ClientHeight = 160\n  Caption = 'Menu bar'\n"
-               "  Position = poScreenCenter\nend\n");
-    auto* bar = new TMainMenu(form); // owned by the form
-    for (const char* head : {"&File", "&Edit"}) {
-        auto* top = new TMenuItem(form); // owned by the form
-        top->Caption = head;
-        bar->Items().Add(top);
-        auto* sub = new TMenuItem(form); // owned by the form
-        sub->Caption = "Item";
-        top->Add(sub);
-    }
-    form->SetMenu(bar);
-    form->Show();
-    ASSERT_TRUE(WaitForFrame(form->WindowHandle()));
-    Pump(300);
+    TTestForm* form = ShowMenuForm({"&File", "&Edit"}, {"Item"});
+    TMainMenu* bar = form->Menu();
     TSkinFrame* frame = FrameOf(form->WindowHandle());
     ASSERT_NE(frame->MenuBar(), nullptr);
     // The application gives the window its changed menu (the frame took the
@@ -249,26 +235,18 @@ TEST_F(SkinTeardown, MenuItemsShowTheirOwnMenusBackgroundAfterASubmenuOfAnotherH
     store->MenuBackground->Image = rows;
     TSkinImageCache::Clear();
 
-    auto* form = new TTestForm(&Application()); // owned by the application
-    form->Read("object MenuForm: TTestForm\n  ClientWidth = 320\n  ClientHeight = 120\n  Caption = 'Menu bar'\n"
-               "  Position = poScreenCenter\nend\n");
-    auto* bar = new TMainMenu(form); // owned by the form
-    auto* file = new TMenuItem(form); // owned by the form
-    file->Caption = "&File";
-    bar->Items().Add(file);
-    auto add = [form](TMenuItem* parent, const std::string& caption) {
-        auto* item = new TMenuItem(form); // owned by the form
-        item->Caption = caption;
-        parent->Add(item);
-        return item;
-    };
-    add(add(file, "&More"), "Inner");
-    for (int i = 1; i <= 7; ++i)
-        add(file, "Item " + std::to_string(i));
-    form->SetMenu(bar);
-    form->Show();
-    ASSERT_TRUE(WaitForFrame(form->WindowHandle()));
-    Pump(300);
+    TTestForm* form = ShowMenuForm({}, {}, 120, [](TTestForm& owner, TMainMenu& bar) {
+        auto add = [&owner](TMenuItem& parent, const std::string& caption) -> TMenuItem& {
+            auto* item = new TMenuItem(&owner);
+            item->Caption = caption;
+            parent.Add(item);
+            return *item;
+        };
+        TMenuItem& file = add(bar.Items(), "&File");
+        add(add(file, "&More"), "Inner");
+        for (int i = 1; i <= 7; ++i)
+            add(file, "Item " + std::to_string(i));
+    });
     TSkinFrame* frame = FrameOf(form->WindowHandle());
     ASSERT_NE(frame->MenuBar(), nullptr);
     const RECT w = WindowRect(form->WindowHandle());

@@ -7,12 +7,19 @@
 #include "skin/render/draw/SkinGeometry.h"
 #include "skin/render/frame/SkinFrame.h"
 #include "tests/win/RealInput.h"
+#include "tests/win/TestForm.h"
+#include "tests/win/WinTestSupport.h"
+#include "ui/Application.h"
 #include "ui/ExtCtrls.h"
+#include "ui/Menus.h"
 #include "ui/StdCtrls.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace orbelin::test {
 
@@ -30,6 +37,35 @@ inline bool WaitForFrame(HWND window)
         return frame && frame->FrameState() == TSkinFrame::fsRunning && frame->HoverTimer() &&
                frame->HoverTimer()->Enabled();
     });
+}
+
+// A form of 320 x height with a menu bar of heads, each holding items
+// ("-" a separator), shown; its frame is running when the form has a frame.
+// fill adds more to the bar before it reaches the window.
+inline TTestForm* ShowMenuForm(const std::vector<std::string>& heads, const std::vector<std::string>& items,
+                               int height = 160, const std::function<void(TTestForm&, TMainMenu&)>& fill = {})
+{
+    auto* form = new TTestForm(&Application()); // owned by the application
+    form->Read("object MenuForm: TTestForm\n  ClientWidth = 320\n  ClientHeight = " + std::to_string(height) +
+               "\n  Caption = 'Menu bar'\n  Position = poScreenCenter\nend\n");
+    auto* bar = new TMainMenu(form); // owned by the form, as every item
+    for (const std::string& head : heads) {
+        auto* top = new TMenuItem(form);
+        top->Caption = head;
+        bar->Items().Add(top);
+        for (const std::string& caption : items) {
+            auto* item = new TMenuItem(form);
+            item->Caption = caption;
+            top->Add(item);
+        }
+    }
+    if (fill)
+        fill(*form, *bar);
+    form->SetMenu(bar);
+    form->Show();
+    EXPECT_TRUE(WaitForFrame(form->WindowHandle()));
+    Pump(300);
+    return form;
 }
 
 inline RECT WindowRect(HWND window)
